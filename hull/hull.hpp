@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "point.hpp"
+
+// Hull vertices as computeHull finds them; orderHullOutline reorders them in place.
+extern std::array<Point, PointCapacity> HullBuffer;
+
+// Writes the convex hull vertices of points[0..n) to HullBuffer and returns their
+// count. Order: leftmost L, rightmost R, then the vertices above the line L-R in
+// pre-order of the farthest-point split, then those below it. pointIndices is the
+// run's index list 0..n-1. Points never read beyond n, entries never written
+// beyond the buffer, for any n and any coordinates.
+std::int32_t computeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices);
+
+// Permutes HullBuffer[0..count) into a clockwise outline (y up) starting at the
+// lowest of the leftmost vertices.
+void orderHullOutline(std::int32_t count);

@@ -1,0 +1,67 @@
+#include <cmath>
+#include <utility>
+
+#include "hull.hpp"
+
+namespace {
+
+// Direction keys of the vertices while they are sorted; entry 0 carries none.
+std::array<float, PointCapacity> OutlineKeys;
+
+// Exchanges the positions of two entries; z and colour stay with their slot.
+void swapPlace(Point& p, Point& q)
+{
+    std::swap(p.x, q.x);
+    std::swap(p.y, q.y);
+}
+
+// Negated slope angle of the ray from the base vertex to (x, y): -pi/2 straight
+// up, growing clockwise to +pi/2 straight down. The slope is rounded to float
+// before the arc tangent, the key again after it: keys compare as stored floats.
+float directionKey(const Point& base, float x, float y)
+{
+    const double dx = double(x) - double(base.x);
+    const double dy = double(y) - double(base.y);
+    const float slope = float(-(dy / dx));
+    return float(std::atan(double(slope)));
+}
+
+// Distance from the base vertex, rounded to float as the keys are.
+float distanceFrom(const Point& base, const Point& p)
+{
+    const double dx = double(base.x) - double(p.x);
+    const double dy = double(base.y) - double(p.y);
+    return float(std::sqrt(double(float(dx * dx + dy * dy))));
+}
+
+} // namespace
+
+void orderHullOutline(std::int32_t count)
+{
+    if (count > PointCapacity) count = PointCapacity;
+    if (count <= 1) return;
+    Point* h = HullBuffer.data();
+
+    // The lowest of the leftmost vertices goes first; the sort also orders the
+    // rest by (x, y), which the angular sort below does not depend on.
+    for (std::int32_t i = 0; i + 1 < count; ++i)
+        for (std::int32_t j = i + 1; j < count; ++j)
+            if (h[j].x < h[i].x || (h[j].x == h[i].x && h[j].y < h[i].y)) swapPlace(h[i], h[j]);
+
+    float* key = OutlineKeys.data();
+    for (std::int32_t i = 1; i < count; ++i) key[i] = directionKey(h[0], h[i].x, h[i].y);
+    if (count < 3) return;
+
+    // Clockwise sweep from straight up; on one ray the nearer vertex comes first.
+    // Strict tests keep full ties (and NaN keys) where they stand.
+    for (std::int32_t i = 1; i + 1 < count; ++i) {
+        for (std::int32_t j = i + 1; j < count; ++j) {
+            const bool before = key[j] < key[i]
+                || (key[j] == key[i] && distanceFrom(h[0], h[j]) < distanceFrom(h[0], h[i]));
+            if (before) {
+                swapPlace(h[i], h[j]);
+                std::swap(key[i], key[j]);
+            }
+        }
+    }
+}

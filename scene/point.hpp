@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// Index into the viewer's ten-colour palette (0 red ... 9 black).
+using ColorIndex = std::int32_t;
+
+// A scene point: coordinates in single precision plus its palette colour.
+// The default is the origin in black, which is also what a generated point
+// carries in the fields the generator does not set.
+struct Point {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    ColorIndex color = 9;
+};
+
+// Capacity of the run's point array, its index list and the hull buffer.
+inline constexpr int PointCapacity = 10000;

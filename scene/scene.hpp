@@ -1,0 +1,55 @@
+#pragma once
+
+#include <vector>
+
+#include "point.hpp"
+
+// A straight piece between two points, drawn with a marker at each end.
+// The endpoints' own colours are kept but never drawn.
+struct Segment {
+    Point start;
+    Point end;
+    ColorIndex color = 9;
+};
+
+// An infinite line through `anchor`, drawn as a long piece along `direction`.
+struct Line {
+    Point anchor;
+    Point direction;
+    ColorIndex color = 9;
+};
+
+// A circle in the plane z = center.z, drawn as its outline.
+struct Circle {
+    Point center;
+    float radius = 0.0f;
+    ColorIndex color = 9;
+};
+
+// Running x/y extent of everything added. It starts from the window-sized
+// corners (1024, 700) and (0, 0) rather than from infinities, so those corners
+// always take part in the framing.
+struct BoundingBox {
+    Point min{1024.0f, 700.0f};
+    Point max{0.0f, 0.0f};
+};
+
+// Everything the viewer draws. Lists only grow, in insertion order; members are
+// declared in creation order so they are released in reverse at exit.
+struct SceneStore {
+    std::vector<Point> points;
+    std::vector<Segment> segments;
+    std::vector<Line> lines;
+    std::vector<Circle> circles;
+    BoundingBox box;
+};
+
+// The process-wide scene: filled by the console run, then only read by the viewer.
+extern SceneStore Scene;
+
+// Appends a copy of p recoloured to c and widens the box by its x, y.
+void addPoint(Point p, ColorIndex c);
+
+// Appends a copy of s recoloured to c (endpoint colours untouched) and widens
+// the box by both endpoints, start first.
+void addSegment(Segment s, ColorIndex c);
