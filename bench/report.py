@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Turns hull_bench's JSON into the speed table, the chart's data and the goals.
+
+usage: report.py RESULTS.json OUT_DIR
+Writes OUT_DIR/bench.md (markdown: machine, table, goals) and OUT_DIR/bench.dat
+(nanoseconds per point, one row per input, one column per implementation).
+"""
+import json
+import platform
+import subprocess
+import sys
+from collections import OrderedDict
+
+
+def machine():
+    model, cores = platform.processor() or "unknown", None
+    try:
+        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+            key, _, value = line.partition(":")
+            if key.strip() == "Model name":
+                model = value.strip()
+            elif key.strip() == "CPU(s)":
+                cores = value.strip()
+    except OSError:
+        pass
+    return model, cores
+
+
+def load(path):
+    """Median CPU time per point for every benchmark (the single run when the
+    benchmark ran without repetitions), plus its counters."""
+    with open(path) as f:
+        data = json.load(f)
+    scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+    singles, medians = OrderedDict(), OrderedDict()
+    for b in data["benchmarks"]:
+        name = b.get("run_name", b["name"])
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") != "median":
+                continue
+            target = medians
+        else:
+            target = singles
+            if name in singles:
+                continue
+        points = int(name.rsplit("/", 1)[1])
+        target[name] = {
+            "ns_per_point": b["cpu_time"] * scale[b["time_unit"]] / points,
+            "allocs": b.get("allocs_per_iter"),
+            "vertices": b.get("vertices"),
+        }
+    singles.update(medians)
+    return data.get("context", {}), singles
+
+
+def split(name):
+    """'peer/cgal_bykat/random/100' -> ('peer/cgal_bykat', 'random/100')."""
+    parts = name.split("/")
+    return "/".join(parts[:-2]), "/".join(parts[-2:])
+
+
+def main():
+    results_path, out_dir = sys.argv[1], sys.argv[2]
+    context, results = load(results_path)
+    inputs, implementations = [], []
+    for name in results:
+        impl, inp = split(name)
+        if inp not in inputs:
+            inputs.append(inp)
+        if impl not in implementations:
+            implementations.append(impl)
+    peers = [i for i in implementations if i.startswith("peer/")]
+
+    rows, facts = [], {}
+    for inp in inputs:
+        kernel = results.get("computeHull/" + inp)
+        floor = results.get("floor/" + inp)
+        timed = [(results[p + "/" + inp]["ns_per_point"], p) for p in peers if p + "/" + inp in results]
+        if not kernel or not floor:
+            continue
+        best = min(timed) if timed else None
+        allocs = kernel["allocs"]
+        facts[inp] = (kernel["ns_per_point"] / floor["ns_per_point"],
+                      best[0] / kernel["ns_per_point"] if best else None, allocs)
+        rows.append("| {} | {:.2f} | {:.3f} | {:.1f}× | {} | {} | {} |".format(
+            inp, kernel["ns_per_point"], floor["ns_per_point"], facts[inp][0],
+            "{} ({:.2f} ns)".format(best[1][5:], best[0]) if best else "none built",
+            "{:.1f}×".format(facts[inp][1]) if best else "–",
+            "{:g}".format(allocs) if allocs is not None else "–"))
+
+    model, cpus = machine()
+    compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout.splitlines()
+    lines = [
+        "Machine: {}, {} logical CPUs ({} cores in the run's context), {}; {}.".format(
+            model, cpus, context.get("num_cpus", "?"), compiler[0] if compiler else "c++",
+            context.get("date", "")),
+        "",
+        "| input | computeHull ns/point | floor ns/point | computeHull / floor | fastest peer | peer / computeHull | allocations per computeHull |",
+        "|---|---:|---:|---:|---|---:|---:|",
+        *rows,
+        "",
+        "All times: median CPU time of the repetitions, per input point.",
+        "",
+        "| ns/point | " + " | ".join(inputs) + " |",
+        "|---|" + "---:|" * len(inputs),
+    ]
+    for impl in implementations:
+        cells = ["{:.2f}".format(results[impl + "/" + i]["ns_per_point"]) if impl + "/" + i in results else "–"
+                 for i in inputs]
+        lines.append("| {} | {} |".format(impl, " | ".join(cells)))
+
+    def goal(text, ok):
+        return "- {}: {}".format(text, "met" if ok else "NOT met")
+    lines.append("")
+    if "random/10000" in facts:
+        ratio, peer, allocs = facts["random/10000"]
+        lines.append(goal("random/10000 at most 4 × the floor ({:.1f}×)".format(ratio), ratio <= 4))
+        if peer is not None:
+            lines.append(goal("random/10000 at least 5 × faster than the fastest peer ({:.1f}×)".format(peer), peer >= 5))
+    if "circle/10000" in facts and facts["circle/10000"][1] is not None:
+        peer = facts["circle/10000"][1]
+        lines.append(goal("circle/10000 at least 2 × faster than the fastest peer ({:.1f}×)".format(peer), peer >= 2))
+    allocs = [f[2] for f in facts.values() if f[2] is not None]
+    lines.append(goal("no allocation inside computeHull after its first run", allocs and max(allocs) == 0))
+
+    with open(out_dir + "/bench.md", "w") as f:
+        f.write("\n".join(lines) + "\n")
+    with open(out_dir + "/bench.dat", "w") as f:
+        f.write("input " + " ".join('"{}"'.format(i) for i in implementations) + "\n")
+        for inp in inputs:
+            cells = ["{:.4f}".format(results[i + "/" + inp]["ns_per_point"]) if i + "/" + inp in results else "NaN"
+                     for i in implementations]
+            f.write('"{}" {}\n'.format(inp, " ".join(cells)))
+    print("\n".join(lines))
+
+
+if __name__ == "__main__":
+    main()
