@@ -1,0 +1,143 @@
+// computeHull and orderHullOutline on arbitrary points.
+//
+// Byte 0 picks the mode, then every 8 bytes make one point (at most MaxPoints).
+// Raw mode (bit 0 set) takes the bytes as float bit patterns: NaN, infinities,
+// subnormals and huge values, where only safety is promised. Whole mode takes
+// them as integers folded into [-span, span], span = 2^(bits 1..5 of byte 0,
+// at most 20): small spans crowd the points into duplicates and collinear runs,
+// and there the result must equal the reference transcription entry for entry
+// and pass the hull property checks.
+//
+// Safety, in both modes: the kernel returns, 2 <= count <= max(n, 2), every
+// entry is a whole copy of an input point and none is written twice (but for a
+// two-entry answer), nothing beyond the count and nothing of the input changes,
+// and the outline order only permutes what the kernel wrote. The input sits in a
+// heap block of exactly n points, so AddressSanitizer sees any read beyond it.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "hull.hpp"
+#include "hull_checks.hpp"
+#include "hull_reference.hpp"
+
+namespace {
+
+constexpr std::int32_t MaxPoints = 2000;
+constexpr int WidestSpanBits = 20;
+
+void require(bool ok, const char* what)
+{
+    if (ok) return;
+    std::fprintf(stderr, "hull: %s\n", what);
+    std::abort();
+}
+
+bool sameBits(const Point& a, const Point& b) { return std::memcmp(&a, &b, sizeof(Point)) == 0; }
+
+std::uint64_t xyBits(const Point& p)
+{
+    std::uint32_t x = 0, y = 0;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&y, &p.y, sizeof y);
+    return std::uint64_t(x) << 32 | y;
+}
+
+// Entries the kernel must not touch carry this pattern beforehand.
+Point sentinel()
+{
+    Point p;
+    std::memset(&p, 0xA5, sizeof p);
+    return p;
+}
+
+bool restUntouched(std::int32_t count)
+{
+    const Point s = sentinel();
+    for (std::int32_t i = count; i < PointCapacity; ++i)
+        if (!sameBits(HullBuffer[std::size_t(i)], s)) return false;
+    return true;
+}
+
+std::vector<std::uint64_t> sortedXy(std::int32_t count)
+{
+    std::vector<std::uint64_t> v;
+    for (std::int32_t i = 0; i < count; ++i) v.push_back(xyBits(HullBuffer[std::size_t(i)]));
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+float wholeCoordinate(std::uint32_t raw, std::int64_t span)
+{
+    return float(std::int64_t(raw % std::uint64_t(2 * span + 1)) - span);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1 + 8) return 0;
+    const std::uint8_t mode = data[0];
+    const bool raw = (mode & 1) != 0;
+    const std::int64_t span = std::int64_t(1) << std::min((mode >> 1) & 31, WidestSpanBits);
+    const auto n = std::int32_t(std::min<std::size_t>((size - 1) / 8, MaxPoints));
+
+    // z and colour name the point's index, so each entry can be traced to its source.
+    std::vector<Point> points(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) {
+        std::uint32_t x = 0, y = 0;
+        std::memcpy(&x, data + 1 + 8 * i, 4);
+        std::memcpy(&y, data + 1 + 8 * i + 4, 4);
+        Point& p = points[std::size_t(i)];
+        if (raw) {
+            std::memcpy(&p.x, &x, 4);
+            std::memcpy(&p.y, &y, 4);
+        } else {
+            p.x = wholeCoordinate(x, span);
+            p.y = wholeCoordinate(y, span);
+        }
+        p.z = float(i);
+        p.color = i;
+    }
+    const std::vector<Point> before = points;
+    std::vector<std::int32_t> indices(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) indices[std::size_t(i)] = i;
+    std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
+
+    const std::int32_t count = computeHull(points.data(), n, indices.data());
+
+    require(count >= 2 && count <= std::max(n, 2), "count out of range");
+    require(restUntouched(count), "an entry beyond the count was written");
+    require(std::memcmp(points.data(), before.data(), sizeof(Point) * std::size_t(n)) == 0, "input changed");
+    std::vector<bool> seen(static_cast<std::size_t>(n), false);
+    for (std::int32_t k = 0; k < count; ++k) {
+        const Point& e = HullBuffer[std::size_t(k)];
+        require(e.color >= 0 && e.color < n && sameBits(e, points[std::size_t(e.color)]),
+                "an entry is not a whole input point");
+        require(!seen[std::size_t(e.color)] || count == 2, "a point is written twice");
+        seen[std::size_t(e.color)] = true;
+    }
+    const std::vector<Point> found(HullBuffer.begin(), HullBuffer.begin() + count);
+    const std::vector<std::uint64_t> foundXy = sortedXy(count);
+
+    orderHullOutline(count);
+
+    require(restUntouched(count), "ordering wrote beyond the count");
+    require(sortedXy(count) == foundXy, "ordering is not a permutation");
+
+    if (!raw) {
+        const std::vector<Point> expected = referenceHull(points);
+        require(expected.size() == found.size(), "count differs from the reference");
+        for (std::size_t k = 0; k < found.size(); ++k)
+            require(sameBits(found[k], expected[k]), "entry differs from the reference");
+        const std::string failure = hullFailure(points.data(), n, found.data(), count, HullBuffer.data());
+        if (!failure.empty()) std::fprintf(stderr, "hull: %s\n", failure.c_str());
+        require(failure.empty(), "a hull property is broken");
+    }
+    return 0;
+}
