@@ -34,14 +34,18 @@ void* allocate(std::size_t size, std::size_t alignment)
     return p;
 }
 
+// Out of line: where GCC sees operator delete end in free it takes free for the
+// partner of operator new and warns of a mismatch.
+[[gnu::noinline]] void release(void* p) noexcept { std::free(p); }
+
 } // namespace
 
 void* operator new(std::size_t size) { return allocate(size, 0); }
 void* operator new(std::size_t size, std::align_val_t al) { return allocate(size, std::size_t(al)); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { release(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { release(p); }
 
 namespace {
 

@@ -12,18 +12,33 @@ import sys
 from collections import OrderedDict
 
 
-def machine():
-    model, cores = platform.processor() or "unknown", None
+def machine(context):
+    """One line naming the machine: lscpu's model and topology, the clock and
+    caches Google Benchmark saw, the compiler and the load when the run began."""
+    cpu = {}
     try:
         for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
             key, _, value = line.partition(":")
-            if key.strip() == "Model name":
-                model = value.strip()
-            elif key.strip() == "CPU(s)":
-                cores = value.strip()
+            cpu[key.strip()] = value.strip()
     except OSError:
         pass
-    return model, cores
+    model = cpu.get("Model name", platform.processor() or "unknown CPU")
+    if "CPU family" in cpu:
+        model += " (family {}, model {}{})".format(cpu["CPU family"], cpu.get("Model", "?"),
+                                                   ", " + cpu["Hypervisor vendor"] + " guest" if "Hypervisor vendor" in cpu else "")
+    topology = "{} CPUs ({} socket × {} cores × {} thread per core)".format(
+        cpu.get("CPU(s)", context.get("num_cpus", "?")), cpu.get("Socket(s)", "?"),
+        cpu.get("Core(s) per socket", "?"), cpu.get("Thread(s) per core", "?"))
+    caches = ", ".join("L{} {} KiB".format(c["level"], c["size"] // 1024)
+                       for c in context.get("caches", []) if c["type"] in ("Data", "Unified"))
+    try:
+        compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+    except (OSError, IndexError):
+        compiler = "c++"
+    load = context.get("load_avg", [])
+    return "{}; {}; {} MHz; {}; {}; load average {} at the start; {}.".format(
+        model, topology, context.get("mhz_per_cpu", "?"), caches, compiler,
+        "{:.2f}".format(load[0]) if load else "?", context.get("date", "")[:10])
 
 
 def load(path):
@@ -88,12 +103,8 @@ def main():
             "{:.1f}×".format(facts[inp][1]) if best else "–",
             "{:g}".format(allocs) if allocs is not None else "–"))
 
-    model, cpus = machine()
-    compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout.splitlines()
     lines = [
-        "Machine: {}, {} logical CPUs ({} cores in the run's context), {}; {}.".format(
-            model, cpus, context.get("num_cpus", "?"), compiler[0] if compiler else "c++",
-            context.get("date", "")),
+        "Machine: " + machine(context),
         "",
         "| input | computeHull ns/point | floor ns/point | computeHull / floor | fastest peer | peer / computeHull | allocations per computeHull |",
         "|---|---:|---:|---:|---|---:|---:|",
