@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -15,39 +16,50 @@ std::array<Point, PointCapacity> HullBuffer;
 
 namespace {
 
-// A candidate point with its coordinates kept beside its index, so the passes
-// over a set stream through one small array instead of gathering from the input.
+// A candidate point: its coordinates and its index in the input.
 struct Candidate {
     float x;
     float y;
     std::int32_t index;
 };
 
-// A sub-problem: the candidates work[lo, hi) lie strictly left of the directed
-// edge a->b, and work[farthest] is the one farthest from it.
-struct Edge {
-    std::int32_t lo;
-    std::int32_t hi;
-    std::int32_t farthest;
-    Candidate a;
-    Candidate b;
-};
-
-// Points that may matter, in index order, as three parallel arrays.
-struct Survivors {
+// Candidate sets as three parallel arrays, so a pass streams through exactly the
+// coordinates it tests, eight lanes at a time where it can.
+struct Columns {
     std::vector<float> x;
     std::vector<float> y;
     std::vector<std::int32_t> index;
-    std::int32_t count = 0;
+
+    void resize(std::size_t n)
+    {
+        x.resize(n);
+        y.resize(n);
+        index.resize(n);
+    }
+    void put(std::int32_t k, float px, float py, std::int32_t i)
+    {
+        x[std::size_t(k)] = px;
+        y[std::size_t(k)] = py;
+        index[std::size_t(k)] = i;
+    }
+};
+
+// A sub-problem: the candidates work[lo, hi) lie strictly left of the directed
+// edge a->b, and far is the one farthest from it.
+struct Edge {
+    std::int32_t lo;
+    std::int32_t hi;
+    Candidate a;
+    Candidate b;
+    Candidate far;
 };
 
 // Storage the kernel reuses from call to call: it only grows, so once a run of
 // size n has been seen no later call of that size allocates.
 struct Scratch {
-    Survivors kept;               // what the interior filter lets through
-    std::vector<Candidate> work;  // every live set, nested sub-sets in place
-    std::vector<Candidate> spill; // second sub-set while a pass is running
-    std::vector<Edge> pending;    // edges still to expand, last one next
+    Columns work;              // the points that may matter, then every live set in place
+    Columns spill;             // second sub-set while a pass is running
+    std::vector<Edge> pending; // edges still to expand, last one next
 };
 
 Scratch& scratch()
@@ -62,10 +74,7 @@ constexpr std::size_t VectorSlack = 8;
 void reserve(Scratch& s, std::int32_t n)
 {
     const std::size_t room = std::size_t(n) + VectorSlack;
-    if (s.work.size() >= room) return;
-    s.kept.x.resize(room);
-    s.kept.y.resize(room);
-    s.kept.index.resize(room);
+    if (s.work.x.size() >= room) return;
     s.work.resize(room);
     s.spill.resize(room);
     s.pending.reserve(room);
@@ -81,7 +90,7 @@ inline double orientation(float ax, float ay, float bx, float by, float px, floa
          - (double(ay) - double(py)) * (double(bx) - double(px));
 }
 
-inline Candidate candidateOf(const Point& p, std::int32_t i) { return {p.x, p.y, i}; }
+inline Candidate candidateOf(const Point* p, std::int32_t i) { return {p[i].x, p[i].y, i}; }
 
 // Indices of extreme points: leftmost and rightmost (first of equals, as the
 // hull's order depends on them), and the extremes of x + y and x - y, which only
@@ -153,18 +162,17 @@ InteriorBox interiorBox(const Point* p, const Extremes& e)
     return {};
 }
 
-// Copies the points outside the open box to the survivor arrays, in index order.
-void filterInterior(const Point* p, std::int32_t from, std::int32_t n, const InteriorBox& box, Survivors& out)
+// Copies the points outside the open box to out[kept..], in index order; gives
+// the new count.
+std::int32_t filterInterior(const Point* p, std::int32_t from, std::int32_t n, const InteriorBox& box,
+                            Columns& out, std::int32_t kept)
 {
-    std::int32_t k = out.count;
     for (std::int32_t i = from; i < n; ++i) {
         const float x = p[i].x, y = p[i].y;
-        out.x[std::size_t(k)] = x;
-        out.y[std::size_t(k)] = y;
-        out.index[std::size_t(k)] = i;
-        k += !(x > box.x1 && x < box.x2 && y > box.y1 && y < box.y2);
+        out.put(kept, x, y, i);
+        kept += !(x > box.x1 && x < box.x2 && y > box.y1 && y < box.y2);
     }
-    out.count = k;
+    return kept;
 }
 
 #ifdef OMOTAC_HULL_AVX2
@@ -188,29 +196,41 @@ __attribute__((target("avx2"))) inline void loadXY8(const Point* p, __m256& x, _
 // Index offset held by each lane after loadXY8.
 constexpr std::int32_t LaneOffset[8] = {0, 2, 4, 6, 1, 3, 5, 7};
 
-// For every 8-bit keep mask, the lanes to gather so that kept points come out in
-// index order; feeds a single permute per register.
+// For every 8-bit keep mask, the lanes to gather so that the kept ones come out
+// packed in index order; feeds a single permute per register.
 struct CompressTable {
     alignas(32) std::int32_t lanes[256][8];
     std::int8_t count[256];
 };
 
-constexpr CompressTable makeCompressTable()
+// offsetOfLane: which index offset each lane holds.
+constexpr CompressTable makeCompressTable(const std::int32_t (&offsetOfLane)[8])
 {
     CompressTable t{};
     for (int m = 0; m < 256; ++m) {
         int k = 0;
-        for (int offset = 0; offset < 8; ++offset) {
-            const int lane = offset % 2 == 0 ? offset / 2 : 4 + offset / 2;
-            if (m & (1 << lane)) t.lanes[m][k++] = lane;
-        }
+        for (int offset = 0; offset < 8; ++offset)
+            for (int lane = 0; lane < 8; ++lane)
+                if (offsetOfLane[lane] == offset && (m & (1 << lane))) t.lanes[m][k++] = lane;
         t.count[m] = std::int8_t(k);
         for (; k < 8; ++k) t.lanes[m][k] = 0;
     }
     return t;
 }
 
-constexpr CompressTable Compress = makeCompressTable();
+constexpr std::int32_t InOrder[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+constexpr CompressTable Interleaved = makeCompressTable(LaneOffset); // after loadXY8
+constexpr CompressTable Contiguous = makeCompressTable(InOrder);     // loads from Columns
+
+// Stores the lanes listed in lanes (x, y and index alike) packed at out[k..].
+__attribute__((target("avx2"))) inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y,
+                                                            __m256i index, const std::int32_t* lanes)
+{
+    const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+    _mm256_storeu_ps(out.x.data() + k, _mm256_permutevar8x32_ps(x, pick));
+    _mm256_storeu_ps(out.y.data() + k, _mm256_permutevar8x32_ps(y, pick));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index.data() + k), _mm256_permutevar8x32_epi32(index, pick));
+}
 
 // One tracked extreme: per lane the best value so far and its index.
 struct Track {
@@ -276,41 +296,37 @@ __attribute__((target("avx2"))) std::int32_t vectorExtremes(const Point* p, std:
     return blocks;
 }
 
-// filterInterior eight points at a time; returns how many points it covered.
+// filterInterior eight points at a time over the first multiple of 8 points;
+// gives the count kept.
 __attribute__((target("avx2"))) std::int32_t vectorFilter(const Point* p, std::int32_t n, const InteriorBox& box,
-                                                          Survivors& out)
+                                                          Columns& out)
 {
     const std::int32_t blocks = n / 8 * 8;
     const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
     const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
     __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
     const __m256i step = _mm256_set1_epi32(8);
-    std::int32_t k = out.count;
+    std::int32_t k = 0;
     for (std::int32_t i = 0; i < blocks; i += 8) {
         __m256 x, y;
         loadXY8(p + i, x, y);
         const __m256 inside = _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
                                             _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
         const int m = ~_mm256_movemask_ps(inside) & 0xff;
-        const __m256i lanes = _mm256_load_si256(reinterpret_cast<const __m256i*>(Compress.lanes[m]));
-        _mm256_storeu_ps(out.x.data() + k, _mm256_permutevar8x32_ps(x, lanes));
-        _mm256_storeu_ps(out.y.data() + k, _mm256_permutevar8x32_ps(y, lanes));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index.data() + k), _mm256_permutevar8x32_epi32(index, lanes));
-        k += Compress.count[m];
+        storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+        k += Interleaved.count[m];
         index = _mm256_add_epi32(index, step);
     }
-    out.count = k;
-    return blocks;
+    return k;
 }
 
 #endif
 
-// Finds the extremes and lets through every point outside the interior box.
-// Gives L and R.
-void gatherSurvivors(const Point* p, std::int32_t n, HullPath path, Extremes& e, Survivors& kept)
+// Finds the extremes and copies every point outside the interior box to work,
+// in index order; gives how many.
+std::int32_t gatherSurvivors(const Point* p, std::int32_t n, HullPath path, Extremes& e, Columns& work)
 {
-    kept.count = 0;
-    std::int32_t done = 0;
+    std::int32_t done = 0, kept = 0;
 #ifdef OMOTAC_HULL_AVX2
     if (path == HullPath::Avx2) done = vectorExtremes(p, n, e);
 #endif
@@ -318,75 +334,260 @@ void gatherSurvivors(const Point* p, std::int32_t n, HullPath path, Extremes& e,
     const InteriorBox box = interiorBox(p, e);
     done = 0;
 #ifdef OMOTAC_HULL_AVX2
-    if (path == HullPath::Avx2) done = vectorFilter(p, n, box, kept);
+    if (path == HullPath::Avx2) {
+        done = n / 8 * 8;
+        kept = vectorFilter(p, n, box, work);
+    }
 #endif
-    filterInterior(p, done, n, box, kept);
+    return filterInterior(p, done, n, box, work, kept);
 }
 
-// Sorts the survivors to the upper set (left of L->R) or the lower set (left of
-// R->L) in one pass, in index order, tracking each side's farthest point; the
-// lower set ends up directly behind the upper one in work.
-void selectSides(const Survivors& kept, const Candidate& l, const Candidate& r, Scratch& s, Edge& upper,
-                 Edge& lower)
+// What a split leaves: set 1 (beyond a->v) at work[lo, end1), set 2 (beyond v->b)
+// right behind it with size2 entries, and the farthest of each, index -1 when
+// a set is empty.
+struct Split {
+    std::int32_t end1;
+    std::int32_t size2;
+    double best1, best2;
+    Candidate far1, far2;
+};
+
+// Sorts work[from, hi) into set 1 (set1 so far ends at s.end1) and spill[s.size2..];
+// strict tests in order keep the first of equally far candidates.
+void splitTail(const Point* p, Scratch& sc, std::int32_t from, std::int32_t hi, const Candidate& a,
+               const Candidate& v, const Candidate& b, Split& s)
 {
-    Candidate* up = s.work.data();
-    Candidate* down = s.spill.data();
-    std::int32_t nu = 0, nd = 0, farU = 0, farD = 0;
-    double bestU = 0.0, bestD = 0.0;
-    for (std::int32_t i = 0; i < kept.count; ++i) {
-        const Candidate c{kept.x[std::size_t(i)], kept.y[std::size_t(i)], kept.index[std::size_t(i)]};
-        const double o = orientation(l.x, l.y, r.x, r.y, c.x, c.y);
-        // Both slots are written and only the chosen counter moves: no branch
-        // to mispredict on random input. L and R themselves give exactly 0.
-        up[nu] = c;
-        down[nd] = c;
-        if (o > bestU) { bestU = o; farU = nu; }
-        if (-o > bestD) { bestD = -o; farD = nd; }
-        nu += o > 0.0;
-        nd += o < 0.0;
+    Columns& w = sc.work;
+    Columns& sp = sc.spill;
+    double best1 = s.best1, best2 = s.best2;
+    std::int32_t far1 = s.far1.index, far2 = s.far2.index;
+    for (std::int32_t k = from; k < hi; ++k) {
+        const float x = w.x[std::size_t(k)], y = w.y[std::size_t(k)];
+        const std::int32_t i = w.index[std::size_t(k)];
+        const double o1 = orientation(a.x, a.y, v.x, v.y, x, y);
+        const double o2 = orientation(v.x, v.y, b.x, b.y, x, y);
+        const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
+        // Both slots are written and only the chosen end moves: which side a
+        // candidate falls on is often a coin toss the predictor would lose.
+        w.put(s.end1, x, y, i); // end1 <= k: never overwrites an unread candidate
+        sp.put(s.size2, x, y, i);
+        s.end1 += in1;
+        s.size2 += in2;
+        // Selects, not branches, for the same reason; best >= 0, so beating it
+        // implies being in the set, and outside set 2 t2 is 0 or NaN.
+        const double t2 = o2 * double(in2);
+        const bool up1 = o1 > best1, up2 = t2 > best2;
+        far1 = up1 ? i : far1;
+        far2 = up2 ? i : far2;
+        best1 = o1 > best1 ? o1 : best1;
+        best2 = t2 > best2 ? t2 : best2;
     }
-    std::memcpy(up + nu, down, sizeof(Candidate) * std::size_t(nd));
-    upper = {0, nu, farU, l, r};
-    lower = {nu, nu + nd, nu + farD, r, l};
+    s.best1 = best1;
+    s.best2 = best2;
+    if (far1 != s.far1.index) s.far1 = candidateOf(p, far1);
+    if (far2 != s.far2.index) s.far2 = candidateOf(p, far2);
+}
+
+#ifdef OMOTAC_HULL_AVX2
+
+// Twice the signed area of (a, b, p) for four points at once, as orientation().
+__attribute__((target("avx2"))) inline __m256d orientation4(__m256d ax, __m256d ay, __m256d bx, __m256d by,
+                                                            __m256d px, __m256d py)
+{
+    return _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(by, py), _mm256_sub_pd(ax, px)),
+                         _mm256_mul_pd(_mm256_sub_pd(ay, py), _mm256_sub_pd(bx, px)));
+}
+
+// Per lane the largest value seen in a set so far and the index holding it.
+struct Best4 {
+    __m256d value;
+    __m256d index;
+};
+
+__attribute__((target("avx2"))) inline void keepFarther(Best4& t, __m256d o, __m256d member, __m256d index)
+{
+    const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
+    t.value = _mm256_blendv_pd(t.value, o, better);
+    t.index = _mm256_blendv_pd(t.index, index, better);
+}
+
+// Largest of the four lanes, in every lane.
+__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
+{
+    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+
+// Smallest of the four lanes, in every lane.
+__attribute__((target("avx2"))) inline __m256d broadcastMin(__m256d v)
+{
+    v = _mm256_min_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_min_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+
+// Merges lane results into the running best: the largest value, then the lowest
+// index, which is the earliest candidate since sets keep index order. Shuffles
+// rather than a loop over lanes, so small sets pay no mispredicted branches.
+__attribute__((target("avx2"))) void foldBest(const Best4 (&t)[2], const Point* p, double& best, Candidate& far)
+{
+    const __m256d top = broadcastMax(_mm256_max_pd(t[0].value, t[1].value));
+    const __m256d never = _mm256_set1_pd(std::numeric_limits<double>::infinity());
+    const __m256d i0 = _mm256_blendv_pd(never, t[0].index, _mm256_cmp_pd(t[0].value, top, _CMP_EQ_OQ));
+    const __m256d i1 = _mm256_blendv_pd(never, t[1].index, _mm256_cmp_pd(t[1].value, top, _CMP_EQ_OQ));
+    const double value = _mm256_cvtsd_f64(top);
+    const auto index = std::int32_t(_mm256_cvtsd_f64(broadcastMin(_mm256_min_pd(i0, i1))));
+    // Lanes that never took a candidate hold 0 and index -1; 0 never beats best.
+    if (value > best || (value == best && value > 0.0 && index < far.index)) {
+        best = value;
+        far = candidateOf(p, index);
+    }
+}
+
+// splitTail eight candidates at a time over whole blocks of work[lo, hi); gives
+// where it stopped. A block's set-1 store lands at or before the block itself,
+// which is already loaded, so the split stays in place.
+__attribute__((target("avx2"))) std::int32_t splitBlocks(const Point* p, Scratch& sc, std::int32_t lo,
+                                                         std::int32_t hi, const Candidate& a, const Candidate& v,
+                                                         const Candidate& b, Split& s)
+{
+    Columns& w = sc.work;
+    Columns& sp = sc.spill;
+    const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
+    const __m256d vx = _mm256_set1_pd(v.x), vy = _mm256_set1_pd(v.y);
+    const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
+    Best4 best1[2] = {{zero, none}, {zero, none}}, best2[2] = {{zero, none}, {zero, none}};
+    std::int32_t k = lo;
+    for (; k + 8 <= hi; k += 8) {
+        const __m256 xf = _mm256_loadu_ps(w.x.data() + k);
+        const __m256 yf = _mm256_loadu_ps(w.y.data() + k);
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index.data() + k));
+        int bits1 = 0, bits2 = 0;
+        for (int h = 0; h < 2; ++h) {
+            const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
+            const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
+            const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
+            const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
+            const __m256d o2 = orientation4(vx, vy, bx, by, x, y);
+            const __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
+            const __m256d in2 = _mm256_andnot_pd(in1, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ));
+            keepFarther(best1[h], o1, in1, i);
+            keepFarther(best2[h], o2, in2, i);
+            bits1 |= _mm256_movemask_pd(in1) << (4 * h);
+            bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+        }
+        storeCompressed(w, s.end1, xf, yf, index, Contiguous.lanes[bits1]);
+        storeCompressed(sp, s.size2, xf, yf, index, Contiguous.lanes[bits2]);
+        s.end1 += Contiguous.count[bits1];
+        s.size2 += Contiguous.count[bits2];
+    }
+    foldBest(best1, p, s.best1, s.far1);
+    foldBest(best2, p, s.best2, s.far2);
+    return k;
+}
+
+#endif
+
+// Splits the set work[lo, hi) by the two sub-edges a->v and v->b: set 1 stays in
+// front, set 2 follows it. A candidate beyond both (impossible in exact arithmetic)
+// goes to set 1 only, so no point is ever written twice.
+Split splitSet(const Point* p, HullPath path, Scratch& sc, std::int32_t lo, std::int32_t hi, const Candidate& a,
+               const Candidate& v, const Candidate& b)
+{
+    Split s{lo, 0, 0.0, 0.0, {0, 0, -1}, {0, 0, -1}};
+    std::int32_t from = lo;
+#ifdef OMOTAC_HULL_AVX2
+    if (path == HullPath::Avx2 && hi - lo >= 8) from = splitBlocks(p, sc, lo, hi, a, v, b, s);
+#else
+    (void)path;
+#endif
+    splitTail(p, sc, from, hi, a, v, b, s);
+    // Plain loops: most sets are small, where a library copy's size dispatch costs
+    // more than the copy.
+    float* wx = sc.work.x.data() + s.end1;
+    float* wy = sc.work.y.data() + s.end1;
+    std::int32_t* wi = sc.work.index.data() + s.end1;
+    for (std::int32_t k = 0; k < s.size2; ++k) {
+        wx[k] = sc.spill.x[std::size_t(k)];
+        wy[k] = sc.spill.y[std::size_t(k)];
+        wi[k] = sc.spill.index[std::size_t(k)];
+    }
+    return s;
+}
+
+// Sets this small are finished by expandSmall: copied out once, then split with
+// plain loops and no bookkeeping, which at the leaves of a hull with many vertices
+// costs less than the split passes' setup.
+constexpr std::int32_t SmallSet = 16;
+
+// Writes the vertices beyond a->b for the candidates c[0..m) (in index order,
+// far the farthest), as expandHull does.
+void expandSmall(const Point* points, std::int32_t& count, Candidate a, const Candidate& b, Candidate far,
+                 Candidate* c, std::int32_t m)
+{
+    Candidate second[SmallSet];
+    for (;;) {
+        if (count == PointCapacity) return;
+        HullBuffer[count++] = points[far.index];
+        if (m == 1) return;
+        std::int32_t n1 = 0, n2 = 0, far1 = 0, far2 = 0;
+        double best1 = 0.0, best2 = 0.0;
+        for (std::int32_t k = 0; k < m; ++k) {
+            const Candidate q = c[k];
+            const double o1 = orientation(a.x, a.y, far.x, far.y, q.x, q.y);
+            const double o2 = orientation(far.x, far.y, b.x, b.y, q.x, q.y);
+            // Branch-free: on many-vertex hulls the side a candidate falls on is
+            // as good as random.
+            const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
+            // best >= 0, so beating it implies being in the set. Outside set 2,
+            // t2 is 0 or NaN and never beats; a product, as the compiler turns a
+            // select on doubles into a branch.
+            const double t2 = o2 * double(in2);
+            const bool up1 = o1 > best1, up2 = t2 > best2;
+            far1 = up1 ? n1 : far1;
+            far2 = up2 ? n2 : far2;
+            best1 = o1 > best1 ? o1 : best1;
+            best2 = t2 > best2 ? t2 : best2;
+            c[n1] = q; // n1 <= k
+            second[n2] = q;
+            n1 += in1;
+            n2 += in2;
+        }
+        if (n1 > 0) expandSmall(points, count, a, far, c[far1], c, n1);
+        if (n2 == 0) return;
+        // The second sub-edge continues in this activation.
+        for (std::int32_t k = 0; k < n2; ++k) c[k] = second[k];
+        a = far;
+        far = second[far2];
+        m = n2;
+    }
 }
 
 // Writes the vertices beyond every pending edge, depth first: an edge's farthest
 // point, then all found beyond its first sub-edge (from a), then beyond its second.
-// Each pass splits a set into the two sub-sets in place; the farthest point lies on
-// neither sub-edge's open side, so sets shrink strictly and the loop ends whatever
-// rounding does to non-integer input.
-void expandHull(const Point* points, std::int32_t& count, Scratch& s)
+// The farthest point lies on neither sub-edge's open side, so sets shrink strictly
+// and the loop ends whatever rounding does to non-integer input.
+void expandHull(const Point* points, HullPath path, std::int32_t& count, Scratch& sc)
 {
-    Candidate* work = s.work.data();
-    Candidate* spill = s.spill.data();
-    while (!s.pending.empty()) {
-        const Edge e = s.pending.back();
-        s.pending.pop_back();
+    Candidate small[SmallSet];
+    while (!sc.pending.empty()) {
+        const Edge e = sc.pending.back();
+        sc.pending.pop_back();
         if (count == PointCapacity) return;
-        const Candidate v = work[e.farthest];
-        HullBuffer[count++] = points[v.index];
-        if (e.hi - e.lo == 1) continue;
-
-        std::int32_t n1 = e.lo, n2 = 0, far1 = 0, far2 = 0;
-        double best1 = 0.0, best2 = 0.0;
-        for (std::int32_t k = e.lo; k < e.hi; ++k) {
-            const Candidate c = work[k];
-            const double o1 = orientation(e.a.x, e.a.y, v.x, v.y, c.x, c.y);
-            if (o1 > 0.0) {
-                // Ties keep the earlier candidate, which is also the lower index.
-                if (o1 > best1) { best1 = o1; far1 = n1; }
-                work[n1++] = c; // n1 <= k: never overwrites an unread candidate
-                continue;
+        const std::int32_t m = e.hi - e.lo;
+        if (m <= SmallSet) {
+            for (std::int32_t k = 0; k < m; ++k) {
+                const auto at = std::size_t(e.lo + k);
+                small[k] = {sc.work.x[at], sc.work.y[at], sc.work.index[at]};
             }
-            const double o2 = orientation(v.x, v.y, e.b.x, e.b.y, c.x, c.y);
-            spill[n2] = c;
-            if (o2 > best2) { best2 = o2; far2 = n2; }
-            n2 += o2 > 0.0;
+            expandSmall(points, count, e.a, e.b, e.far, small, m);
+            continue;
         }
-        std::memcpy(work + n1, spill, sizeof(Candidate) * std::size_t(n2));
+        HullBuffer[count++] = points[e.far.index];
+        const Split s = splitSet(points, path, sc, e.lo, e.hi, e.a, e.far, e.b);
         // Second sub-edge pushed first so the first one is expanded first.
-        if (n2 > 0) s.pending.push_back({n1, n1 + n2, n1 + far2, v, e.b});
-        if (n1 > e.lo) s.pending.push_back({e.lo, n1, far1, e.a, v});
+        if (s.size2 > 0) sc.pending.push_back({s.end1, s.end1 + s.size2, e.far, e.b, s.far2});
+        if (s.end1 > e.lo) sc.pending.push_back({e.lo, s.end1, e.a, e.far, s.far1});
     }
 }
 
@@ -424,7 +625,7 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
 
     // L and R come first; every other vertex is found beyond L->R or R->L.
     Extremes e;
-    gatherSurvivors(points, n, path, e, s.kept);
+    const std::int32_t kept = gatherSurvivors(points, n, path, e, s.work);
     std::int32_t left = e.left, right = e.right;
     if (left == right) verticalEnds(points, n, left, right);
     std::int32_t count = 0;
@@ -432,12 +633,14 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     HullBuffer[count++] = points[right];
     if (left == right) return count;
 
-    Edge upper{}, lower{};
-    selectSides(s.kept, candidateOf(points[left], left), candidateOf(points[right], right), s, upper, lower);
+    // The orientation against R->L is exactly the negation of that against L->R,
+    // so one split with v = R sorts the points above and below the line.
+    const Candidate l = candidateOf(points, left), r = candidateOf(points, right);
+    const Split sides = splitSet(points, path, s, 0, kept, l, r, l);
     s.pending.clear();
-    if (lower.hi > lower.lo) s.pending.push_back(lower);
-    if (upper.hi > upper.lo) s.pending.push_back(upper);
-    expandHull(points, count, s);
+    if (sides.size2 > 0) s.pending.push_back({sides.end1, sides.end1 + sides.size2, r, l, sides.far2});
+    if (sides.end1 > 0) s.pending.push_back({0, sides.end1, l, r, sides.far1});
+    expandHull(points, path, count, s);
     return count;
 }
 
