@@ -342,6 +342,32 @@ std::int32_t gatherSurvivors(const Point* p, std::int32_t n, HullPath path, Extr
     return filterInterior(p, done, n, box, work, kept);
 }
 
+// The running farthest candidate of both sub-sets while one pass sorts a set.
+struct SplitTally {
+    double best1 = 0.0, best2 = 0.0;
+    std::int32_t far1 = -1, far2 = -1;
+    bool in1 = false, in2 = false;
+
+    // Sorts one candidate by its orientations against the two sub-edges: set 1
+    // beyond the first, else set 2 beyond the second (never both, so no point is
+    // written twice even where rounding would allow it), and records it under
+    // tag1 or tag2 where it beats every earlier one: strict, so the first of
+    // equally far candidates stays. Selects, not branches: on hulls with many
+    // vertices the side is a coin toss the predictor would lose. best >= 0, so
+    // beating it implies membership; outside set 2, t2 is 0 or NaN (a product,
+    // since a select on doubles compiles to a branch).
+    void take(double o1, double o2, std::int32_t tag1, std::int32_t tag2)
+    {
+        in1 = o1 > 0.0;
+        in2 = !in1 & (o2 > 0.0);
+        const double t2 = o2 * double(in2);
+        far1 = o1 > best1 ? tag1 : far1;
+        far2 = t2 > best2 ? tag2 : far2;
+        best1 = o1 > best1 ? o1 : best1;
+        best2 = t2 > best2 ? t2 : best2;
+    }
+};
+
 // What a split leaves: set 1 (beyond a->v) at work[lo, end1), set 2 (beyond v->b)
 // right behind it with size2 entries, and the farthest of each, index -1 when
 // a set is empty.
@@ -359,33 +385,21 @@ void splitTail(const Point* p, Scratch& sc, std::int32_t from, std::int32_t hi, 
 {
     Columns& w = sc.work;
     Columns& sp = sc.spill;
-    double best1 = s.best1, best2 = s.best2;
-    std::int32_t far1 = s.far1.index, far2 = s.far2.index;
+    SplitTally t{s.best1, s.best2, s.far1.index, s.far2.index};
     for (std::int32_t k = from; k < hi; ++k) {
         const float x = w.x[std::size_t(k)], y = w.y[std::size_t(k)];
         const std::int32_t i = w.index[std::size_t(k)];
-        const double o1 = orientation(a.x, a.y, v.x, v.y, x, y);
-        const double o2 = orientation(v.x, v.y, b.x, b.y, x, y);
-        const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
-        // Both slots are written and only the chosen end moves: which side a
-        // candidate falls on is often a coin toss the predictor would lose.
+        t.take(orientation(a.x, a.y, v.x, v.y, x, y), orientation(v.x, v.y, b.x, b.y, x, y), i, i);
+        // Both slots are written and only the chosen end moves.
         w.put(s.end1, x, y, i); // end1 <= k: never overwrites an unread candidate
         sp.put(s.size2, x, y, i);
-        s.end1 += in1;
-        s.size2 += in2;
-        // Selects, not branches, for the same reason; best >= 0, so beating it
-        // implies being in the set, and outside set 2 t2 is 0 or NaN.
-        const double t2 = o2 * double(in2);
-        const bool up1 = o1 > best1, up2 = t2 > best2;
-        far1 = up1 ? i : far1;
-        far2 = up2 ? i : far2;
-        best1 = o1 > best1 ? o1 : best1;
-        best2 = t2 > best2 ? t2 : best2;
+        s.end1 += t.in1;
+        s.size2 += t.in2;
     }
-    s.best1 = best1;
-    s.best2 = best2;
-    if (far1 != s.far1.index) s.far1 = candidateOf(p, far1);
-    if (far2 != s.far2.index) s.far2 = candidateOf(p, far2);
+    s.best1 = t.best1;
+    s.best2 = t.best2;
+    if (t.far1 != s.far1.index) s.far1 = candidateOf(p, t.far1);
+    if (t.far2 != s.far2.index) s.far2 = candidateOf(p, t.far2);
 }
 
 #ifdef OMOTAC_HULL_AVX2
@@ -530,35 +544,22 @@ void expandSmall(const Point* points, std::int32_t& count, Candidate a, const Ca
         if (count == PointCapacity) return;
         HullBuffer[count++] = points[far.index];
         if (m == 1) return;
-        std::int32_t n1 = 0, n2 = 0, far1 = 0, far2 = 0;
-        double best1 = 0.0, best2 = 0.0;
+        std::int32_t n1 = 0, n2 = 0;
+        SplitTally t;
         for (std::int32_t k = 0; k < m; ++k) {
             const Candidate q = c[k];
-            const double o1 = orientation(a.x, a.y, far.x, far.y, q.x, q.y);
-            const double o2 = orientation(far.x, far.y, b.x, b.y, q.x, q.y);
-            // Branch-free: on many-vertex hulls the side a candidate falls on is
-            // as good as random.
-            const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
-            // best >= 0, so beating it implies being in the set. Outside set 2,
-            // t2 is 0 or NaN and never beats; a product, as the compiler turns a
-            // select on doubles into a branch.
-            const double t2 = o2 * double(in2);
-            const bool up1 = o1 > best1, up2 = t2 > best2;
-            far1 = up1 ? n1 : far1;
-            far2 = up2 ? n2 : far2;
-            best1 = o1 > best1 ? o1 : best1;
-            best2 = t2 > best2 ? t2 : best2;
+            t.take(orientation(a.x, a.y, far.x, far.y, q.x, q.y), orientation(far.x, far.y, b.x, b.y, q.x, q.y), n1, n2);
             c[n1] = q; // n1 <= k
             second[n2] = q;
-            n1 += in1;
-            n2 += in2;
+            n1 += t.in1;
+            n2 += t.in2;
         }
-        if (n1 > 0) expandSmall(points, count, a, far, c[far1], c, n1);
+        if (n1 > 0) expandSmall(points, count, a, far, c[t.far1], c, n1);
         if (n2 == 0) return;
         // The second sub-edge continues in this activation.
         for (std::int32_t k = 0; k < n2; ++k) c[k] = second[k];
         a = far;
-        far = second[far2];
+        far = second[t.far2];
         m = n2;
     }
 }
