@@ -35,13 +35,14 @@ struct HullRun {
     Points outline; // after ordering
 };
 
+// Both code paths; on a processor without AVX2 the second one falls back.
+const HullPath Paths[] = {HullPath::Portable, HullPath::Avx2};
+
 // Runs the kernel on exactly pts.size() points held in their own heap block, so
 // the sanitizer sees any read past the last one.
-HullRun runHull(const Points& pts)
+HullRun runHull(const Points& pts, HullPath path)
 {
-    std::vector<std::int32_t> indices(pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i) indices[i] = std::int32_t(i);
-    const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()), indices.data());
+    const std::int32_t count = computeHullOn(path, pts.data(), std::int32_t(pts.size()));
     HullRun r;
     r.found.assign(HullBuffer.begin(), HullBuffer.begin() + count);
     orderHullOutline(count);
@@ -63,8 +64,16 @@ class KernelExample : public ::testing::TestWithParam<Example> {};
 TEST_P(KernelExample, WritesExactlyTheseEntries)
 {
     const Example& e = GetParam();
-    const HullRun r = runHull(fromXY(e.input));
-    EXPECT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())), e.hull);
+    for (const HullPath path : Paths) {
+        const HullRun r = runHull(fromXY(e.input), path);
+        EXPECT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())), e.hull);
+    }
+    // The program's own entry point.
+    const Points pts = fromXY(e.input);
+    std::vector<std::int32_t> indices(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) indices[i] = std::int32_t(i);
+    const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()), indices.data());
+    EXPECT_EQ(toXY(HullBuffer.data(), count), e.hull);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,13 +141,15 @@ TEST(Hull, MatchesTheLiteralAlgorithmOnAdversarialSets)
         for (int trial = 0; trial < 60; ++trial) {
             const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 400)(rng));
             const Points pts = makeSet(kind, n, rng);
-            const HullRun r = runHull(pts);
             const Points expected = referenceHull(pts);
-            ASSERT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())),
-                      toXY(expected.data(), std::int32_t(expected.size())))
-                << "kind " << kind << " trial " << trial;
-            ASSERT_EQ(hullFailure(pts.data(), n, r.found.data(), std::int32_t(r.found.size()), r.outline.data()), "")
-                << "kind " << kind << " trial " << trial;
+            for (const HullPath path : Paths) {
+                const HullRun r = runHull(pts, path);
+                ASSERT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())),
+                          toXY(expected.data(), std::int32_t(expected.size())))
+                    << "kind " << kind << " trial " << trial << " path " << int(path);
+                ASSERT_EQ(hullFailure(pts.data(), n, r.found.data(), std::int32_t(r.found.size()), r.outline.data()), "")
+                    << "kind " << kind << " trial " << trial << " path " << int(path);
+            }
         }
     }
 }
@@ -153,9 +164,10 @@ TEST(Hull, FullCapacityInputs)
         convex.push_back({float(i), float(i * i)});
         convex.push_back({float(i) + 0.5f, float((1 << 23) - i * i)});
     }
-    ASSERT_EQ(runHull(convex).found.size(), convex.size());
-    for (const Points& pts : {makeSet(0, PointCapacity, rng), makeSet(1, PointCapacity, rng), convex}) {
-        const HullRun r = runHull(pts);
+    EXPECT_EQ(runHull(convex, fastestHullPath()).found.size(), convex.size());
+    for (const Points& pts : {makeSet(0, PointCapacity, rng), makeSet(1, PointCapacity, rng), convex})
+    for (const HullPath path : Paths) {
+        const HullRun r = runHull(pts, path);
         const Points expected = referenceHull(pts);
         ASSERT_EQ(r.found.size(), expected.size());
         EXPECT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())),
@@ -169,7 +181,7 @@ TEST(Hull, FullCapacityInputs)
 TEST(Hull, CopiesWholePoints)
 {
     const Points pts{{1, 1, 7.5f, 3}, {9, 2, -2.0f, 5}, {4, 8, 0.25f, 1}};
-    const HullRun r = runHull(pts);
+    const HullRun r = runHull(pts, fastestHullPath());
     ASSERT_EQ(r.found.size(), 3u);
     EXPECT_EQ(r.found[0].z, 7.5f);
     EXPECT_EQ(r.found[0].color, 3);
@@ -207,7 +219,7 @@ TEST(Hull, SurvivesAnyCoordinates)
             };
             p = {pick(), pick()};
         }
-        const HullRun r = runHull(pts);
+        const HullRun r = runHull(pts, Paths[trial % 2]);
         ASSERT_GE(r.found.size(), 2u);
         ASSERT_LE(r.found.size(), std::size_t(std::max(n, 2)));
         for (const Point& h : r.found) {
