@@ -1,4 +1,5 @@
-// computeHull and orderHullOutline on arbitrary points.
+// computeHull and orderHullOutline on arbitrary points; computeHull's own path
+// (AVX2 where the processor has it) is raced against the portable one.
 //
 // Byte 0 picks the mode, then every 8 bytes make one point (at most MaxPoints).
 // Raw mode (bit 0 set) takes the bytes as float bit patterns: NaN, infinities,
@@ -107,9 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<Point> before = points;
     std::vector<std::int32_t> indices(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) indices[std::size_t(i)] = i;
-    std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
 
+    // Both paths of the kernel must write the very same bits, NaN included.
+    std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
+    const std::int32_t portable = computeHullOn(HullPath::Portable, points.data(), n);
+    const std::vector<Point> portableBuffer(HullBuffer.begin(), HullBuffer.end());
+    std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
     const std::int32_t count = computeHull(points.data(), n, indices.data());
+    require(count == portable, "paths disagree on the count");
+    require(std::memcmp(HullBuffer.data(), portableBuffer.data(), sizeof(Point) * PointCapacity) == 0,
+            "paths disagree on an entry");
 
     require(count >= 2 && count <= std::max(n, 2), "count out of range");
     require(restUntouched(count), "an entry beyond the count was written");
