@@ -102,6 +102,12 @@ void registerInput(const NamedInput& in, std::vector<std::unique_ptr<bench::Peer
             return std::size_t(computeHull(input->points.data(), input->n, input->indices.data()));
         });
     });
+    // The path for processors without AVX2, where computeHull falls back to it.
+    benchmark::RegisterBenchmark(("computeHullOn/portable/" + in.name).c_str(), [input](benchmark::State& state) {
+        measure(state, input->n, true, [input] {
+            return std::size_t(computeHullOn(HullPath::Portable, input->points.data(), input->n));
+        });
+    });
     benchmark::RegisterBenchmark(("floor/" + in.name).c_str(), [input](benchmark::State& state) {
         measure(state, input->n, false, [input] {
             const Bounds b = scanBounds(input->points.data(), input->n);
