@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -61,10 +62,10 @@ Bounds scanBounds(const Point* points, std::int32_t n)
     for (std::int32_t i = 1; i < n; ++i) {
         const float x = points[i].x;
         const float y = points[i].y;
-        b.minX = x < b.minX ? x : b.minX;
-        b.maxX = x > b.maxX ? x : b.maxX;
-        b.minY = y < b.minY ? y : b.minY;
-        b.maxY = y > b.maxY ? y : b.maxY;
+        b.minX = std::min(x, b.minX);
+        b.maxX = std::max(x, b.maxX);
+        b.minY = std::min(y, b.minY);
+        b.maxY = std::max(y, b.maxY);
     }
     return b;
 }
