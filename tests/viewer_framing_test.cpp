@@ -23,13 +23,13 @@ struct FramingCase {
 
 const FramingCase FramingCases[] = {
     {"FullRange", {0, 0}, {999, 999}, 499.5f, 499.5f, 999.0f},
-    {"WiderThanTheOldFarPlane", {3, 0}, {998, 999}, 500.5f, 499.5f, 1001.0f},
+    {"WiderThanAThousand", {3, 0}, {998, 999}, 500.5f, 499.5f, 1001.0f},
     {"Untouched", {1024, 700}, {0, 0}, 512.0f, 350.0f, 1024.0f},
     {"NegativeCorners", {-100, -50}, {100, 50}, 0.0f, 0.0f, 200.0f},
     {"FiveTimesTallerThanWide", {0, 0}, {10, 50}, 5.0f, 25.0f, 50.0f},
     {"JustUnderFiveTimesTaller", {0, 0}, {10, 49}, 5.0f, 24.5f, Raised},
     {"TallAndNarrow", {100, 0}, {200, 900}, 150.0f, 450.0f, Raised},
-    {"SinglePointBeyondTheOldFarPlane", {600, 500}, {600, 500}, 600.0f, 500.0f, 1200.0f},
+    {"SinglePointFarFromTheOrigin", {600, 500}, {600, 500}, 600.0f, 500.0f, 1200.0f},
     {"NoSizeAtTheOrigin", {0, 0}, {0, 0}, 0.0f, 0.0f, Raised},
 };
 

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <initializer_list>
 #include <ostream>
+#include <string>
 #include <utility>
 
 #include "viewer_window.hpp"
@@ -105,6 +106,7 @@ protected:
 };
 
 struct Turn {
+    const char* name;
     int dx, dy;
     double degrees;
 };
@@ -122,9 +124,10 @@ TEST_P(Rotation, TurnsByTheDragLengthAboutTheViewCentre)
 
 // A positive angle turns counter-clockwise: a drag to the right turns clockwise.
 INSTANTIATE_TEST_SUITE_P(Drags, Rotation,
-                         testing::Values(Turn{100, 0, -17.560976}, Turn{0, 100, 17.560976},
-                                         Turn{0, -100, 17.560976}, Turn{-3, 4, 0.878049},
-                                         Turn{-100, 0, 17.560976}, Turn{30, -40, -8.780488}));
+                         testing::Values(Turn{"Right100", 100, 0, -17.560976}, Turn{"Down100", 0, 100, 17.560976},
+                                         Turn{"Up100", 0, -100, 17.560976}, Turn{"LeftDown", -3, 4, 0.878049},
+                                         Turn{"Left100", -100, 0, 17.560976}, Turn{"RightUp", 30, -40, -8.780488}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(Navigation, RotationOfAFarDragDoesNotOverflow)
 {
@@ -137,6 +140,7 @@ TEST_F(Navigation, RotationOfAFarDragDoesNotOverflow)
 }
 
 struct ZoomStep {
+    const char* name;
     int dx, dy;
     double factor;
 };
@@ -154,8 +158,10 @@ TEST_P(Zoom, ScalesAboutTheViewCentreAndKeepsDepth)
 
 // Upward drags enlarge, downward drags shrink, by e for every 2100 pixels.
 INSTANTIATE_TEST_SUITE_P(Drags, Zoom,
-                         testing::Values(ZoomStep{0, -21, std::exp(0.01)}, ZoomStep{0, 21, std::exp(-0.01)},
-                                         ZoomStep{0, -2100, std::exp(1.0)}, ZoomStep{7, 0, 1.0}));
+                         testing::Values(ZoomStep{"Up21", 0, -21, std::exp(0.01)},
+                                         ZoomStep{"Down21", 0, 21, std::exp(-0.01)},
+                                         ZoomStep{"Up2100", 0, -2100, std::exp(1.0)}, ZoomStep{"Sideways", 7, 0, 1.0}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(Navigation, LongZoomOutKeepsTheSceneInTheClippingRange)
 {
@@ -231,6 +237,7 @@ TEST_F(Navigation, RotationAndZoomAfterAPanKeepTheViewCentreWhereItIsDrawn)
 }
 
 struct Held {
+    const char* name;
     bool scaling, translating, rotating;
     Effect effect;
 };
@@ -253,11 +260,15 @@ TEST_P(Precedence, ChoosesTheModeByTheHeldButtons)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, Precedence,
-                         testing::Values(Held{true, false, false, Effect::Zoom}, Held{true, true, false, Effect::Zoom},
-                                         Held{true, false, true, Effect::Zoom}, Held{true, true, true, Effect::Zoom},
-                                         Held{false, true, true, Effect::Zoom}, Held{false, true, false, Effect::Pan},
-                                         Held{false, false, true, Effect::Rotate},
-                                         Held{false, false, false, Effect::None}));
+                         testing::Values(Held{"Middle", true, false, false, Effect::Zoom},
+                                         Held{"MiddleLeft", true, true, false, Effect::Zoom},
+                                         Held{"MiddleRight", true, false, true, Effect::Zoom},
+                                         Held{"All", true, true, true, Effect::Zoom},
+                                         Held{"LeftRight", false, true, true, Effect::Zoom},
+                                         Held{"Left", false, true, false, Effect::Pan},
+                                         Held{"Right", false, false, true, Effect::Rotate},
+                                         Held{"None", false, false, false, Effect::None}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 class Release : public Navigation, public testing::WithParamInterface<int> {};
 
@@ -274,7 +285,8 @@ TEST_P(Release, OfAnyButtonEndsEveryMode)
     EXPECT_EQ(effectOfMotion(540, 330), Effect::None) << "the other buttons, still held, do nothing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, Release, testing::Values(GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, 3));
+INSTANTIATE_TEST_SUITE_P(Buttons, Release, testing::Values(GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, 3),
+                         [](const auto& i) { return "Button" + std::to_string(i.param); });
 
 TEST_F(Navigation, MotionAtTheSamePixelDoesNothing)
 {
