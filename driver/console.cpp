@@ -69,6 +69,8 @@ std::optional<std::int32_t> parsePointCount(std::string_view line)
 {
     while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
     while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+    // from_chars takes no '+', but a user may well type one.
+    if (line.size() > 1 && line.front() == '+' && line[1] != '-') line.remove_prefix(1);
     std::int32_t n = 0;
     const char* end = line.data() + line.size();
     const auto [ptr, ec] = std::from_chars(line.data(), end, n);

@@ -15,6 +15,16 @@ extern std::array<Point, PointCapacity> HullBuffer;
 // beyond the buffer, for any n and any coordinates.
 std::int32_t computeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices);
 
+// The kernel's two code paths: portable C++, and eight lanes at a time where the
+// processor has AVX2. They write identical entries; tests run both.
+enum class HullPath { Portable, Avx2 };
+
+// The path computeHull takes on this processor.
+HullPath fastestHullPath();
+
+// computeHull on the given path (Avx2 falls back where the processor lacks it).
+std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n);
+
 // Permutes HullBuffer[0..count) into a clockwise outline (y up) starting at the
 // lowest of the leftmost vertices.
 void orderHullOutline(std::int32_t count);

@@ -52,12 +52,23 @@ void orderHullOutline(std::int32_t count)
     for (std::int32_t i = 1; i < count; ++i) key[i] = directionKey(h[0], h[i].x, h[i].y);
     if (count < 3) return;
 
-    // Clockwise sweep from straight up; on one ray the nearer vertex comes first.
+    // The last ray of the sweep carries the edge back to the base vertex.
+    float closingKey = key[1];
+    for (std::int32_t i = 2; i < count; ++i)
+        if (key[i] > closingKey) closingKey = key[i];
+
+    // Clockwise sweep from straight up. Vertices sharing a ray lie on one hull
+    // edge and must be walked along it: outwards on every ray but the closing
+    // one, where the walk comes back in, so there the farther vertex goes first.
     // Strict tests keep full ties (and NaN keys) where they stand.
     for (std::int32_t i = 1; i + 1 < count; ++i) {
         for (std::int32_t j = i + 1; j < count; ++j) {
-            const bool before = key[j] < key[i]
-                || (key[j] == key[i] && distanceFrom(h[0], h[j]) < distanceFrom(h[0], h[i]));
+            bool before = key[j] < key[i];
+            if (key[j] == key[i]) {
+                const float dj = distanceFrom(h[0], h[j]);
+                const float di = distanceFrom(h[0], h[i]);
+                before = key[i] == closingKey ? dj > di : dj < di;
+            }
             if (before) {
                 swapPlace(h[i], h[j]);
                 std::swap(key[i], key[j]);

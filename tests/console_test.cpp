@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "console.hpp"
+#include "hull_checks.hpp"
+#include "hull_reference.hpp"
+
+extern char** environ;
+
+namespace {
+
+const std::string Prompt = "Unesite broj tacaka:\n";
+const std::string Refused = "Broj tacaka mora biti ceo broj od 1 do 10000.\n";
+
+struct ParseCase {
+    const char* line;
+    std::int32_t count; // 0: refused
+};
+
+// Names the case by its line, blanks and control characters spelled out.
+void PrintTo(const ParseCase& c, std::ostream* os)
+{
+    for (const char* p = c.line; *p; ++p) {
+        if (*p == ' ') *os << '_';
+        else if (*p == '\t') *os << "\\t";
+        else if (*p == '\r') *os << "\\r";
+        else *os << *p;
+    }
+    if (!*c.line) *os << "empty";
+}
+
+class CountLine : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(CountLine, AcceptsOnlyAWholeNumberInRange)
+{
+    const auto n = parsePointCount(GetParam().line);
+    EXPECT_EQ(n.value_or(0), GetParam().count) << '"' << GetParam().line << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, CountLine,
+    ::testing::Values(ParseCase{"5", 5}, ParseCase{"1", 1}, ParseCase{"10000", 10000}, ParseCase{"  42 \t", 42},
+                      ParseCase{"50\r", 50}, ParseCase{"007", 7}, ParseCase{"+9", 9}, ParseCase{"", 0},
+                      ParseCase{"   ", 0}, ParseCase{"0", 0}, ParseCase{"-3", 0}, ParseCase{"10001", 0},
+                      ParseCase{"abc", 0}, ParseCase{"12abc", 0}, ParseCase{"1.5", 0}, ParseCase{"5 6", 0},
+                      ParseCase{"0x10", 0}, ParseCase{"+", 0}, ParseCase{"+-5", 0}, ParseCase{"2147483648", 0},
+                      ParseCase{"4294967301", 0}, ParseCase{"99999999999999999999999", 0}));
+
+// Runs the reader on text as standard input; gives the count and what it printed.
+std::pair<std::int32_t, std::string> readCount(const std::string& input)
+{
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    const std::int32_t n = readPointCount(in, out);
+    std::rewind(out);
+    std::string printed;
+    char buf[4096];
+    for (std::size_t k; (k = std::fread(buf, 1, sizeof buf, out)) > 0;) printed.append(buf, k);
+    std::fclose(in);
+    std::fclose(out);
+    return {n, printed};
+}
+
+TEST(Console, AsksAgainAfterEveryRefusedLine)
+{
+    const struct {
+        std::string input;
+        std::int32_t count;
+        int refusals;
+    } cases[] = {
+        {"7\n", 7, 0},
+        {"7", 7, 0},                       // last line without a line break
+        {"abc\n0\n 12 \n99\n", 12, 2},     // the first valid line wins
+        {"\n\n3\n", 3, 2},
+        {std::string(5000, '1') + "\n8\n", 8, 1}, // an endless line is one refusal
+        {"", 0, 0},
+        {"10001", 0, 1},
+        {"x\ny\n", 0, 2},
+    };
+    for (const auto& c : cases) {
+        const auto [n, printed] = readCount(c.input);
+        EXPECT_EQ(n, c.count) << c.input.substr(0, 20);
+        std::string expected = Prompt;
+        for (int i = 0; i < c.refusals; ++i) expected += Refused + Prompt;
+        EXPECT_EQ(printed, expected) << c.input.substr(0, 20);
+    }
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Starts the built program as a user would, with input piped in and no display.
+ProgramRun runProgram(const std::string& input)
+{
+    char dir[] = "/tmp/omotac-run-XXXXXX";
+    if (!mkdtemp(dir)) return {};
+    const std::string in = std::string(dir) + "/in", out = std::string(dir) + "/out", err = std::string(dir) + "/err";
+    std::ofstream(in, std::ios::binary) << input;
+
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("DISPLAY=", 0) != 0) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char prog[] = OMOTAC_BIN;
+    char* argv[] = {prog, nullptr};
+    pid_t pid = 0;
+    ProgramRun r;
+    if (posix_spawn(&pid, prog, &fa, nullptr, argv, envp.data()) == 0) {
+        int st = 0;
+        waitpid(pid, &st, 0);
+        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    }
+    posix_spawn_file_actions_destroy(&fa);
+    r.out = slurp(out);
+    r.err = slurp(err);
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    rmdir(dir);
+    return r;
+}
+
+// Reads "<%3.f,%3.f>" lines starting at pos; stops at the first other line.
+std::vector<Point> pointLines(const std::string& text, std::size_t& pos)
+{
+    static const std::regex line(R"(< {0,2}(\d{1,3}), {0,2}(\d{1,3})>)");
+    std::vector<Point> pts;
+    while (pos < text.size()) {
+        const std::size_t eol = text.find('\n', pos);
+        if (eol == std::string::npos) break;
+        std::smatch m;
+        const std::string l = text.substr(pos, eol - pos);
+        if (!std::regex_match(l, m, line) || l.size() != 9) break;
+        pts.push_back({std::stof(m[1]), std::stof(m[2])});
+        pos = eol + 1;
+    }
+    return pts;
+}
+
+// Checks the whole dialogue after the count and returns the listed points.
+void checkDialogue(const std::string& out, std::size_t pos, std::int32_t n)
+{
+    const std::string head = "Tacke poligona su:\n\n";
+    ASSERT_EQ(out.compare(pos, head.size(), head), 0) << out.substr(pos, 80);
+    pos += head.size();
+    const std::vector<Point> listed = pointLines(out, pos);
+    ASSERT_EQ(std::int32_t(listed.size()), n);
+
+    static const std::regex timeLine(R"(\nVreme za koje se izvrsava program je: \d+\.\d{6} ms\n\nTacke konveksnog omotaca su:\n\n)");
+    std::smatch m;
+    const std::string rest = out.substr(pos);
+    ASSERT_TRUE(std::regex_search(rest, m, timeLine, std::regex_constants::match_continuous)) << rest.substr(0, 120);
+    pos += std::size_t(m.length(0));
+    const std::vector<Point> hull = pointLines(out, pos);
+    EXPECT_EQ(pos, out.size()) << "unexpected text after the hull list";
+
+    // The hull list is exactly the hull of the listed points, in discovery order.
+    const std::vector<Point> expected = referenceHull(listed);
+    ASSERT_EQ(hull.size(), expected.size());
+    for (std::size_t i = 0; i < hull.size(); ++i) {
+        EXPECT_EQ(hull[i].x, expected[i].x);
+        EXPECT_EQ(hull[i].y, expected[i].y);
+    }
+    for (const Point& p : listed) {
+        EXPECT_GE(p.x, 0.0f);
+        EXPECT_LE(p.x, 999.0f);
+        EXPECT_GE(p.y, 0.0f);
+        EXPECT_LE(p.y, 999.0f);
+    }
+}
+
+TEST(ConsoleRun, PrintsTheWholeDialogue)
+{
+    const struct {
+        std::string input;
+        std::int32_t n;
+        int refusals;
+    } cases[] = {{"50\n", 50, 0}, {"1\n", 1, 0}, {"2", 2, 0}, {"abc\n0\n 3 \n", 3, 2}, {"10000\n", 10000, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const ProgramRun r = runProgram(c.input);
+        // With no display the window cannot open: the toolkit ends the process
+        // with status 1, after the whole dialogue is out.
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find("failed to open display"), std::string::npos) << r.err;
+        std::string expected = Prompt;
+        for (int i = 0; i < c.refusals; ++i) expected += Refused + Prompt;
+        ASSERT_EQ(r.out.compare(0, expected.size(), expected), 0) << r.out.substr(0, 200);
+        checkDialogue(r.out, expected.size(), c.n);
+    }
+}
+
+TEST(ConsoleRun, EndsWithAnErrorWhenNoCountArrives)
+{
+    for (const std::string input : {"", "abc\n", "10001\n-1\n"}) {
+        const ProgramRun r = runProgram(input);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "Nije unet broj tacaka.\n");
+        EXPECT_EQ(r.out.find("Tacke"), std::string::npos);
+        EXPECT_EQ(r.out.rfind(Prompt, 0), 0u);
+    }
+}
+
+TEST(ConsoleRun, ASingleHullVertexIsListedTwice)
+{
+    const ProgramRun r = runProgram("1\n");
+    const std::string heading = "Tacke konveksnog omotaca su:\n\n";
+    const std::size_t head = r.out.find(heading);
+    ASSERT_NE(head, std::string::npos);
+    const std::string hull = r.out.substr(head + heading.size());
+    ASSERT_EQ(hull.size(), 20u);
+    EXPECT_EQ(hull.substr(0, 10), hull.substr(10));
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#include "hull_reference.hpp"
+
+namespace {
+
+using IndexSet = std::vector<std::int32_t>;
+
+double orientation(const Point& a, const Point& b, const Point& p)
+{
+    const double d1 = double(b.y) - double(p.y);
+    const double d2 = double(a.x) - double(p.x);
+    const double d3 = double(a.y) - double(p.y);
+    const double d4 = double(b.x) - double(p.x);
+    return d1 * d2 - d3 * d4;
+}
+
+IndexSet selectLeftOf(const std::vector<Point>& pts, const IndexSet& source, std::int32_t a,
+                      std::int32_t b)
+{
+    IndexSet set{a, b};
+    for (const std::int32_t p : source) {
+        if (p == a || p == b) continue;
+        if (orientation(pts[a], pts[b], pts[p]) > 0.0) set.push_back(p);
+    }
+    return set;
+}
+
+std::int32_t farthestFromEdge(const std::vector<Point>& pts, const IndexSet& set)
+{
+    double best = orientation(pts[set[0]], pts[set[1]], pts[set[2]]);
+    std::size_t bestAt = 2;
+    for (std::size_t k = 3; k < set.size(); ++k) {
+        const double v = orientation(pts[set[0]], pts[set[1]], pts[set[k]]);
+        if (v > best) {
+            best = v;
+            bestAt = k;
+        }
+    }
+    return set[bestAt];
+}
+
+void expandHull(const std::vector<Point>& pts, const IndexSet& set, std::vector<Point>& out)
+{
+    if (set.size() == 2) return;
+    if (set.size() == 3) {
+        out.push_back(pts[set[2]]);
+        return;
+    }
+    const std::int32_t v = farthestFromEdge(pts, set);
+    out.push_back(pts[v]);
+    expandHull(pts, selectLeftOf(pts, set, set[0], v), out);
+    expandHull(pts, selectLeftOf(pts, set, v, set[1]), out);
+}
+
+} // namespace
+
+std::vector<Point> referenceHull(const std::vector<Point>& pts)
+{
+    const auto n = std::int32_t(pts.size());
+    std::vector<Point> out;
+    if (n < 1) return out;
+    IndexSet all(std::size_t(n), 0);
+    for (std::int32_t i = 0; i < n; ++i) all[std::size_t(i)] = i;
+
+    std::int32_t l = 0, r = 0;
+    for (std::int32_t i = 1; i < n; ++i) {
+        if (pts[l].x > pts[i].x) l = i;
+        if (pts[r].x < pts[i].x) r = i;
+    }
+    // A vertical set keeps its lowest and highest point.
+    if (l == r) {
+        for (std::int32_t i = 1; i < n; ++i) {
+            if (pts[l].y > pts[i].y) l = i;
+            if (pts[r].y < pts[i].y) r = i;
+        }
+    }
+    out.push_back(pts[l]);
+    out.push_back(pts[r]);
+    const IndexSet upper = selectLeftOf(pts, all, l, r);
+    const IndexSet lower = selectLeftOf(pts, all, r, l);
+    expandHull(pts, upper, out);
+    expandHull(pts, lower, out);
+    return out;
+}

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "hull.hpp"
+#include "hull_checks.hpp"
+#include "hull_reference.hpp"
+
+namespace {
+
+using Points = std::vector<Point>;
+using XY = std::vector<std::pair<float, float>>;
+
+Points fromXY(const XY& xy)
+{
+    Points pts;
+    for (const auto& [x, y] : xy) pts.push_back({x, y});
+    return pts;
+}
+
+XY toXY(const Point* p, std::int32_t count)
+{
+    XY xy;
+    for (std::int32_t i = 0; i < count; ++i) xy.emplace_back(p[i].x, p[i].y);
+    return xy;
+}
+
+struct HullRun {
+    Points found;   // as the kernel wrote them
+    Points outline; // after ordering
+};
+
+// Both code paths; on a processor without AVX2 the second one falls back.
+const HullPath Paths[] = {HullPath::Portable, HullPath::Avx2};
+
+// Runs the kernel on exactly pts.size() points held in their own heap block, so
+// the sanitizer sees any read past the last one.
+HullRun runHull(const Points& pts, HullPath path)
+{
+    const std::int32_t count = computeHullOn(path, pts.data(), std::int32_t(pts.size()));
+    HullRun r;
+    r.found.assign(HullBuffer.begin(), HullBuffer.begin() + count);
+    orderHullOutline(count);
+    r.outline.assign(HullBuffer.begin(), HullBuffer.begin() + count);
+    return r;
+}
+
+struct Example {
+    const char* name;
+    XY input;
+    XY hull; // in the order the kernel finds it
+};
+
+// Keeps test names readable in listings.
+void PrintTo(const Example& e, std::ostream* os) { *os << e.name; }
+
+class KernelExample : public ::testing::TestWithParam<Example> {};
+
+TEST_P(KernelExample, WritesExactlyTheseEntries)
+{
+    const Example& e = GetParam();
+    for (const HullPath path : Paths) {
+        const HullRun r = runHull(fromXY(e.input), path);
+        EXPECT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())), e.hull);
+    }
+    // The program's own entry point.
+    const Points pts = fromXY(e.input);
+    std::vector<std::int32_t> indices(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) indices[i] = std::int32_t(i);
+    const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()), indices.data());
+    EXPECT_EQ(toXY(HullBuffer.data(), count), e.hull);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hull, KernelExample,
+    ::testing::Values(
+        Example{"worked",
+                {{5, 5}, {0, 3}, {9, 4}, {4, 9}, {6, 0}, {2, 7}, {8, 8}, {3, 1}},
+                {{0, 3}, {9, 4}, {4, 9}, {2, 7}, {8, 8}, {6, 0}, {3, 1}}},
+        Example{"single", {{5, 7}}, {{5, 7}, {5, 7}}},
+        Example{"pair", {{9, 1}, {2, 3}}, {{2, 3}, {9, 1}}},
+        Example{"sloped_line", {{0, 0}, {3, 3}, {1, 1}, {2, 2}, {3, 3}}, {{0, 0}, {3, 3}}},
+        Example{"point_on_edge",
+                {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 10}},
+                {{0, 0}, {10, 0}, {10, 10}, {0, 10}}},
+        Example{"vertical_left_end", {{0, 5}, {0, 0}, {0, 10}, {10, 5}}, {{0, 5}, {10, 5}, {0, 10}, {0, 0}}},
+        Example{"vertical_right_end",
+                {{0, 5}, {10, 5}, {10, 0}, {10, 10}, {10, 7}},
+                {{0, 5}, {10, 5}, {10, 10}, {10, 0}}},
+        Example{"farthest_tie", {{0, 0}, {4, 0}, {1, 5}, {3, 5}, {2, 5}}, {{0, 0}, {4, 0}, {1, 5}, {3, 5}}},
+        Example{"tie_middle_first",
+                {{0, 0}, {4, 0}, {2, 5}, {1, 5}, {3, 5}},
+                {{0, 0}, {4, 0}, {2, 5}, {1, 5}, {3, 5}}},
+        Example{"duplicates", {{0, 0}, {5, 9}, {10, 0}, {5, 9}, {0, 0}, {5, 1}}, {{0, 0}, {10, 0}, {5, 9}}},
+        // Points sharing one x keep their lowest and highest point.
+        Example{"all_one_x", {{3, 5}, {3, 1}, {3, 9}, {3, 1}, {3, 9}}, {{3, 1}, {3, 9}}},
+        Example{"one_x_pair", {{7, 8}, {7, 2}}, {{7, 2}, {7, 8}}},
+        Example{"all_coincide", {{4, 4}, {4, 4}, {4, 4}}, {{4, 4}, {4, 4}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Point sets that stress ties, collinearity and duplicates, all exact in double.
+Points makeSet(int kind, std::int32_t n, std::mt19937& rng)
+{
+    auto u = [&](int lo, int hi) { return float(std::uniform_int_distribution<int>(lo, hi)(rng)); };
+    Points p(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) {
+        Point& q = p[std::size_t(i)];
+        switch (kind) {
+        case 0: q = {u(0, 999), u(0, 999)}; break;         // the program's own input
+        case 1: q = {u(0, 6), u(0, 6)}; break;             // dense grid: ties everywhere
+        case 2: q = {u(0, 1) * 40.0f, u(0, 999)}; break;   // two vertical lines
+        case 3: { const float t = u(0, 300); q = {t, 2 * t + 1}; break; } // one sloped line
+        case 4: q = {42.0f, u(0, 999)}; break;             // one vertical line
+        case 5: { // collinear runs on the sides of a box, plus inside
+            const float t = u(0, 20) * 5.0f;
+            const int side = int(u(0, 4));
+            q = side == 0 ? Point{t, 0} : side == 1 ? Point{100, t} : side == 2 ? Point{t, 100}
+              : side == 3 ? Point{0, t} : Point{u(1, 99), u(1, 99)};
+            break;
+        }
+        case 6: { // near a circle: many hull vertices and near-ties
+            const double a = u(0, 3599) * 3.14159265358979 / 1800.0;
+            q = {float(std::lround(500 + 480 * std::cos(a))), float(std::lround(500 + 480 * std::sin(a)))};
+            break;
+        }
+        default: q = {u(-(1 << 22), 1 << 22), u(-(1 << 22), 1 << 22)}; break; // wide range
+        }
+    }
+    return p;
+}
+
+TEST(Hull, MatchesTheLiteralAlgorithmOnAdversarialSets)
+{
+    std::mt19937 rng(20261207);
+    for (int kind = 0; kind <= 7; ++kind) {
+        for (int trial = 0; trial < 60; ++trial) {
+            const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 400)(rng));
+            const Points pts = makeSet(kind, n, rng);
+            const Points expected = referenceHull(pts);
+            for (const HullPath path : Paths) {
+                const HullRun r = runHull(pts, path);
+                ASSERT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())),
+                          toXY(expected.data(), std::int32_t(expected.size())))
+                    << "kind " << kind << " trial " << trial << " path " << int(path);
+                ASSERT_EQ(hullFailure(pts.data(), n, r.found.data(), std::int32_t(r.found.size()), r.outline.data()), "")
+                    << "kind " << kind << " trial " << trial << " path " << int(path);
+            }
+        }
+    }
+}
+
+TEST(Hull, FullCapacityInputs)
+{
+    std::mt19937 rng(7);
+    // 10000 random program points, and 4096 points all in convex position (two
+    // parabola arcs, every coordinate exact in float), each one a vertex.
+    Points convex;
+    for (int i = 0; i < 2048; ++i) {
+        convex.push_back({float(i), float(i * i)});
+        convex.push_back({float(i) + 0.5f, float((1 << 23) - i * i)});
+    }
+    EXPECT_EQ(runHull(convex, fastestHullPath()).found.size(), convex.size());
+    for (const Points& pts : {makeSet(0, PointCapacity, rng), makeSet(1, PointCapacity, rng), convex})
+    for (const HullPath path : Paths) {
+        const HullRun r = runHull(pts, path);
+        const Points expected = referenceHull(pts);
+        ASSERT_EQ(r.found.size(), expected.size());
+        EXPECT_EQ(toXY(r.found.data(), std::int32_t(r.found.size())),
+                  toXY(expected.data(), std::int32_t(expected.size())));
+        EXPECT_EQ(hullFailure(pts.data(), std::int32_t(pts.size()), r.found.data(),
+                              std::int32_t(r.found.size()), r.outline.data()),
+                  "");
+    }
+}
+
+TEST(Hull, CopiesWholePoints)
+{
+    const Points pts{{1, 1, 7.5f, 3}, {9, 2, -2.0f, 5}, {4, 8, 0.25f, 1}};
+    const HullRun r = runHull(pts, fastestHullPath());
+    ASSERT_EQ(r.found.size(), 3u);
+    EXPECT_EQ(r.found[0].z, 7.5f);
+    EXPECT_EQ(r.found[0].color, 3);
+    EXPECT_EQ(r.found[2].z, 0.25f);
+    EXPECT_EQ(r.found[2].color, 1);
+}
+
+TEST(Hull, CountsOutsideTheRangeWriteNothing)
+{
+    HullBuffer[0] = {123, 456};
+    const Point p{1, 2};
+    const std::int32_t idx = 0;
+    EXPECT_EQ(computeHull(&p, 0, &idx), 0);
+    EXPECT_EQ(computeHull(&p, -5, &idx), 0);
+    EXPECT_EQ(HullBuffer[0].x, 123.0f);
+}
+
+// Coordinates whose arithmetic rounds, overflows or is not a number: the kernel
+// must still end, stay inside its buffers and write only input points.
+TEST(Hull, SurvivesAnyCoordinates)
+{
+    std::mt19937 rng(99);
+    const float special[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
+                             -std::numeric_limits<float>::max(), 1e-38f, -0.0f, 3e37f, 1.0f};
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 200)(rng));
+        Points pts(static_cast<std::size_t>(n));
+        for (Point& p : pts) {
+            auto pick = [&]() -> float {
+                const int k = std::uniform_int_distribution<int>(0, 3)(rng);
+                if (k == 0) return special[std::uniform_int_distribution<int>(0, 8)(rng)];
+                const float mag = std::pow(10.0f, float(std::uniform_int_distribution<int>(-30, 30)(rng)));
+                return std::uniform_real_distribution<float>(-1.0f, 1.0f)(rng) * mag;
+            };
+            p = {pick(), pick()};
+        }
+        const HullRun r = runHull(pts, Paths[trial % 2]);
+        ASSERT_GE(r.found.size(), 2u);
+        ASSERT_LE(r.found.size(), std::size_t(std::max(n, 2)));
+        for (const Point& h : r.found) {
+            bool match = false;
+            for (std::size_t i = 0; i < pts.size() && !match; ++i)
+                match = std::memcmp(&pts[i], &h, sizeof(Point)) == 0;
+            ASSERT_TRUE(match) << "trial " << trial;
+        }
+    }
+}
+
+} // namespace
