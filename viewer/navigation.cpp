@@ -72,7 +72,7 @@ void onMouse(int button, int state, int x, int y)
     ViewState.lastMouseY = y;
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    if (const auto p = pickScenePlane(x, y, viewport)) ViewState.lastPicked = {float(p->x), float(p->y), 0.0f, 9};
+    if (const auto p = pickScenePlane(x, y, viewport)) ViewState.lastPicked = {toFloat(p->x), toFloat(p->y), 0.0f, 9};
     if (button == GLUT_LEFT_BUTTON) ViewState.translating = true;
     if (button == GLUT_MIDDLE_BUTTON) ViewState.scaling = true;
     if (button == GLUT_RIGHT_BUTTON) ViewState.rotating = true;
@@ -101,7 +101,7 @@ void onMotion(int x, int y)
         // the cursor again. Measured from the press, so returning there undoes it.
         const auto p = pickScenePlane(x, y, viewport);
         if (!p) return;
-        glTranslatef(float(p->x - double(ViewState.lastPicked.x)), float(p->y - double(ViewState.lastPicked.y)),
+        glTranslatef(toFloat(p->x - double(ViewState.lastPicked.x)), toFloat(p->y - double(ViewState.lastPicked.y)),
                      0.0f);
         break;
     }

@@ -60,7 +60,7 @@ void drawLine(const Line& l)
 {
     setColor(l.color);
     const auto along = [](float anchor, float direction, double sign) {
-        return float(double(anchor) + sign * LineReach * double(direction));
+        return toFloat(double(anchor) + sign * LineReach * double(direction));
     };
     glBegin(GL_LINES);
     for (const double sign : {1.0, -1.0})

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cfloat>
+
 #include "scene.hpp"
 
 // The window's fixed settings.
@@ -13,6 +16,10 @@ inline constexpr double NearDistance = 1.0;
 inline constexpr double LeastFarDistance = 1000.0;
 // Side of the square drawn for every point and segment end, in pixels.
 inline constexpr float MarkerSize = 4.0f;
+
+// Rounds to single precision, saturating at the largest finite float: a
+// double beyond float's range has no defined conversion.
+inline float toFloat(double v) { return float(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
 
 // Navigation state shared by the mouse handlers, plus the camera framing
 // that the window computes once when it opens.
