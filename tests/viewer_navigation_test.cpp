@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <initializer_list>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -137,6 +138,10 @@ TEST_F(Navigation, RotationOfAFarDragDoesNotOverflow)
     const Picture before = picture();
     onMotion(40000, 300);
     EXPECT_NEAR(degrees(picture()) - degrees(before), -8.780488, 1e-2);
+
+    // Nor does the difference of the farthest positions there are.
+    press(GLUT_RIGHT_BUTTON, std::numeric_limits<int>::min(), 300);
+    EXPECT_EQ(effectOfMotion(std::numeric_limits<int>::max(), 300), Effect::Rotate);
 }
 
 struct ZoomStep {

@@ -50,10 +50,11 @@ Mode modeOf(const ViewRecord& v)
 }
 
 // Degrees to turn for a drag of (dx, dy): the drag length over the window
-// width times 180; a drag to the right turns the picture clockwise.
+// width times 180; a drag to the right turns the picture clockwise. The squares
+// are summed in double precision, exactly for any drag a screen allows.
 float rotationAngle(std::int64_t dx, std::int64_t dy, int viewportWidth)
 {
-    const float length = float(std::sqrt(double(dx * dx + dy * dy)));
+    const float length = float(std::sqrt(double(dx) * double(dx) + double(dy) * double(dy)));
     const float angle = float(double(length) / (double(viewportWidth) + 1.0) * 180.0);
     return dx > 0 ? -angle : angle;
 }
@@ -86,7 +87,7 @@ void onMouse(int button, int state, int x, int y)
 // point at its depth, so the scene never leaves the clipping range.
 void onMotion(int x, int y)
 {
-    // 64 bits: the squared drag length of far-apart pixels exceeds 32 bits.
+    // 64 bits: the difference of two far-apart int positions exceeds 32 bits.
     const std::int64_t dx = std::int64_t(x) - ViewState.lastMouseX;
     const std::int64_t dy = std::int64_t(y) - ViewState.lastMouseY;
     if (dx == 0 && dy == 0) return;
