@@ -1,11 +1,14 @@
 #include <cstdio>
 
 #include "console.hpp"
+#include "viewer.hpp"
 
 int main(int argc, char** argv)
 {
     const int status = runConsole(stdin, stdout, stderr);
-    (void)argc;
-    (void)argv;
-    return status;
+    if (status != 0) return status;
+    // The whole dialogue must be on the console before the window takes over.
+    std::fflush(stdout);
+    runViewer(argc, argv);
+    return 0;
 }

@@ -6,7 +6,7 @@ OMOTAC_PACKAGES=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-  xvfb xauth x11-utils xdotool libxtst-dev libx11-dev
+  xvfb xauth x11-utils xdotool libxtst-dev libx11-dev imagemagick
 )
 
 # Installs the named packages that are missing, or says how to.

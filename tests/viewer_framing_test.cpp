@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <string>
+
+#include "viewer_window.hpp"
+
+namespace {
+
+constexpr float Raised = -1.0f; // the customary distance would not show the whole box
+
+struct FramingCase {
+    std::string name;
+    Point min, max;
+    float centreX, centreY;
+    float distance; // exact, or Raised
+};
+
+const FramingCase FramingCases[] = {
+    {"FullRange", {0, 0}, {999, 999}, 499.5f, 499.5f, 999.0f},
+    {"WiderThanAThousand", {3, 0}, {998, 999}, 500.5f, 499.5f, 1001.0f},
+    {"Untouched", {1024, 700}, {0, 0}, 512.0f, 350.0f, 1024.0f},
+    {"NegativeCorners", {-100, -50}, {100, 50}, 0.0f, 0.0f, 200.0f},
+    {"FiveTimesTallerThanWide", {0, 0}, {10, 50}, 5.0f, 25.0f, 50.0f},
+    {"JustUnderFiveTimesTaller", {0, 0}, {10, 49}, 5.0f, 24.5f, Raised},
+    {"TallAndNarrow", {100, 0}, {200, 900}, 150.0f, 450.0f, Raised},
+    {"SinglePointFarFromTheOrigin", {600, 500}, {600, 500}, 600.0f, 500.0f, 1200.0f},
+    {"NoSizeAtTheOrigin", {0, 0}, {0, 0}, 0.0f, 0.0f, Raised},
+};
+
+class Framing : public testing::TestWithParam<FramingCase> {
+protected:
+    void SetUp() override { openTestWindow(); }
+};
+
+BoundingBox boxOf(const Point& min, const Point& max)
+{
+    BoundingBox b;
+    b.min = min;
+    b.max = max;
+    return b;
+}
+
+// Pixels between the box, as drawn, and the nearest window edge; negative
+// when part of it lies outside. Also checks the box lies inside the depth range.
+double roomAroundBox(const BoundingBox& box)
+{
+    double room = 1e300;
+    for (const float x : {box.min.x, box.max.x})
+        for (const float y : {box.min.y, box.max.y}) {
+            const WindowPoint w = drawnAt(x, y);
+            EXPECT_GT(w.depth, 0.0) << "in front of the near plane";
+            EXPECT_LT(w.depth, 1.0) << "beyond the far plane";
+            room = std::min({room, w.x, w.y, WindowWidth - w.x, WindowHeight - w.y});
+        }
+    return room;
+}
+
+TEST_P(Framing, CentresTheBoxAndShowsAllOfIt)
+{
+    const FramingCase& c = GetParam();
+    SceneStore s;
+    s.box = boxOf(c.min, c.max);
+    showScene(s);
+
+    EXPECT_FLOAT_EQ(ViewState.viewCenterX, c.centreX);
+    EXPECT_FLOAT_EQ(ViewState.viewCenterY, c.centreY);
+    if (c.distance != Raised) {
+        EXPECT_FLOAT_EQ(ViewState.eyeDistance, c.distance);
+    }
+    EXPECT_GE(ViewState.farDistance, 1000.0f);
+
+    const WindowPoint centre = drawnAt(c.centreX, c.centreY);
+    EXPECT_NEAR(centre.x, WindowWidth / 2.0, 1e-3);
+    EXPECT_NEAR(centre.y, WindowHeight / 2.0, 1e-3);
+
+    // Whole markers fit along every edge; a raised distance is no further than that needs.
+    const double room = roomAroundBox(s.box);
+    EXPECT_GE(room, MarkerSize - 1e-3);
+    if (c.distance == Raised && c.max.x != c.min.x) {
+        EXPECT_NEAR(room, MarkerSize, 1e-3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, Framing, testing::ValuesIn(FramingCases),
+                         [](const testing::TestParamInfo<FramingCase>& i) { return i.param.name; });
+
+class Window : public testing::Test {
+protected:
+    void SetUp() override { openTestWindow(); }
+};
+
+TEST_F(Window, SinglePointAwayFromTheOriginIsShown)
+{
+    for (const Point p : {Point{600, 500}, Point{0, 0}}) {
+        Scene = {};
+        addPoint(p, 2);
+        const SceneStore s = Scene;
+        showScene(s);
+        const Frame f = drawAndRead();
+        EXPECT_EQ(f.at(WindowWidth / 2, WindowHeight / 2), Blue) << p.x << "," << p.y;
+    }
+}
+
+// The program's own scenes: n points with coordinates rand() % 1000, x before y.
+TEST_F(Window, EveryRandomRunShowsEveryPoint)
+{
+    for (const int n : {10, 100, 1000})
+        for (unsigned seed = 1; seed <= 100; ++seed) {
+            std::srand(seed);
+            Scene = {};
+            for (int i = 0; i < n; ++i) {
+                const int x = std::rand() % 1000;
+                const int y = std::rand() % 1000;
+                addPoint({float(x), float(y)}, 2);
+            }
+            const SceneStore s = Scene;
+            showScene(s);
+            ASSERT_GE(roomAroundBox(s.box), MarkerSize - 1e-3) << "n " << n << " seed " << seed;
+        }
+}
+
+TEST_F(Window, ReshapeToNoHeightUsesOneRow)
+{
+    onReshape(800, 0);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 1);
+    const auto p = projectionMatrix();
+    EXPECT_NEAR(p[5] / p[0], 800.0, 1e-3) << "aspect ratio";
+    EXPECT_NEAR(p[5], 1.0 / std::tan(std::numbers::pi / 6.0), 1e-6) << "60 degrees high";
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_PROJECTION);
+}
+
+TEST_F(Window, ResizeKeepsTheViewCentreInTheMiddleAtTheNewAspect)
+{
+    SceneStore s;
+    s.box = boxOf({0, 0}, {999, 999});
+    showScene(s);
+    onReshape(800, 600);
+    const WindowPoint centre = drawnAt(499.5, 499.5);
+    EXPECT_NEAR(centre.x, 400.0, 1e-3);
+    EXPECT_NEAR(centre.y, 300.0, 1e-3);
+    const auto p = projectionMatrix();
+    EXPECT_NEAR(p[5] / p[0], 800.0 / 600.0, 1e-6);
+}
+
+} // namespace

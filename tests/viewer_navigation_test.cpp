@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <numbers>
+#include <initializer_list>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "viewer_window.hpp"
+
+namespace {
+
+// The program's usual framing: points over 0..999, view centre (499.5, 499.5)
+// drawn in the middle of the window, eye distance 999.
+constexpr double CentreX = 499.5;
+constexpr double CentreY = 499.5;
+
+// Window y (from the bottom) of a toolkit y (from the top).
+double windowY(int y) { return WindowHeight - 1.0 - y; }
+
+// Where the view centre and a point 200 units to its right are drawn.
+struct Picture {
+    WindowPoint centre, right;
+};
+
+Picture picture() { return {drawnAt(CentreX, CentreY), drawnAt(CentreX + 200, CentreY)}; }
+
+double degrees(const Picture& p)
+{
+    return std::atan2(p.right.y - p.centre.y, p.right.x - p.centre.x) * 180.0 / std::numbers::pi;
+}
+
+double length(const Picture& p) { return std::hypot(p.right.x - p.centre.x, p.right.y - p.centre.y); }
+
+enum class Effect { None, Pan, Rotate, Zoom, Other };
+
+std::ostream& operator<<(std::ostream& os, Effect e)
+{
+    const char* names[] = {"none", "pan", "rotate", "zoom", "other"};
+    return os << names[int(e)];
+}
+
+// What a motion event did to the picture: a pan moves the view centre and
+// keeps shapes; rotation and zoom keep the view centre where it is drawn.
+Effect effectBetween(const Picture& a, const Picture& b)
+{
+    const double moved = std::hypot(b.centre.x - a.centre.x, b.centre.y - a.centre.y);
+    const double turned = std::abs(degrees(b) - degrees(a));
+    const double scaled = std::abs(length(b) / length(a) - 1.0);
+    const bool depthKept = std::abs(b.centre.depth - a.centre.depth) < 1e-6;
+    if (!depthKept) return Effect::Other;
+    if (moved < 1e-3 && turned < 1e-4 && scaled < 1e-6) return Effect::None;
+    if (moved < 1e-3 && turned < 1e-4) return Effect::Zoom;
+    if (moved < 1e-3 && scaled < 1e-6) return Effect::Rotate;
+    if (turned < 1e-4 && scaled < 1e-6) return Effect::Pan;
+    return Effect::Other;
+}
+
+class Navigation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        openTestWindow();
+        SceneStore s;
+        s.box.min = {0, 0};
+        s.box.max = {999, 999};
+        s.points = {{float(CentreX), float(CentreY), 0, 2}, {100, 100, 0, 2}, {900, 800, 0, 0}};
+        s.segments = {{{100, 900}, {900, 100}, 0}};
+        showScene(s);
+    }
+    static void press(int button, int x, int y) { onMouse(button, GLUT_DOWN, x, y); }
+    static void release(int button, int x, int y) { onMouse(button, GLUT_UP, x, y); }
+    // One drag: press, move through the given points, release.
+    static void drag(int button, int x, int y, std::initializer_list<std::pair<int, int>> path)
+    {
+        press(button, x, y);
+        for (const auto& [px, py] : path) onMotion(px, py);
+        release(button, 0, 0);
+    }
+    // Presses `button` at (500, 300) and moves by (dx, dy), which counts as
+    // handled: the picture before and after the move.
+    static std::pair<Picture, Picture> step(int button, int dx, int dy)
+    {
+        press(button, 500, 300);
+        const Picture before = picture();
+        onMotion(500 + dx, 300 + dy);
+        EXPECT_EQ(ViewState.lastMouseX, 500 + dx);
+        EXPECT_EQ(ViewState.lastMouseY, 300 + dy);
+        return {before, picture()};
+    }
+    static void expectCentreInTheMiddle(const Picture& p)
+    {
+        EXPECT_NEAR(p.centre.x, WindowWidth / 2.0, 1e-3);
+        EXPECT_NEAR(p.centre.y, WindowHeight / 2.0, 1e-3);
+    }
+    // What one motion to (x, y) does with the given buttons held.
+    static Effect effectOfMotion(int x, int y)
+    {
+        const Picture before = picture();
+        onMotion(x, y);
+        return effectBetween(before, picture());
+    }
+};
+
+struct Turn {
+    const char* name;
+    int dx, dy;
+    double degrees;
+};
+
+class Rotation : public Navigation, public testing::WithParamInterface<Turn> {};
+
+TEST_P(Rotation, TurnsByTheDragLengthAboutTheViewCentre)
+{
+    const Turn t = GetParam();
+    const auto [before, after] = step(GLUT_RIGHT_BUTTON, t.dx, t.dy);
+    EXPECT_EQ(effectBetween(before, after), Effect::Rotate);
+    EXPECT_NEAR(degrees(after) - degrees(before), t.degrees, 1e-4);
+    expectCentreInTheMiddle(after);
+}
+
+// A positive angle turns counter-clockwise: a drag to the right turns clockwise.
+INSTANTIATE_TEST_SUITE_P(Drags, Rotation,
+                         testing::Values(Turn{"Right100", 100, 0, -17.560976}, Turn{"Down100", 0, 100, 17.560976},
+                                         Turn{"Up100", 0, -100, 17.560976}, Turn{"LeftDown", -3, 4, 0.878049},
+                                         Turn{"Left100", -100, 0, 17.560976}, Turn{"RightUp", 30, -40, -8.780488}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(Navigation, RotationOfAFarDragDoesNotOverflow)
+{
+    // 80000 pixels squared is beyond 32 bits; 80000 / 1025 * 180 degrees is
+    // 39 turns less 8.780488 degrees.
+    press(GLUT_RIGHT_BUTTON, -40000, 300);
+    const Picture before = picture();
+    onMotion(40000, 300);
+    EXPECT_NEAR(degrees(picture()) - degrees(before), -8.780488, 1e-2);
+
+    // Nor does the difference of the farthest positions there are.
+    press(GLUT_RIGHT_BUTTON, std::numeric_limits<int>::min(), 300);
+    EXPECT_EQ(effectOfMotion(std::numeric_limits<int>::max(), 300), Effect::Rotate);
+}
+
+struct ZoomStep {
+    const char* name;
+    int dx, dy;
+    double factor;
+};
+
+class Zoom : public Navigation, public testing::WithParamInterface<ZoomStep> {};
+
+TEST_P(Zoom, ScalesAboutTheViewCentreAndKeepsDepth)
+{
+    const ZoomStep z = GetParam();
+    const auto [before, after] = step(GLUT_MIDDLE_BUTTON, z.dx, z.dy);
+    EXPECT_NEAR(length(after) / length(before), z.factor, 1e-6);
+    expectCentreInTheMiddle(after);
+    EXPECT_NEAR(after.right.depth, before.right.depth, 1e-7);
+}
+
+// Upward drags enlarge, downward drags shrink, by e for every 2100 pixels.
+INSTANTIATE_TEST_SUITE_P(Drags, Zoom,
+                         testing::Values(ZoomStep{"Up21", 0, -21, std::exp(0.01)},
+                                         ZoomStep{"Down21", 0, 21, std::exp(-0.01)},
+                                         ZoomStep{"Up2100", 0, -2100, std::exp(1.0)}, ZoomStep{"Sideways", 7, 0, 1.0}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+TEST_F(Navigation, LongZoomOutKeepsTheSceneInTheClippingRange)
+{
+    press(GLUT_MIDDLE_BUTTON, 500, 0);
+    for (int y = 20; y <= 2000; y += 20) onMotion(500, y);
+    const Frame f = drawAndRead();
+    EXPECT_EQ(f.at(WindowWidth / 2, WindowHeight / 2), Blue) << "the point at the view centre";
+    const WindowPoint far = drawnAt(900, 800);
+    EXPECT_GT(far.depth, 0.0);
+    EXPECT_LT(far.depth, 1.0);
+}
+
+TEST_F(Navigation, PressPicksThePointOnTheScenePlane)
+{
+    press(7, 612, 249);
+    EXPECT_EQ(ViewState.lastMouseX, 612);
+    EXPECT_EQ(ViewState.lastMouseY, 249);
+    EXPECT_EQ(ViewState.lastPicked.z, 0.0f);
+    EXPECT_EQ(ViewState.lastPicked.color, 9);
+    const WindowPoint w = drawnAt(ViewState.lastPicked.x, ViewState.lastPicked.y);
+    EXPECT_NEAR(w.x, 612.0, 1e-3);
+    EXPECT_NEAR(w.y, windowY(249), 1e-3);
+    EXPECT_FALSE(ViewState.translating || ViewState.rotating || ViewState.scaling)
+        << "a button other than left, middle and right starts no mode";
+}
+
+TEST_F(Navigation, PanOfAHundredPixelsMovesThePictureAHundredPixels)
+{
+    press(GLUT_LEFT_BUTTON, 512, 349);
+    onMotion(612, 349);
+    const WindowPoint c = drawnAt(CentreX, CentreY);
+    EXPECT_NEAR(c.x, WindowWidth / 2.0 + 100.0, 1e-3);
+    EXPECT_NEAR(c.y, WindowHeight / 2.0, 1e-3);
+}
+
+TEST_F(Navigation, PanKeepsTheGrabbedPointUnderTheCursorAfterRotationAndZoom)
+{
+    drag(GLUT_RIGHT_BUTTON, 500, 300, {{560, 340}, {640, 300}});
+    drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 250}, {480, 180}});
+    const Frame before = drawAndRead();
+    const Picture pictureBefore = picture();
+
+    press(GLUT_LEFT_BUTTON, 300, 200);
+    const Point grabbed = ViewState.lastPicked;
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{350, 210}, {420, 260}, {100, 650}, {1000, 20}, {301, 200}}) {
+        onMotion(x, y);
+        const WindowPoint w = drawnAt(grabbed.x, grabbed.y);
+        EXPECT_NEAR(w.x, x, 0.01) << "cursor at " << x << "," << y;
+        EXPECT_NEAR(w.y, windowY(y), 0.01) << "cursor at " << x << "," << y;
+        EXPECT_NEAR(w.depth, drawnAt(CentreX, CentreY).depth, 1e-9) << "the scene stays at its depth";
+    }
+    onMotion(300, 200);
+    EXPECT_EQ(ViewState.lastPicked.x, grabbed.x) << "measured from the press";
+    EXPECT_TRUE(drawAndRead() == before) << "back at the press point the picture is restored";
+    EXPECT_EQ(effectBetween(pictureBefore, picture()), Effect::None);
+}
+
+TEST_F(Navigation, RotationAndZoomAfterAPanKeepTheViewCentreWhereItIsDrawn)
+{
+    drag(GLUT_LEFT_BUTTON, 500, 300, {{620, 220}});
+    const WindowPoint centre = drawnAt(CentreX, CentreY);
+    EXPECT_NEAR(centre.x, WindowWidth / 2.0 + 120, 1e-3);
+    EXPECT_NEAR(centre.y, WindowHeight / 2.0 + 80, 1e-3);
+
+    press(GLUT_RIGHT_BUTTON, 500, 300);
+    EXPECT_EQ(effectOfMotion(530, 340), Effect::Rotate);
+    release(GLUT_RIGHT_BUTTON, 530, 340);
+    press(GLUT_MIDDLE_BUTTON, 500, 300);
+    EXPECT_EQ(effectOfMotion(500, 250), Effect::Zoom);
+    const WindowPoint still = drawnAt(CentreX, CentreY);
+    EXPECT_NEAR(still.x, centre.x, 1e-3);
+    EXPECT_NEAR(still.y, centre.y, 1e-3);
+}
+
+struct Held {
+    const char* name;
+    bool scaling, translating, rotating;
+    Effect effect;
+};
+
+class Precedence : public Navigation, public testing::WithParamInterface<Held> {};
+
+TEST_P(Precedence, ChoosesTheModeByTheHeldButtons)
+{
+    const Held h = GetParam();
+    if (h.scaling) press(GLUT_MIDDLE_BUTTON, 500, 300);
+    if (h.translating) press(GLUT_LEFT_BUTTON, 500, 300);
+    if (h.rotating) press(GLUT_RIGHT_BUTTON, 500, 300);
+    // With nothing pressed the last position is whatever came before.
+    ViewState.lastMouseX = 500;
+    ViewState.lastMouseY = 300;
+    EXPECT_EQ(effectOfMotion(530, 280), h.effect);
+    const bool handled = h.effect != Effect::None;
+    EXPECT_EQ(ViewState.lastMouseX, handled ? 530 : 500);
+    EXPECT_EQ(ViewState.lastMouseY, handled ? 280 : 300);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, Precedence,
+                         testing::Values(Held{"Middle", true, false, false, Effect::Zoom},
+                                         Held{"MiddleLeft", true, true, false, Effect::Zoom},
+                                         Held{"MiddleRight", true, false, true, Effect::Zoom},
+                                         Held{"All", true, true, true, Effect::Zoom},
+                                         Held{"LeftRight", false, true, true, Effect::Zoom},
+                                         Held{"Left", false, true, false, Effect::Pan},
+                                         Held{"Right", false, false, true, Effect::Rotate},
+                                         Held{"None", false, false, false, Effect::None}),
+                         [](const auto& i) { return std::string(i.param.name); });
+
+class Release : public Navigation, public testing::WithParamInterface<int> {};
+
+TEST_P(Release, OfAnyButtonEndsEveryMode)
+{
+    press(GLUT_LEFT_BUTTON, 500, 300);
+    press(GLUT_RIGHT_BUTTON, 500, 300);
+    press(GLUT_MIDDLE_BUTTON, 500, 300);
+    const Point picked = ViewState.lastPicked;
+    release(GetParam(), 10, 10);
+    EXPECT_FALSE(ViewState.translating || ViewState.rotating || ViewState.scaling);
+    EXPECT_EQ(ViewState.lastMouseX, 500) << "a release takes no position";
+    EXPECT_EQ(ViewState.lastPicked.x, picked.x);
+    EXPECT_EQ(effectOfMotion(540, 330), Effect::None) << "the other buttons, still held, do nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, Release, testing::Values(GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON, 3),
+                         [](const auto& i) { return "Button" + std::to_string(i.param); });
+
+TEST_F(Navigation, MotionAtTheSamePixelDoesNothing)
+{
+    for (const int button : {GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON}) {
+        press(button, 500, 300);
+        const auto before = projectionMatrix();
+        onMotion(500, 300);
+        EXPECT_EQ(projectionMatrix(), before) << "button " << button;
+        release(button, 500, 300);
+    }
+}
+
+TEST_F(Navigation, ReshapeRestoresTheInitialFraming)
+{
+    const Frame initial = drawAndRead();
+    drag(GLUT_LEFT_BUTTON, 500, 300, {{550, 380}});
+    drag(GLUT_RIGHT_BUTTON, 500, 300, {{600, 300}});
+    drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 200}});
+    ASSERT_FALSE(drawAndRead() == initial);
+    onReshape(640, 480);
+    onReshape(WindowWidth, WindowHeight);
+    EXPECT_TRUE(drawAndRead() == initial);
+    EXPECT_FLOAT_EQ(ViewState.viewCenterX, float(CentreX)) << "the framing itself is kept";
+    EXPECT_FLOAT_EQ(ViewState.eyeDistance, 999.0f);
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "viewer_window.hpp"
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+
+std::array<GLint, 4> viewport()
+{
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+} // namespace
+
+void openTestWindow()
+{
+    static bool opened = false;
+    if (!opened) {
+        static char name[] = "viewer_test";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        openViewer(&argc, argv);
+#if defined(__SANITIZE_ADDRESS__)
+        // The leak check normally runs after the libraries' own clean-up has
+        // unloaded the GL driver, and then the driver's allocations can no longer
+        // be told apart from ours. Checking first keeps them recognisable.
+        std::atexit([] { __lsan_do_leak_check(); });
+#endif
+        opened = true;
+    }
+    ViewState.translating = ViewState.rotating = ViewState.scaling = false;
+    showScene(SceneStore{});
+}
+
+void showScene(const SceneStore& scene)
+{
+    Scene = scene;
+    frameCamera(Scene.box);
+    onReshape(WindowWidth, WindowHeight);
+}
+
+WindowPoint drawnAt(double x, double y, double z)
+{
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const auto v = viewport();
+    WindowPoint w{};
+    gluProject(x, y, z, modelview, projection, v.data(), &w.x, &w.y, &w.depth);
+    return w;
+}
+
+Rgb8 Frame::at(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height) return {-1, -1, -1};
+    const std::size_t i = 3 * (std::size_t(y) * std::size_t(width) + std::size_t(x));
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool Frame::hasNear(double x, double y, Rgb8 colour, int radius) const
+{
+    const int cx = int(std::floor(x));
+    const int cy = int(std::floor(y));
+    for (int j = cy - radius; j <= cy + radius; ++j)
+        for (int i = cx - radius; i <= cx + radius; ++i)
+            if (at(i, j) == colour) return true;
+    return false;
+}
+
+Frame drawAndRead()
+{
+    drawFrame();
+    const auto v = viewport();
+    Frame f;
+    f.width = v[2];
+    f.height = v[3];
+    f.rgb.resize(3 * std::size_t(f.width) * std::size_t(f.height));
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, f.width, f.height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
+    return f;
+}
+
+std::array<double, 16> projectionMatrix()
+{
+    std::array<double, 16> m{};
+    glGetDoublev(GL_PROJECTION_MATRIX, m.data());
+    return m;
+}
+
+int toolkitY(double y) { return viewport()[3] - 1 - int(std::lround(y)); }

@@ -1,0 +1,473 @@
+// The program as a person uses it: on a private virtual display, type a count,
+// look at the window, drag with the real mouse, resize the window.
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "viewer.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto Patience = std::chrono::seconds(15);
+constexpr int PointCount = 60;
+
+// A child process that is ended when this goes out of scope.
+class Child {
+public:
+    Child() = default;
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() { stop(); }
+
+    // Runs argv with the given descriptors as its standard input and output.
+    void start(std::vector<std::string> argv, int in, int out, const std::string& display = {})
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (in >= 0) dup2(in, STDIN_FILENO);
+            if (out >= 0) dup2(out, STDOUT_FILENO);
+            if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+            std::vector<char*> args;
+            for (std::string& a : argv) args.push_back(a.data());
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+    }
+    bool running()
+    {
+        if (pid_ <= 0) return false;
+        int status = 0;
+        return waitpid(pid_, &status, WNOHANG) == 0;
+    }
+    // Asks the process to end, and makes it end if it does not within a few seconds.
+    void stop()
+    {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        int status = 0;
+        while (waitpid(pid_, &status, WNOHANG) == 0) {
+            if (Clock::now() > deadline) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+struct Rgb {
+    int r, g, b;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+constexpr Rgb Background{230, 230, 204};
+constexpr Rgb Red{255, 0, 0};
+constexpr Rgb Blue{0, 0, 255};
+constexpr Rgb Black{0, 0, 0};
+
+// A screenshot of the window; x from the left, y from the top.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;
+    Rgb at(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= width || y >= height) return {-1, -1, -1};
+        return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
+    bool operator==(const Shot&) const = default;
+};
+
+struct Vec {
+    double x, y;
+};
+
+// Where the scene is drawn, in OpenGL window coordinates (y up): the view centre
+// lands at `origin`, and the scene is scaled and turned about it.
+struct Placement {
+    Vec centre;    // the view centre in scene units
+    Vec origin;    // where it is drawn
+    double scale;  // pixels per scene unit
+    double angle;  // radians, counter-clockwise
+    Vec drawn(Vec p) const
+    {
+        const double x = p.x - centre.x, y = p.y - centre.y;
+        return {origin.x + scale * (std::cos(angle) * x - std::sin(angle) * y),
+                origin.y + scale * (std::sin(angle) * x + std::cos(angle) * y)};
+    }
+};
+
+// What the program printed: the input points and the hull vertices.
+struct Printed {
+    std::vector<Vec> points, hull;
+};
+
+Printed parseDialogue(const std::string& path)
+{
+    Printed p;
+    std::ifstream in(path);
+    std::string line;
+    bool hull = false;
+    while (std::getline(in, line)) {
+        if (line.find("omotaca") != std::string::npos) hull = true;
+        double x = 0, y = 0;
+        if (std::sscanf(line.c_str(), " <%lf,%lf>", &x, &y) == 2) (hull ? p.hull : p.points).push_back({x, y});
+    }
+    return p;
+}
+
+class Person : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        startDisplay();
+        ASSERT_NE(display_, nullptr) << "no virtual display";
+        startProgram();
+        ASSERT_TRUE(findWindow()) << "no window titled \"" << WindowTitle << "\"";
+        dialogue_ = parseDialogue(outputPath_);
+        ASSERT_EQ(int(dialogue_.points.size()), PointCount);
+        ASSERT_GE(dialogue_.hull.size(), 3u);
+        Scene = {};
+        for (const Vec& v : dialogue_.points) addPoint({float(v.x), float(v.y)}, 2);
+        framing_ = frameBox(Scene.box);
+        placement_ = initialPlacement(WindowWidth, WindowHeight);
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(program_.running()) << "the program ended by itself";
+        program_.stop();
+        if (display_) XCloseDisplay(display_);
+        xvfb_.stop();
+        if (!outputPath_.empty()) std::remove(outputPath_.c_str());
+    }
+
+    // The framing the window opens with, for a window of the given size.
+    Placement initialPlacement(int width, int height) const
+    {
+        const double tanHalfFov = std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
+        return {{framing_.viewCenterX, framing_.viewCenterY},
+                {width / 2.0, height / 2.0},
+                height / 2.0 / (double(framing_.eyeDistance) * tanHalfFov),
+                0.0};
+    }
+
+    Shot screenshot() const
+    {
+        XWindowAttributes a;
+        XGetWindowAttributes(display_, window_, &a);
+        Shot s;
+        XImage* image = XGetImage(display_, window_, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
+        if (!image) return s;
+        s.width = a.width;
+        s.height = a.height;
+        s.pixels.reserve(std::size_t(s.width) * std::size_t(s.height));
+        const auto channel = [](unsigned long pixel, unsigned long mask) {
+            int shift = 0;
+            while (mask && !(mask & 1)) mask >>= 1, ++shift;
+            return int((pixel >> shift) & mask);
+        };
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) {
+                const unsigned long p = XGetPixel(image, x, y);
+                s.pixels.push_back({channel(p, image->red_mask), channel(p, image->green_mask),
+                                    channel(p, image->blue_mask)});
+            }
+        XDestroyImage(image);
+        return s;
+    }
+
+    // Checks the picture against where `placement` puts the scene; empty when it matches.
+    std::string mismatch(const Shot& s, const Placement& placement) const
+    {
+        if (s.width == 0) return "no screenshot";
+        // Pixel column and row (from the top) where a scene point is drawn.
+        const auto pixel = [&](Vec p) {
+            const Vec w = placement.drawn(p);
+            return std::pair{int(std::floor(w.x)), s.height - 1 - int(std::floor(w.y))};
+        };
+        // Whole markers only: navigation may carry points out of the window.
+        const auto inView = [&](Vec p) {
+            const auto [x, y] = pixel(p);
+            return x >= 3 && y >= 3 && x < s.width - 3 && y < s.height - 3;
+        };
+        const auto near = [&](Vec p, Rgb colour, int radius) {
+            const auto [cx, cy] = pixel(p);
+            for (int y = cy - radius; y <= cy + radius; ++y)
+                for (int x = cx - radius; x <= cx + radius; ++x)
+                    if (s.at(x, y) == colour) return true;
+            return false;
+        };
+        const auto where = [&](Vec p) {
+            const auto [x, y] = pixel(p);
+            return " (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") expected at pixel " +
+                   std::to_string(x) + ", " + std::to_string(y);
+        };
+        int seen = 0;
+        for (const Vec& v : dialogue_.hull) {
+            if (!inView(v)) continue;
+            if (!near(v, Black, 2)) return "no black hull vertex at" + where(v);
+            ++seen;
+        }
+        if (seen < 3) return "fewer than three hull vertices in view";
+        for (const Vec& v : dialogue_.points)
+            if (inView(v) && !near(v, Blue, 2) && !near(v, Black, 2)) return "no point at" + where(v);
+        const std::vector<Vec> outline = outlineOf(dialogue_.hull);
+        for (std::size_t i = 0; i < outline.size(); ++i) {
+            const Vec a = outline[i], b = outline[(i + 1) % outline.size()];
+            bool red = false, looked = false;
+            for (const double t : {0.25, 0.5, 0.75}) {
+                const Vec m{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+                if (!inView(m)) continue;
+                looked = true;
+                red = red || near(m, Red, 1);
+            }
+            if (looked && !red) return "no red outline between" + where(a) + " and" + where(b);
+        }
+        return {};
+    }
+
+    // Waits until the picture matches `placement`; on failure keeps the last screenshot.
+    void expectPicture(const Placement& placement, const std::string& what)
+    {
+        std::string problem;
+        const auto deadline = Clock::now() + Patience;
+        Shot s;
+        do {
+            s = screenshot();
+            problem = mismatch(s, placement);
+            if (problem.empty()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (Clock::now() < deadline);
+        const std::string kept = keep(s, what);
+        FAIL() << what << ": " << problem << "; screenshot kept in " << kept;
+    }
+
+    // Waits until the window shows exactly `expected`.
+    void expectSameAs(const Shot& expected, const std::string& what)
+    {
+        const auto deadline = Clock::now() + Patience;
+        Shot s;
+        do {
+            s = screenshot();
+            if (s == expected) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (Clock::now() < deadline);
+        FAIL() << what << ": the picture differs; screenshot kept in " << keep(s, what);
+    }
+
+    // A drag with the real mouse, in window pixels, moving `steps` times by (dx, dy).
+    void drag(unsigned button, int x, int y, int dx, int dy, int steps)
+    {
+        XTestFakeMotionEvent(display_, -1, windowX_ + x, windowY_ + y, CurrentTime);
+        XTestFakeButtonEvent(display_, button, True, CurrentTime);
+        for (int i = 1; i <= steps; ++i)
+            XTestFakeMotionEvent(display_, -1, windowX_ + x + i * dx, windowY_ + y + i * dy, CurrentTime);
+        XTestFakeButtonEvent(display_, button, False, CurrentTime);
+        XSync(display_, False);
+    }
+
+    void resize(int width, int height)
+    {
+        XResizeWindow(display_, window_, unsigned(width), unsigned(height));
+        XSync(display_, False);
+    }
+
+    Display* display_ = nullptr;
+    Window window_ = 0;
+    int windowX_ = 0, windowY_ = 0;
+    Printed dialogue_;
+    Framing framing_;
+    Placement placement_{};
+
+private:
+    // The hull vertices in order around their centre, closing the outline.
+    static std::vector<Vec> outlineOf(std::vector<Vec> hull)
+    {
+        Vec c{0, 0};
+        for (const Vec& v : hull) c.x += v.x / double(hull.size()), c.y += v.y / double(hull.size());
+        std::sort(hull.begin(), hull.end(), [c](const Vec& a, const Vec& b) {
+            return std::atan2(a.y - c.y, a.x - c.x) < std::atan2(b.y - c.y, b.x - c.x);
+        });
+        return hull;
+    }
+
+    // Writes the screenshot as a PPM next to the test, for a person to look at.
+    static std::string keep(const Shot& s, std::string what)
+    {
+        std::replace(what.begin(), what.end(), ' ', '_');
+        const std::string path = "window_e2e_" + what + ".ppm";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f) return "(not kept)";
+        std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
+        for (const Rgb& p : s.pixels) {
+            const unsigned char rgb[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b};
+            std::fwrite(rgb, 1, 3, f);
+        }
+        std::fclose(f);
+        return path;
+    }
+
+    // A private Xvfb, so that no window manager or other window is in the way;
+    // it picks a free display number and tells it through a pipe.
+    void startDisplay()
+    {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        xvfb_.start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-screen", "0", "1600x1000x24",
+                     "-nolisten", "tcp"},
+                    -1, -1);
+        close(fds[1]);
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        const auto deadline = Clock::now() + Patience;
+        while (Clock::now() < deadline && poll(&p, 1, 100) >= 0) {
+            if (!(p.revents & (POLLIN | POLLHUP))) continue;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+            number += c;
+        }
+        close(fds[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        displayName_ = ":" + number;
+        display_ = XOpenDisplay(displayName_.c_str());
+    }
+
+    // Starts the program with the count on its input and its dialogue in a file.
+    void startProgram()
+    {
+        char path[] = "/tmp/omotac_e2e_XXXXXX";
+        const int out = mkstemp(path);
+        ASSERT_GE(out, 0);
+        outputPath_ = path;
+        int in[2];
+        ASSERT_EQ(pipe(in), 0);
+        program_.start({OMOTAC_PROGRAM}, in[0], out, displayName_);
+        close(in[0]);
+        close(out);
+        const std::string count = std::to_string(PointCount) + "\n";
+        ASSERT_EQ(write(in[1], count.data(), count.size()), ssize_t(count.size()));
+        close(in[1]);
+    }
+
+    // Waits for the program's window to be shown; the dialogue is complete by then.
+    bool findWindow()
+    {
+        const Window root = DefaultRootWindow(display_);
+        const auto deadline = Clock::now() + Patience;
+        while (Clock::now() < deadline && program_.running()) {
+            Window parent = 0, unused = 0;
+            Window* children = nullptr;
+            unsigned count = 0;
+            XQueryTree(display_, root, &unused, &parent, &children, &count);
+            for (unsigned i = 0; i < count && !window_; ++i) {
+                char* name = nullptr;
+                XWindowAttributes a;
+                if (XFetchName(display_, children[i], &name) && name && std::string(name) == WindowTitle &&
+                    XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
+                    window_ = children[i];
+                if (name) XFree(name);
+            }
+            if (children) XFree(children);
+            if (window_) {
+                Window child = 0;
+                XTranslateCoordinates(display_, window_, root, 0, 0, &windowX_, &windowY_, &child);
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    Child xvfb_;
+    Child program_;
+    std::string displayName_;
+    std::string outputPath_;
+};
+
+TEST_F(Person, SeesTheWindowInItsPlaceShowingTheScene)
+{
+    XWindowAttributes a;
+    XGetWindowAttributes(display_, window_, &a);
+    EXPECT_EQ(a.width, WindowWidth);
+    EXPECT_EQ(a.height, WindowHeight);
+    // No window manager: the window sits exactly where it asked to be.
+    EXPECT_EQ(windowX_, WindowX);
+    EXPECT_EQ(windowY_, WindowY);
+
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "opened"));
+    const Shot s = screenshot();
+    for (const auto& [x, y] : {std::pair{0, 0}, {WindowWidth - 1, 0}, {0, WindowHeight - 1}})
+        EXPECT_EQ(s.at(x, y), Background);
+}
+
+TEST_F(Person, PansRotatesAndZoomsWithTheMouse)
+{
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "opened"));
+
+    // Left drag by (120, 70): the picture follows the cursor.
+    drag(Button1, 400, 300, 12, 7, 10);
+    placement_.origin.x += 120;
+    placement_.origin.y -= 70;
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "panned"));
+
+    // Right drag 100 pixels to the right: clockwise by 100 / 1025 * 180 degrees,
+    // about the view centre where the pan left it.
+    drag(Button3, 300, 500, 10, 0, 10);
+    placement_.angle -= 100.0 / 1025.0 * std::numbers::pi;
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "rotated"));
+
+    // Middle drag 105 pixels up: larger by e^(105 / 2100), about the view centre.
+    drag(Button2, 600, 400, 0, -15, 7);
+    placement_.scale *= std::exp(105.0 / 2100.0);
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "zoomed"));
+
+    // Middle drag back down: smaller again.
+    drag(Button2, 600, 400, 0, 15, 7);
+    placement_.scale /= std::exp(105.0 / 2100.0);
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "zoomed back"));
+}
+
+TEST_F(Person, ResizeRestoresTheFraming)
+{
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "opened"));
+    const Shot opened = screenshot();
+    drag(Button1, 400, 300, -10, 10, 10);
+    drag(Button2, 600, 400, 0, -20, 5);
+    placement_.origin = {placement_.origin.x - 100, placement_.origin.y - 100};
+    placement_.scale *= std::exp(100.0 / 2100.0);
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "navigated"));
+
+    resize(800, 600);
+    ASSERT_NO_FATAL_FAILURE(expectPicture(initialPlacement(800, 600), "resized"));
+    resize(WindowWidth, WindowHeight);
+    ASSERT_NO_FATAL_FAILURE(expectSameAs(opened, "resized back"));
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "viewer.hpp"
+
+ViewRecord ViewState;
+
+namespace {
+
+// Window distance in pixels for a zoom by the factor e.
+constexpr double ZoomPixelsPerE = 2100.0;
+
+struct ScenePoint {
+    double x, y;
+};
+
+// The scene point on the plane z = 0 under window pixel (x, y), through the
+// matrices as they stand. The ray through the pixel runs from the near to the
+// far plane; navigation never tilts the scene plane, so the ray always meets it.
+std::optional<ScenePoint> pickScenePlane(int x, int y, const GLint (&viewport)[4])
+{
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    // The toolkit counts rows from the top, OpenGL from the bottom.
+    const double winX = x;
+    const double winY = double(viewport[3]) - double(y) - 1.0;
+    double nx, ny, nz, fx, fy, fz;
+    if (!gluUnProject(winX, winY, 0.0, modelview, projection, viewport, &nx, &ny, &nz) ||
+        !gluUnProject(winX, winY, 1.0, modelview, projection, viewport, &fx, &fy, &fz))
+        return std::nullopt;
+    const double t = nz / (nz - fz);
+    if (!std::isfinite(t)) return std::nullopt;
+    return ScenePoint{nx + t * (fx - nx), ny + t * (fy - ny)};
+}
+
+enum class Mode { None, Pan, Rotate, Zoom };
+
+// The middle button zooms whatever else is held, and so do left and right together.
+Mode modeOf(const ViewRecord& v)
+{
+    if (v.scaling || (v.translating && v.rotating)) return Mode::Zoom;
+    if (v.translating) return Mode::Pan;
+    if (v.rotating) return Mode::Rotate;
+    return Mode::None;
+}
+
+// Degrees to turn for a drag of (dx, dy): the drag length over the window
+// width times 180; a drag to the right turns the picture clockwise. The squares
+// are summed in double precision, exactly for any drag a screen allows.
+float rotationAngle(std::int64_t dx, std::int64_t dy, int viewportWidth)
+{
+    const float length = float(std::sqrt(double(dx) * double(dx) + double(dy) * double(dy)));
+    const float angle = float(double(length) / (double(viewportWidth) + 1.0) * 180.0);
+    return dx > 0 ? -angle : angle;
+}
+
+} // namespace
+
+void onMouse(int button, int state, int x, int y)
+{
+    if (state != GLUT_DOWN) {
+        // Any release ends every mode, even with another button still held.
+        ViewState.translating = ViewState.rotating = ViewState.scaling = false;
+        glutPostRedisplay();
+        return;
+    }
+    ViewState.lastMouseX = x;
+    ViewState.lastMouseY = y;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (const auto p = pickScenePlane(x, y, viewport)) ViewState.lastPicked = {toFloat(p->x), toFloat(p->y), 0.0f, 9};
+    if (button == GLUT_LEFT_BUTTON) ViewState.translating = true;
+    if (button == GLUT_MIDDLE_BUTTON) ViewState.scaling = true;
+    if (button == GLUT_RIGHT_BUTTON) ViewState.rotating = true;
+    glutPostRedisplay();
+}
+
+// Navigation multiplies onto the projection matrix after the perspective, so
+// it acts on the coordinates the modelview matrix produces. There the view
+// centre lies on the z axis at -eyeDistance: a turn about that axis and a
+// scaling of x and y alone keep the view centre where it is drawn and every
+// point at its depth, so the scene never leaves the clipping range.
+void onMotion(int x, int y)
+{
+    // 64 bits: the difference of two far-apart int positions exceeds 32 bits.
+    const std::int64_t dx = std::int64_t(x) - ViewState.lastMouseX;
+    const std::int64_t dy = std::int64_t(y) - ViewState.lastMouseY;
+    if (dx == 0 && dy == 0) return;
+    const Mode mode = modeOf(ViewState);
+    if (mode == Mode::None) return;
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    switch (mode) {
+    case Mode::Pan: {
+        // Moves the scene so that the point grabbed at the press lies under
+        // the cursor again. Measured from the press, so returning there undoes it.
+        const auto p = pickScenePlane(x, y, viewport);
+        if (!p) return;
+        glTranslatef(toFloat(p->x - double(ViewState.lastPicked.x)), toFloat(p->y - double(ViewState.lastPicked.y)),
+                     0.0f);
+        break;
+    }
+    case Mode::Rotate:
+        glRotatef(rotationAngle(dx, dy, viewport[2]), 0.0f, 0.0f, 1.0f);
+        break;
+    case Mode::Zoom: {
+        // Upward drags (dy < 0) enlarge.
+        const float s = float(std::exp(-double(dy) / ZoomPixelsPerE));
+        glScalef(s, s, 1.0f);
+        break;
+    }
+    case Mode::None:
+        return;
+    }
+    ViewState.lastMouseX = x;
+    ViewState.lastMouseY = y;
+    glutPostRedisplay();
+}

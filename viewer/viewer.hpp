@@ -1,0 +1,85 @@
+#pragma once
+
+#include <algorithm>
+#include <cfloat>
+
+#include "scene.hpp"
+
+// The window's fixed settings.
+inline constexpr int WindowWidth = 1024;
+inline constexpr int WindowHeight = 700;
+inline constexpr int WindowX = 100;
+inline constexpr int WindowY = 50;
+inline constexpr const char* WindowTitle = "Divavorade - prikaz zadatka";
+inline constexpr double FieldOfViewY = 60.0;
+inline constexpr double NearDistance = 1.0;
+inline constexpr double LeastFarDistance = 1000.0;
+// Side of the square drawn for every point and segment end, in pixels.
+inline constexpr float MarkerSize = 4.0f;
+
+// Rounds to single precision, saturating at the largest finite float: a
+// double beyond float's range has no defined conversion.
+inline float toFloat(double v) { return float(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
+
+// Navigation state shared by the mouse handlers, plus the camera framing
+// that the window computes once when it opens.
+struct ViewRecord {
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    // Scene point on the plane z = 0 under the cursor at the last press.
+    Point lastPicked{};
+    bool translating = false;
+    bool rotating = false;
+    bool scaling = false;
+    float viewCenterX = 0.0f;
+    float viewCenterY = 0.0f;
+    float eyeDistance = 0.0f;
+    // Far clipping distance; grows with eyeDistance so the scene is never clipped.
+    float farDistance = float(LeastFarDistance);
+};
+
+extern ViewRecord ViewState;
+
+// Camera placement for a bounding box: the eye looks down -z at the view centre
+// from eyeDistance above the plane z = 0.
+struct Framing {
+    float viewCenterX = 0.0f;
+    float viewCenterY = 0.0f;
+    float eyeDistance = 0.0f;
+    float farDistance = float(LeastFarDistance);
+};
+
+// Places the eye over the box centre, far enough that the whole box fits the
+// initial window and close enough to stay inside the far clipping plane.
+Framing frameBox(const BoundingBox& box);
+
+// Stores the framing of box in ViewState and loads the modelview matrix with
+// the matching translation (leaves the modelview matrix selected).
+void frameCamera(const BoundingBox& box);
+
+// Opens the window framed on Scene and registers the handlers, stopping short
+// of the event loop. argc is passed by address: the toolkit may take its own
+// options out of argv.
+void openViewer(int* argc, char** argv);
+
+// Opens the window and runs the event loop; the process ends inside it.
+void runViewer(int argc, char** argv);
+
+// Viewport and perspective for a window of width x height pixels; discards all
+// navigation and leaves the projection matrix selected.
+void onReshape(int width, int height);
+
+// Palette: sets the current colour for indices 0..9 and leaves it alone otherwise.
+void setColor(ColorIndex c);
+void drawCircle(const Circle& k);
+void drawLine(const Line& l);
+void drawSegment(const Segment& s);
+
+// Draws the whole scene into the back buffer without swapping it.
+void drawFrame();
+
+// Draws the whole scene and shows it.
+void onDisplay();
+
+void onMouse(int button, int state, int x, int y);
+void onMotion(int x, int y);

@@ -1,0 +1,107 @@
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <numbers>
+
+#include "viewer.hpp"
+
+namespace {
+
+// A box of no size (a single point) still has to sit clearly beyond the near plane.
+constexpr double LeastEyeDistance = 10.0;
+
+// Distance at which a box of the given half sizes, centred on the line of sight,
+// fits the initial window with room for whole markers along every edge.
+double fitDistance(double halfWidth, double halfHeight)
+{
+    const double tanHalfFov = std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
+    // At distance d one scene unit covers (WindowHeight / 2) / (d * tanHalfFov) pixels,
+    // on both axes, because the aspect ratio follows the window.
+    const double pixelsPerUnitAtOne = WindowHeight * 0.5 / tanHalfFov;
+    const double roomX = WindowWidth * 0.5 - MarkerSize;
+    const double roomY = WindowHeight * 0.5 - MarkerSize;
+    return std::max(halfWidth * pixelsPerUnitAtOne / roomX, halfHeight * pixelsPerUnitAtOne / roomY);
+}
+
+} // namespace
+
+Framing frameBox(const BoundingBox& box)
+{
+    const double minX = box.min.x;
+    const double minY = box.min.y;
+    const double maxX = box.max.x;
+    const double maxY = box.max.y;
+
+    // The customary distance: the largest coordinate plus the size of the
+    // smallest, across x, or across y for a box five or more times taller than wide.
+    const double spanX = maxX + std::abs(minX);
+    const double spanY = maxY + std::abs(minY);
+    double distance = 5.0 * spanX > spanY ? spanX : spanY;
+
+    // It is kept where it shows the whole box, and raised just enough where it
+    // would not (tall narrow boxes, boxes of no size). An untouched box has its
+    // corners the wrong way round, hence the absolute sizes.
+    distance = std::max({distance, fitDistance(std::abs(maxX - minX) * 0.5, std::abs(maxY - minY) * 0.5),
+                         LeastEyeDistance});
+    // Keeps the far distance below (twice this) representable in single precision.
+    distance = std::min(distance, double(FLT_MAX) * 0.25);
+
+    Framing f;
+    f.viewCenterX = float((maxX + minX) * 0.5);
+    f.viewCenterY = float((maxY + minY) * 0.5);
+    f.eyeDistance = float(distance);
+    // The scene plane lies halfway to the far plane, so it never reaches it.
+    f.farDistance = float(std::max(LeastFarDistance, 2.0 * distance));
+    return f;
+}
+
+void frameCamera(const BoundingBox& box)
+{
+    const Framing f = frameBox(box);
+    ViewState.viewCenterX = f.viewCenterX;
+    ViewState.viewCenterY = f.viewCenterY;
+    ViewState.eyeDistance = f.eyeDistance;
+    ViewState.farDistance = f.farDistance;
+    // The eye stays at the origin looking down -z: moving the scene puts the
+    // view centre on the line of sight, eyeDistance in front of the eye.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(-f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
+}
+
+void openViewer(int* argc, char** argv)
+{
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(WindowWidth, WindowHeight);
+    glutInitWindowPosition(WindowX, WindowY);
+    glutCreateWindow(WindowTitle);
+    glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
+    frameCamera(Scene.box);
+    glutDisplayFunc(onDisplay);
+    // Redrawing whenever no event waits keeps the picture continuously fresh.
+    glutIdleFunc(onDisplay);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    glutReshapeFunc(onReshape);
+}
+
+void runViewer(int argc, char** argv)
+{
+    openViewer(&argc, argv);
+    glutMainLoop();
+}
+
+void onReshape(int width, int height)
+{
+    if (height == 0) height = 1;
+    // Navigation piles up on the projection matrix, so reloading it here
+    // returns the picture to the initial framing at the new aspect ratio.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    gluPerspective(FieldOfViewY, double(float(double(width) / double(height))), NearDistance,
+                   double(ViewState.farDistance));
+}
