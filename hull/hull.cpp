@@ -71,6 +71,11 @@ Scratch& scratch()
 // Vector stores write a whole register past the last kept lane.
 constexpr std::size_t VectorSlack = 8;
 
+// Sets this small are finished apart: copied out once, then split with no
+// bookkeeping, which at the leaves of a hull with many vertices costs less than
+// the split passes' setup.
+constexpr std::int32_t SmallSet = 16;
+
 void reserve(Scratch& s, std::int32_t n)
 {
     const std::size_t room = std::size_t(n) + VectorSlack;
@@ -222,14 +227,24 @@ constexpr std::int32_t InOrder[8] = {0, 1, 2, 3, 4, 5, 6, 7};
 constexpr CompressTable Interleaved = makeCompressTable(LaneOffset); // after loadXY8
 constexpr CompressTable Contiguous = makeCompressTable(InOrder);     // loads from Columns
 
+// Raw pointers into Columns for the vector loops: the vector stores may alias
+// anything, so pointers read through the vectors would be reloaded every block.
+struct ColumnPointers {
+    float* x;
+    float* y;
+    std::int32_t* index;
+
+    explicit ColumnPointers(Columns& c) : x(c.x.data()), y(c.y.data()), index(c.index.data()) {}
+};
+
 // Stores the lanes listed in lanes (x, y and index alike) packed at out[k..].
-__attribute__((target("avx2"))) inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y,
-                                                            __m256i index, const std::int32_t* lanes)
+__attribute__((target("avx2"))) inline void storeCompressed(const ColumnPointers& out, std::int32_t k, __m256 x,
+                                                            __m256 y, __m256i index, const std::int32_t* lanes)
 {
     const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
-    _mm256_storeu_ps(out.x.data() + k, _mm256_permutevar8x32_ps(x, pick));
-    _mm256_storeu_ps(out.y.data() + k, _mm256_permutevar8x32_ps(y, pick));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index.data() + k), _mm256_permutevar8x32_epi32(index, pick));
+    _mm256_storeu_ps(out.x + k, _mm256_permutevar8x32_ps(x, pick));
+    _mm256_storeu_ps(out.y + k, _mm256_permutevar8x32_ps(y, pick));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index + k), _mm256_permutevar8x32_epi32(index, pick));
 }
 
 // One tracked extreme: per lane the best value so far and its index.
@@ -306,6 +321,7 @@ __attribute__((target("avx2"))) std::int32_t vectorFilter(const Point* p, std::i
     const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
     __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
     const __m256i step = _mm256_set1_epi32(8);
+    const ColumnPointers to(out);
     std::int32_t k = 0;
     for (std::int32_t i = 0; i < blocks; i += 8) {
         __m256 x, y;
@@ -313,7 +329,7 @@ __attribute__((target("avx2"))) std::int32_t vectorFilter(const Point* p, std::i
         const __m256 inside = _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
                                             _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
         const int m = ~_mm256_movemask_ps(inside) & 0xff;
-        storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+        storeCompressed(to, k, x, y, index, Interleaved.lanes[m]);
         k += Interleaved.count[m];
         index = _mm256_add_epi32(index, step);
     }
@@ -425,32 +441,23 @@ __attribute__((target("avx2"))) inline void keepFarther(Best4& t, __m256d o, __m
     t.index = _mm256_blendv_pd(t.index, index, better);
 }
 
-// Largest of the four lanes, in every lane.
 __attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
 {
     v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
     return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
 }
-
-// Smallest of the four lanes, in every lane.
 __attribute__((target("avx2"))) inline __m256d broadcastMin(__m256d v)
 {
     v = _mm256_min_pd(v, _mm256_permute2f128_pd(v, v, 1));
     return _mm256_min_pd(v, _mm256_permute_pd(v, 0b0101));
 }
-
-// Merges lane results into the running best: the largest value, then the lowest
-// index, which is the earliest candidate since sets keep index order. Shuffles
-// rather than a loop over lanes, so small sets pay no mispredicted branches.
-__attribute__((target("avx2"))) void foldBest(const Best4 (&t)[2], const Point* p, double& best, Candidate& far)
+__attribute__((target("avx2"))) void foldBest(const Best4& t, const Point* p, double& best, Candidate& far)
 {
-    const __m256d top = broadcastMax(_mm256_max_pd(t[0].value, t[1].value));
+    const __m256d top = broadcastMax(t.value);
     const __m256d never = _mm256_set1_pd(std::numeric_limits<double>::infinity());
-    const __m256d i0 = _mm256_blendv_pd(never, t[0].index, _mm256_cmp_pd(t[0].value, top, _CMP_EQ_OQ));
-    const __m256d i1 = _mm256_blendv_pd(never, t[1].index, _mm256_cmp_pd(t[1].value, top, _CMP_EQ_OQ));
+    const __m256d atTop = _mm256_blendv_pd(never, t.index, _mm256_cmp_pd(t.value, top, _CMP_EQ_OQ));
     const double value = _mm256_cvtsd_f64(top);
-    const auto index = std::int32_t(_mm256_cvtsd_f64(broadcastMin(_mm256_min_pd(i0, i1))));
-    // Lanes that never took a candidate hold 0 and index -1; 0 never beats best.
+    const auto index = std::int32_t(_mm256_cvtsd_f64(broadcastMin(atTop)));
     if (value > best || (value == best && value > 0.0 && index < far.index)) {
         best = value;
         far = candidateOf(p, index);
@@ -464,18 +471,19 @@ __attribute__((target("avx2"))) std::int32_t splitBlocks(const Point* p, Scratch
                                                          std::int32_t hi, const Candidate& a, const Candidate& v,
                                                          const Candidate& b, Split& s)
 {
-    Columns& w = sc.work;
-    Columns& sp = sc.spill;
+    const ColumnPointers w(sc.work), sp(sc.spill);
     const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
     const __m256d vx = _mm256_set1_pd(v.x), vy = _mm256_set1_pd(v.y);
     const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
     const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
-    Best4 best1[2] = {{zero, none}, {zero, none}}, best2[2] = {{zero, none}, {zero, none}};
-    std::int32_t k = lo;
+    // One record per set: a lane meets its candidates in index order whichever
+    // half of a block they come from, so strict tests still keep the first.
+    Best4 best1{zero, none}, best2{zero, none};
+    std::int32_t k = lo, end1 = s.end1, size2 = s.size2;
     for (; k + 8 <= hi; k += 8) {
-        const __m256 xf = _mm256_loadu_ps(w.x.data() + k);
-        const __m256 yf = _mm256_loadu_ps(w.y.data() + k);
-        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index.data() + k));
+        const __m256 xf = _mm256_loadu_ps(w.x + k);
+        const __m256 yf = _mm256_loadu_ps(w.y + k);
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index + k));
         int bits1 = 0, bits2 = 0;
         for (int h = 0; h < 2; ++h) {
             const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
@@ -485,19 +493,161 @@ __attribute__((target("avx2"))) std::int32_t splitBlocks(const Point* p, Scratch
             const __m256d o2 = orientation4(vx, vy, bx, by, x, y);
             const __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
             const __m256d in2 = _mm256_andnot_pd(in1, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ));
-            keepFarther(best1[h], o1, in1, i);
-            keepFarther(best2[h], o2, in2, i);
+            keepFarther(best1, o1, in1, i);
+            keepFarther(best2, o2, in2, i);
             bits1 |= _mm256_movemask_pd(in1) << (4 * h);
             bits2 |= _mm256_movemask_pd(in2) << (4 * h);
         }
-        storeCompressed(w, s.end1, xf, yf, index, Contiguous.lanes[bits1]);
-        storeCompressed(sp, s.size2, xf, yf, index, Contiguous.lanes[bits2]);
-        s.end1 += Contiguous.count[bits1];
-        s.size2 += Contiguous.count[bits2];
+        storeCompressed(w, end1, xf, yf, index, Contiguous.lanes[bits1]);
+        storeCompressed(sp, size2, xf, yf, index, Contiguous.lanes[bits2]);
+        end1 += Contiguous.count[bits1];
+        size2 += Contiguous.count[bits2];
     }
+    s.end1 = end1;
+    s.size2 = size2;
     foldBest(best1, p, s.best1, s.far1);
     foldBest(best2, p, s.best2, s.far2);
     return k;
+}
+
+// Sets this small go to the scalar expandSmall even on the vector path: each
+// split there is a chain of dependent steps, and with a handful of candidates the
+// vector version's reductions only lengthen it.
+constexpr std::int32_t TinySet = 4;
+
+void expandSmall(const Point* points, std::int32_t& count, Candidate a, const Candidate& b, Candidate far,
+                 Candidate* c, std::int32_t m);
+
+// A small set held in registers' worth of memory: coordinates already widened
+// to double, four lanes at a time, with room for a whole register past the end.
+struct SmallColumns {
+    alignas(32) double x[SmallSet + 4];
+    alignas(32) double y[SmallSet + 4];
+    alignas(32) std::int32_t index[SmallSet + 4];
+};
+
+// For every 4-bit keep mask, the 32-bit lanes that pack the kept doubles (two
+// lanes each) or indices (one lane each) to the front, in order.
+struct PackTable {
+    alignas(32) std::int32_t doubles[16][8];
+    alignas(32) std::int32_t indices[16][8];
+    std::int8_t count[16];
+};
+
+constexpr PackTable makePackTable()
+{
+    PackTable t{};
+    for (int m = 0; m < 16; ++m) {
+        int k = 0;
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) {
+                t.doubles[m][2 * k] = 2 * lane;
+                t.doubles[m][2 * k + 1] = 2 * lane + 1;
+                t.indices[m][k] = lane;
+                ++k;
+            }
+        t.count[m] = std::int8_t(k);
+    }
+    return t;
+}
+
+constexpr PackTable Pack = makePackTable();
+
+// Lanes below r, for the last, partial register of a set.
+__attribute__((target("avx2"))) inline __m256d lanesBelow(std::int32_t r)
+{
+    const __m256i lane = _mm256_setr_epi64x(0, 1, 2, 3);
+    return _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(r), lane));
+}
+
+// Packs the lanes set in mask of (x, y, index) to out[k..].
+__attribute__((target("avx2"))) inline void packSmall(SmallColumns& out, std::int32_t k, __m256d x, __m256d y,
+                                                      __m256i index, int mask)
+{
+    const __m256i d = _mm256_load_si256(reinterpret_cast<const __m256i*>(Pack.doubles[mask]));
+    const __m256i i = _mm256_load_si256(reinterpret_cast<const __m256i*>(Pack.indices[mask]));
+    _mm256_storeu_pd(out.x + k, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(x), d)));
+    _mm256_storeu_pd(out.y + k, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(y), d)));
+    // Four indices only: a wider store would reach candidates not yet read.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.index + k),
+                     _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(index, i)));
+}
+
+// expandSmall four candidates at a time, branch-free within a set: on hulls with
+// many vertices nearly every set is small and its split a coin toss per candidate.
+__attribute__((target("avx2"))) void expandSmall4(const Point* points, std::int32_t& count, Candidate a,
+                                                  const Candidate& b, Candidate far, SmallColumns& c, std::int32_t m)
+{
+    SmallColumns second;
+    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
+    for (;;) {
+        if (m <= TinySet) {
+            Candidate tiny[TinySet];
+            for (std::int32_t k = 0; k < m; ++k) tiny[k] = {float(c.x[k]), float(c.y[k]), c.index[k]};
+            expandSmall(points, count, a, b, far, tiny, m);
+            return;
+        }
+        if (count == PointCapacity) return;
+        HullBuffer[count++] = points[far.index];
+        const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
+        const __m256d vx = _mm256_set1_pd(far.x), vy = _mm256_set1_pd(far.y);
+        const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+        Best4 best1{zero, none}, best2{zero, none};
+        std::int32_t n1 = 0, n2 = 0;
+        for (std::int32_t k = 0; k < m; k += 4) {
+            const __m256d x = _mm256_load_pd(c.x + k), y = _mm256_load_pd(c.y + k);
+            const __m256i index = _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(c.index + k)));
+            const __m256d i = _mm256_cvtepi32_pd(_mm256_castsi256_si128(index));
+            const __m256d valid = lanesBelow(m - k);
+            const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
+            const __m256d o2 = orientation4(vx, vy, bx, by, x, y);
+            const __m256d in1 = _mm256_and_pd(valid, _mm256_cmp_pd(o1, zero, _CMP_GT_OQ));
+            const __m256d in2 = _mm256_andnot_pd(in1, _mm256_and_pd(valid, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ)));
+            keepFarther(best1, o1, in1, i);
+            keepFarther(best2, o2, in2, i);
+            const int m1 = _mm256_movemask_pd(in1), m2 = _mm256_movemask_pd(in2);
+            packSmall(c, n1, x, y, index, m1); // n1 <= k: the stored lanes are already read
+            packSmall(second, n2, x, y, index, m2);
+            n1 += Pack.count[m1];
+            n2 += Pack.count[m2];
+        }
+        double bestValue = 0.0;
+        Candidate far1{0, 0, -1}, far2{0, 0, -1};
+        foldBest(best1, points, bestValue, far1);
+        bestValue = 0.0;
+        foldBest(best2, points, bestValue, far2);
+        if (n1 > 0) expandSmall4(points, count, a, far, far1, c, n1);
+        if (n2 == 0) return;
+        // The second sub-edge continues in this activation.
+        for (std::int32_t k = 0; k < n2; ++k) {
+            c.x[k] = second.x[k];
+            c.y[k] = second.y[k];
+            c.index[k] = second.index[k];
+        }
+        a = far;
+        far = far2;
+        m = n2;
+    }
+}
+
+// Copies the small set of e out of work (zeros past its end, so every lane read
+// is defined) and expands it.
+__attribute__((target("avx2"))) void expandSmallOnAvx2(const Point* points, std::int32_t& count, const Edge& e,
+                                                       const Scratch& sc)
+{
+    SmallColumns c;
+    const std::int32_t m = e.hi - e.lo;
+    for (std::int32_t k = 0; k < m; ++k) {
+        const auto at = std::size_t(e.lo + k);
+        c.x[k] = sc.work.x[at];
+        c.y[k] = sc.work.y[at];
+        c.index[k] = sc.work.index[at];
+    }
+    for (std::int32_t k = m; k < (m + 3) / 4 * 4; ++k) {
+        c.x[k] = c.y[k] = 0.0;
+        c.index[k] = 0;
+    }
+    expandSmall4(points, count, e.a, e.b, e.far, c, m);
 }
 
 #endif
@@ -529,11 +679,6 @@ Split splitSet(const Point* p, HullPath path, Scratch& sc, std::int32_t lo, std:
     return s;
 }
 
-// Sets this small are finished by expandSmall: copied out once, then split with
-// plain loops and no bookkeeping, which at the leaves of a hull with many vertices
-// costs less than the split passes' setup.
-constexpr std::int32_t SmallSet = 16;
-
 // Writes the vertices beyond a->b for the candidates c[0..m) (in index order,
 // far the farthest), as expandHull does.
 void expandSmall(const Point* points, std::int32_t& count, Candidate a, const Candidate& b, Candidate far,
@@ -554,8 +699,15 @@ void expandSmall(const Point* points, std::int32_t& count, Candidate a, const Ca
             n1 += t.in1;
             n2 += t.in2;
         }
-        if (n1 > 0) expandSmall(points, count, a, far, c[t.far1], c, n1);
+        // A single candidate is simply written: most leaves are single, and the
+        // call would cost more than the store.
+        if (n1 == 1 && count < PointCapacity) HullBuffer[count++] = points[c[0].index];
+        if (n1 > 1) expandSmall(points, count, a, far, c[t.far1], c, n1);
         if (n2 == 0) return;
+        if (n2 == 1) {
+            if (count < PointCapacity) HullBuffer[count++] = points[second[0].index];
+            return;
+        }
         // The second sub-edge continues in this activation.
         for (std::int32_t k = 0; k < n2; ++k) c[k] = second[k];
         a = far;
@@ -577,6 +729,12 @@ void expandHull(const Point* points, HullPath path, std::int32_t& count, Scratch
         if (count == PointCapacity) return;
         const std::int32_t m = e.hi - e.lo;
         if (m <= SmallSet) {
+#ifdef OMOTAC_HULL_AVX2
+            if (path == HullPath::Avx2 && m > TinySet) {
+                expandSmallOnAvx2(points, count, e, sc);
+                continue;
+            }
+#endif
             for (std::int32_t k = 0; k < m; ++k) {
                 const auto at = std::size_t(e.lo + k);
                 small[k] = {sc.work.x[at], sc.work.y[at], sc.work.index[at]};
