@@ -109,14 +109,19 @@ struct Extremes {
 // (unless point 0 is one, and then nothing replaces it).
 void scanExtremes(const Point* p, std::int32_t from, std::int32_t n, Extremes& e)
 {
+    // The extreme values ride in registers; reading them back through the
+    // indices would chain every point's tests to a load.
+    float left = p[e.left].x, right = p[e.right].x;
+    float minSum = p[e.minSum].x + p[e.minSum].y, maxSum = p[e.maxSum].x + p[e.maxSum].y;
+    float minDiff = p[e.minDiff].x - p[e.minDiff].y, maxDiff = p[e.maxDiff].x - p[e.maxDiff].y;
     for (std::int32_t i = from; i < n; ++i) {
         const float x = p[i].x, y = p[i].y, s = x + y, d = x - y;
-        if (x < p[e.left].x) e.left = i;
-        if (x > p[e.right].x) e.right = i;
-        if (s < p[e.minSum].x + p[e.minSum].y) e.minSum = i;
-        if (s > p[e.maxSum].x + p[e.maxSum].y) e.maxSum = i;
-        if (d < p[e.minDiff].x - p[e.minDiff].y) e.minDiff = i;
-        if (d > p[e.maxDiff].x - p[e.maxDiff].y) e.maxDiff = i;
+        if (x < left) { left = x; e.left = i; }
+        if (x > right) { right = x; e.right = i; }
+        if (s < minSum) { minSum = s; e.minSum = i; }
+        if (s > maxSum) { maxSum = s; e.maxSum = i; }
+        if (d < minDiff) { minDiff = d; e.minDiff = i; }
+        if (d > maxDiff) { maxDiff = d; e.maxDiff = i; }
     }
 }
 
@@ -377,8 +382,11 @@ struct SplitTally {
         in1 = o1 > 0.0;
         in2 = !in1 & (o2 > 0.0);
         const double t2 = o2 * double(in2);
-        far1 = o1 > best1 ? tag1 : far1;
-        far2 = t2 > best2 ? tag2 : far2;
+        // Masks rather than ?: on the indices, which the compiler may or may not
+        // turn into a branch depending on the code around it.
+        const std::int32_t up1 = -std::int32_t(o1 > best1), up2 = -std::int32_t(t2 > best2);
+        far1 ^= (far1 ^ tag1) & up1;
+        far2 ^= (far2 ^ tag2) & up2;
         best1 = o1 > best1 ? o1 : best1;
         best2 = t2 > best2 ? t2 : best2;
     }
