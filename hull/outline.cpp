@@ -26,12 +26,28 @@ float directionKey(const Point& base, float x, float y)
     return float(std::atan(double(slope)));
 }
 
-// Distance from the base vertex, rounded to float as the keys are.
-float distanceFrom(const Point& base, const Point& p)
+// Twice the signed area of (base, p, q): positive when q lies counter-clockwise
+// of the ray base->p. Exact for the coordinates the kernel is exact on.
+double turn(const Point& base, const Point& p, const Point& q)
 {
-    const double dx = double(base.x) - double(p.x);
-    const double dy = double(base.y) - double(p.y);
-    return float(std::sqrt(double(float(dx * dx + dy * dy))));
+    return (double(p.y) - double(q.y)) * (double(base.x) - double(q.x))
+         - (double(base.y) - double(q.y)) * (double(p.x) - double(q.x));
+}
+
+// For two vertices on one ray from the base vertex: whether q lies farther out.
+// The ray runs right or straight up, so x (or y on the vertical) tells.
+bool fartherOut(const Point& base, const Point& p, const Point& q)
+{
+    return q.x != p.x ? q.x > p.x : (q.y - base.y) > (p.y - base.y);
+}
+
+// Whether q comes before p in the clockwise sweep, ignoring distance: by key,
+// and where the float keys of two different rays coincide (steep rays far from
+// the base vertex), by the exact turn between them.
+bool sweptBefore(const Point& base, float keyQ, float keyP, const Point& q, const Point& p)
+{
+    if (!(keyQ == keyP)) return keyQ < keyP;
+    return turn(base, p, q) > 0.0;
 }
 
 } // namespace
@@ -53,9 +69,11 @@ void orderHullOutline(std::int32_t count)
     if (count < 3) return;
 
     // The last ray of the sweep carries the edge back to the base vertex.
-    float closingKey = key[1];
+    std::int32_t closing = 1;
     for (std::int32_t i = 2; i < count; ++i)
-        if (key[i] > closingKey) closingKey = key[i];
+        if (sweptBefore(h[0], key[closing], key[i], h[closing], h[i])) closing = i;
+    const Point closer = h[closing];
+    const float closingKey = key[closing];
 
     // Clockwise sweep from straight up. Vertices sharing a ray lie on one hull
     // edge and must be walked along it: outwards on every ray but the closing
@@ -63,11 +81,10 @@ void orderHullOutline(std::int32_t count)
     // Strict tests keep full ties (and NaN keys) where they stand.
     for (std::int32_t i = 1; i + 1 < count; ++i) {
         for (std::int32_t j = i + 1; j < count; ++j) {
-            bool before = key[j] < key[i];
-            if (key[j] == key[i]) {
-                const float dj = distanceFrom(h[0], h[j]);
-                const float di = distanceFrom(h[0], h[i]);
-                before = key[i] == closingKey ? dj > di : dj < di;
+            bool before = sweptBefore(h[0], key[j], key[i], h[j], h[i]);
+            if (key[j] == key[i] && turn(h[0], h[i], h[j]) == 0.0) {
+                const bool onClosing = key[i] == closingKey && turn(h[0], closer, h[i]) == 0.0;
+                before = onClosing ? fartherOut(h[0], h[i], h[j]) : fartherOut(h[0], h[j], h[i]);
             }
             if (before) {
                 swapPlace(h[i], h[j]);

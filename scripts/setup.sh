@@ -9,6 +9,9 @@ OMOTAC_PACKAGES=(
   xvfb xauth x11-utils xdotool libxtst-dev libx11-dev imagemagick
 )
 
+# The test script also fuzzes, which takes clang and its libFuzzer runtime.
+OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
+
 # Installs the named packages that are missing, or says how to.
 ensure_packages() {
   local missing=()

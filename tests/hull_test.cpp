@@ -128,7 +128,8 @@ Points makeSet(int kind, std::int32_t n, std::mt19937& rng)
             q = {float(std::lround(500 + 480 * std::cos(a))), float(std::lround(500 + 480 * std::sin(a)))};
             break;
         }
-        default: q = {u(-(1 << 22), 1 << 22), u(-(1 << 22), 1 << 22)}; break; // wide range
+        case 7: q = {u(-(1 << 22), 1 << 22), u(-(1 << 22), 1 << 22)}; break; // wide range
+        default: q = {u(0, 60), u(-(1 << 20), 1 << 20)}; break; // steep: rays whose float keys tie
         }
     }
     return p;
@@ -137,7 +138,7 @@ Points makeSet(int kind, std::int32_t n, std::mt19937& rng)
 TEST(Hull, MatchesTheLiteralAlgorithmOnAdversarialSets)
 {
     std::mt19937 rng(20261207);
-    for (int kind = 0; kind <= 7; ++kind) {
+    for (int kind = 0; kind <= 8; ++kind) {
         for (int trial = 0; trial < 60; ++trial) {
             const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 400)(rng));
             const Points pts = makeSet(kind, n, rng);

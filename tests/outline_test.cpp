@@ -60,6 +60,11 @@ INSTANTIATE_TEST_SUITE_P(
         OutlineCase{"opening_ray",
                     {{0, 0}, {10, 0}, {4, 4}, {2, 2}, {0, 8}},
                     {{0, 0}, {0, 8}, {2, 2}, {4, 4}, {10, 0}}},
+        // Steep rays far from the base vertex round to one float key: the exact
+        // turn between them decides, or the outline doubles back on itself.
+        OutlineCase{"keys_that_round_together",
+                    {{-1048538, -853953}, {-1048538, -851977}, {-1048576, 589817}},
+                    {{-1048576, 589817}, {-1048538, -851977}, {-1048538, -853953}}},
         OutlineCase{"two_entries", {{9, 1}, {2, 3}}, {{2, 3}, {9, 1}}},
         OutlineCase{"two_at_one_place", {{4, 4}, {4, 4}}, {{4, 4}, {4, 4}}},
         OutlineCase{"vertical_pair", {{3, 9}, {3, 1}}, {{3, 1}, {3, 9}}},
