@@ -127,7 +127,7 @@ void scanExtremes(const Point* p, std::int32_t from, std::int32_t n, Extremes& e
 
 // An axis-aligned box whose open inside lies strictly inside the hull: points in
 // it are never hull vertices nor farthest from any edge, so the kernel may skip
-// them without changing a single entry. Empty (lo > hi) when none is found.
+// them without changing a single entry. Empty (x1 > x2) when none is found.
 struct InteriorBox {
     float x1 = 1.0f, x2 = 0.0f, y1 = 1.0f, y2 = 0.0f;
 };
