@@ -1,6 +1,6 @@
 #include "console.hpp"
 
-#include <charconv>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -15,25 +15,37 @@ constexpr const char* NoCountMessage = "Nije unet broj tacaka.\n";
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-// Longest line kept; a count never needs more, so a longer line is refused
-// whole without buffering it.
-constexpr std::size_t LineRoom = 64;
+// Judges a count line one character at a time, keeping only the value so far,
+// so a line of any length is read without buffering it: blanks, an optional
+// '+' right before the digits, digits, blanks. Anything else spoils the line.
+struct CountScan {
+    enum class Stage { Leading, Sign, Digits, Trailing, Spoiled };
+    Stage stage = Stage::Leading;
+    // Saturates just past the capacity: leading zeros cost nothing, and no
+    // number of digits can overflow it.
+    std::int32_t value = 0;
 
-enum class LineRead { Line, TooLong, End };
-
-// Reads one line without its '\n'. A last line without '\n' still counts.
-LineRead readLine(std::FILE* in, char (&buf)[LineRoom], std::size_t& len)
-{
-    len = 0;
-    bool tooLong = false;
-    int c = std::getc(in);
-    if (c == EOF) return LineRead::End;
-    for (; c != EOF && c != '\n'; c = std::getc(in)) {
-        if (len < LineRoom) buf[len++] = char(c);
-        else tooLong = true;
+    void feed(char c)
+    {
+        if (isBlank(c)) {
+            if (stage == Stage::Sign) stage = Stage::Spoiled;
+            if (stage == Stage::Digits) stage = Stage::Trailing;
+        } else if (c == '+') {
+            stage = stage == Stage::Leading ? Stage::Sign : Stage::Spoiled;
+        } else if (c >= '0' && c <= '9' && stage != Stage::Trailing && stage != Stage::Spoiled) {
+            stage = Stage::Digits;
+            value = std::min(value * 10 + (c - '0'), PointCapacity + 1);
+        } else {
+            stage = Stage::Spoiled;
+        }
     }
-    return tooLong ? LineRead::TooLong : LineRead::Line;
-}
+    std::optional<std::int32_t> count() const
+    {
+        if (stage != Stage::Digits && stage != Stage::Trailing) return std::nullopt;
+        if (value < 1 || value > PointCapacity) return std::nullopt;
+        return value;
+    }
+};
 
 // Whole-number coordinates 0..999, x drawn before y.
 void generatePoints(PointArray& points, PointIndices& indices, std::int32_t n)
@@ -53,61 +65,57 @@ void printPoints(std::FILE* out, const Point* points, std::int32_t n)
         std::fprintf(out, "<%3.f,%3.f>\n", double(points[i].x), double(points[i].y));
 }
 
-// Input points blue, hull vertices black over them, closed outline red.
+// Sends what is buffered; false when anything written to out so far was lost.
+bool delivered(std::FILE* out) { return std::fflush(out) == 0 && !std::ferror(out); }
+
+// Input points, hull vertices over them, then the closed outline.
 void fillScene(const PointArray& points, std::int32_t n, std::int32_t count)
 {
-    for (std::int32_t i = 0; i < n; ++i) addPoint(points[i], 2);
-    for (std::int32_t i = 0; i < count; ++i) addPoint(HullBuffer[i], 9);
+    for (std::int32_t i = 0; i < n; ++i) addPoint(points[i], InputColor);
+    for (std::int32_t i = 0; i < count; ++i) addPoint(HullBuffer[i], HullVertexColor);
     orderHullOutline(count);
-    for (std::int32_t i = 0; i + 1 < count; ++i) addSegment({HullBuffer[i], HullBuffer[i + 1]}, 0);
-    if (count > 0) addSegment({HullBuffer[count - 1], HullBuffer[0]}, 0);
+    for (std::int32_t i = 0; i + 1 < count; ++i) addSegment({HullBuffer[i], HullBuffer[i + 1]}, OutlineColor);
+    if (count > 0) addSegment({HullBuffer[count - 1], HullBuffer[0]}, OutlineColor);
 }
 
 } // namespace
 
 std::optional<std::int32_t> parsePointCount(std::string_view line)
 {
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    // from_chars takes no '+', but a user may well type one.
-    if (line.size() > 1 && line.front() == '+' && line[1] != '-') line.remove_prefix(1);
-    std::int32_t n = 0;
-    const char* end = line.data() + line.size();
-    const auto [ptr, ec] = std::from_chars(line.data(), end, n);
-    if (line.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
-    if (n < 1 || n > PointCapacity) return std::nullopt;
-    return n;
+    CountScan scan;
+    for (const char c : line) scan.feed(c);
+    return scan.count();
 }
 
 std::int32_t readPointCount(std::FILE* in, std::FILE* out)
 {
     std::fputs(Prompt, out);
-    std::fflush(out);
-    char buf[LineRoom];
-    std::size_t len = 0;
+    if (!delivered(out)) return -1;
     for (;;) {
-        const LineRead r = readLine(in, buf, len);
-        if (r == LineRead::End) return 0;
-        if (r == LineRead::Line) {
-            if (const auto n = parsePointCount({buf, len})) return *n;
-        }
+        CountScan scan;
+        int c = std::getc(in);
+        if (c == EOF) return 0;
+        // A last line without '\n' still counts.
+        for (; c != EOF && c != '\n'; c = std::getc(in)) scan.feed(char(c));
+        if (const auto n = scan.count()) return *n;
         std::fputs(RangeMessage, out);
         std::fputs(Prompt, out);
-        std::fflush(out);
+        if (!delivered(out)) return -1;
     }
 }
 
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err)
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed)
 {
     PointArray points{};
     PointIndices indices{};
 
     const std::int32_t n = readPointCount(in, out);
+    if (n < 0) return reportLostOutput(err);
     if (n == 0) {
         std::fputs(NoCountMessage, err);
         return 1;
     }
-    std::srand(unsigned(std::uint32_t(std::time(nullptr))));
+    std::srand(seed);
     generatePoints(points, indices, n);
 
     std::fputs("Tacke poligona su:\n", out);
@@ -126,8 +134,15 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err)
     std::fputs("Tacke konveksnog omotaca su:\n", out);
     std::fputs("\n", out);
     printPoints(out, HullBuffer.data(), count);
-    std::fflush(out);
+    // A listing that never arrived must not end in a window as if it had.
+    if (!delivered(out)) return reportLostOutput(err);
 
     fillScene(points, n, count);
     return 0;
+}
+
+int reportLostOutput(std::FILE* err)
+{
+    std::fputs("Ispis na standardni izlaz nije uspeo.\n", err);
+    return 1;
 }

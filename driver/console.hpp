@@ -12,13 +12,18 @@ using PointArray = std::array<Point, PointCapacity>;
 using PointIndices = std::array<std::int32_t, PointCapacity>;
 
 // A count line holds one whole number from 1 to PointCapacity, blanks around it
-// allowed; anything else, numbers beyond int included, is no count.
+// and leading zeros allowed, whatever its length; anything else is no count.
 std::optional<std::int32_t> parsePointCount(std::string_view line);
 
 // Prompts on out and reads in line by line until a valid count; 0 when the input
-// ends first. Every refused line gets the range message and a fresh prompt.
+// ends first, -1 when the prompt could not be written. Every refused line gets
+// the range message and a fresh prompt.
 std::int32_t readPointCount(std::FILE* in, std::FILE* out);
 
-// The console part of a run: count, random points, timed hull, report, scene.
-// Returns the process status: 0, or 1 when the input ended without a count.
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err);
+// The console part of a run: count, random points from seed, timed hull,
+// report, scene. Returns the process status: 0, or 1 when the input ended
+// without a count or the dialogue could not be written.
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed);
+
+// Says on err that standard output lost the dialogue; gives the status 1.
+int reportLostOutput(std::FILE* err);

@@ -1,14 +1,24 @@
 #include <cstdio>
+#include <ctime>
 
 #include "console.hpp"
+#include "options.hpp"
 #include "viewer.hpp"
 
 int main(int argc, char** argv)
 {
-    const int status = runConsole(stdin, stdout, stderr);
+    Options opts;
+    if (const std::string bad = parseOptions(argc, argv, opts); !bad.empty()) {
+        std::fprintf(stderr, "%s\n", bad.c_str());
+        return 2;
+    }
+    if (opts.help) return printUsage(stdout) ? 0 : reportLostOutput(stderr);
+
+    // The seed is the time in seconds unless one is given, so a run can be repeated.
+    const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
+    const int status = runConsole(stdin, stdout, stderr, seed);
     if (status != 0) return status;
-    // The whole dialogue must be on the console before the window takes over.
-    std::fflush(stdout);
-    runViewer(argc, argv);
+    int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
+    runViewer(toolkitArgc, opts.toolkitArgs.data());
     return 0;
 }

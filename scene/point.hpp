@@ -5,6 +5,12 @@
 // Index into the viewer's ten-colour palette (0 red ... 9 black).
 using ColorIndex = std::int32_t;
 
+// The console run's colours: input points blue, hull vertices black over them,
+// the closed outline red.
+inline constexpr ColorIndex InputColor = 2;
+inline constexpr ColorIndex HullVertexColor = 9;
+inline constexpr ColorIndex OutlineColor = 0;
+
 // A scene point: coordinates in single precision plus its palette colour.
 // The default is the origin in black, which is also what a generated point
 // carries in the fields the generator does not set.

@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"   ", 0}, ParseCase{"0", 0}, ParseCase{"-3", 0}, ParseCase{"10001", 0},
                       ParseCase{"abc", 0}, ParseCase{"12abc", 0}, ParseCase{"1.5", 0}, ParseCase{"5 6", 0},
                       ParseCase{"0x10", 0}, ParseCase{"+", 0}, ParseCase{"+-5", 0}, ParseCase{"2147483648", 0},
-                      ParseCase{"4294967301", 0}, ParseCase{"99999999999999999999999", 0}));
+                      ParseCase{"4294967301", 0}, ParseCase{"99999999999999999999999", 0},
+                      ParseCase{"+ 5", 0}, ParseCase{"5+", 0}, ParseCase{"5 +", 0}));
 
 // Runs the reader on text as standard input; gives the count and what it printed.
 std::pair<std::int32_t, std::string> readCount(const std::string& input)
@@ -86,7 +87,12 @@ TEST(Console, AsksAgainAfterEveryRefusedLine)
         {"7", 7, 0},                       // last line without a line break
         {"abc\n0\n 12 \n99\n", 12, 2},     // the first valid line wins
         {"\n\n3\n", 3, 2},
-        {std::string(5000, '1') + "\n8\n", 8, 1}, // an endless line is one refusal
+        {std::string(5000, '1') + "\n8\n", 8, 1}, // a number far past the range is one refusal
+        // A line is judged by its content, however long.
+        {"5" + std::string(80, ' ') + "\n", 5, 0},
+        {std::string(65, '0') + "7\n", 7, 0},
+        {std::string(5000, ' ') + "+" + std::string(5000, '0') + "10000" + std::string(5000, '\t') + "\n", 10000, 0},
+        {std::string(5000, '0') + "10001\n" + std::string(5000, ' ') + "x\n6", 6, 2},
         {"", 0, 0},
         {"10001", 0, 1},
         {"x\ny\n", 0, 2},
@@ -114,8 +120,12 @@ std::string slurp(const std::string& path)
     return ss.str();
 }
 
+// Where the program's standard output goes: a file the test reads, a full
+// disk, or nowhere (closed).
+enum class Output { File, Full, Closed };
+
 // Starts the built program as a user would, with input piped in and no display.
-ProgramRun runProgram(const std::string& input)
+ProgramRun runProgram(const std::string& input, std::vector<std::string> args = {}, Output output = Output::File)
 {
     char dir[] = "/tmp/omotac-run-XXXXXX";
     if (!mkdtemp(dir)) return {};
@@ -125,7 +135,9 @@ ProgramRun runProgram(const std::string& input)
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (output == Output::File) posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (output == Output::Full) posix_spawn_file_actions_addopen(&fa, 1, "/dev/full", O_WRONLY, 0);
+    if (output == Output::Closed) posix_spawn_file_actions_addclose(&fa, 1);
     posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
@@ -134,10 +146,12 @@ ProgramRun runProgram(const std::string& input)
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
     char prog[] = OMOTAC_BIN;
-    char* argv[] = {prog, nullptr};
+    std::vector<char*> argv{prog};
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
     pid_t pid = 0;
     ProgramRun r;
-    if (posix_spawn(&pid, prog, &fa, nullptr, argv, envp.data()) == 0) {
+    if (posix_spawn(&pid, prog, &fa, nullptr, argv.data(), envp.data()) == 0) {
         int st = 0;
         waitpid(pid, &st, 0);
         r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
@@ -242,6 +256,71 @@ TEST(ConsoleRun, ASingleHullVertexIsListedTwice)
     const std::string hull = r.out.substr(head + heading.size());
     ASSERT_EQ(hull.size(), 20u);
     EXPECT_EQ(hull.substr(0, 10), hull.substr(10));
+}
+
+// The dialogue without its time line, which is the one thing a seed does not fix.
+std::string withoutTime(std::string out)
+{
+    const std::size_t at = out.find("Vreme za koje");
+    if (at != std::string::npos) out.erase(at, out.find('\n', at) - at);
+    return out;
+}
+
+TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
+{
+    const ProgramRun first = runProgram("200\n", {"--seed", "12345"});
+    const ProgramRun again = runProgram("200\n", {"--seed=12345"});
+    const ProgramRun other = runProgram("200\n", {"--seed", "12346"});
+    ASSERT_NE(first.out.find("Vreme za koje"), std::string::npos) << first.out.substr(0, 200);
+    EXPECT_EQ(withoutTime(first.out), withoutTime(again.out));
+    EXPECT_NE(withoutTime(first.out), withoutTime(other.out));
+    checkDialogue(first.out, Prompt.size(), 200);
+    // The extremes of the range are seeds too, and other arguments go on to the toolkit.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--seed", "0"}, {"--seed", "4294967295", "-sync"}}) {
+        const ProgramRun r = runProgram("3\n", args);
+        EXPECT_EQ(r.status, 1) << args[1] << r.err;
+        EXPECT_NE(r.err.find("failed to open display"), std::string::npos) << r.err;
+        checkDialogue(r.out, Prompt.size(), 3);
+    }
+}
+
+TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
+{
+    const ProgramRun r = runProgram("5\n", {"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.find(Prompt), std::string::npos);
+    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje"})
+        EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
+}
+
+TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--seed", "x"}, {"--seed", "-1"}, {"--seed"}, {"--seed", "4294967296"}, {"--seed="}, {"--seed", "+5"},
+        {"--seed", " 5"}, {"--seed", "5x"}, {"--seed", "99999999999999999999"},
+    };
+    for (const auto& args : cases) {
+        const ProgramRun r = runProgram("5\n", args);
+        const std::string shown = args.size() > 1 ? args[1] : args[0];
+        EXPECT_EQ(r.status, 2) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_EQ(r.err.rfind("omotac: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// A dialogue that cannot be written is an error, and no window opens after it.
+TEST(ConsoleRun, LostOutputIsAnError)
+{
+    for (const Output output : {Output::Full, Output::Closed}) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}}) {
+            const ProgramRun r = runProgram("5\n", args, output);
+            EXPECT_EQ(r.status, 1) << int(output);
+            EXPECT_EQ(r.err, "Ispis na standardni izlaz nije uspeo.\n") << int(output);
+        }
+    }
 }
 
 } // namespace

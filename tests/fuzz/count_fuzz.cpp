@@ -34,18 +34,12 @@ std::int32_t expectedCount(std::string_view line)
     return value >= 1 && value <= PointCapacity ? std::int32_t(value) : 0;
 }
 
-// Longest line the reader considers; a longer one is refused whole.
-constexpr std::size_t LongestLine = 64;
-
 // The first line, split at '\n', that holds a count; 0 when none does.
 std::int32_t expectedRead(std::string_view bytes)
 {
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
-        const std::string_view line = bytes.substr(0, end);
-        if (line.size() <= LongestLine) {
-            if (const std::int32_t n = expectedCount(line)) return n;
-        }
+        if (const std::int32_t n = expectedCount(bytes.substr(0, end))) return n;
         if (end == std::string_view::npos) break;
         bytes.remove_prefix(end + 1);
     }

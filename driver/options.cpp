@@ -1,0 +1,72 @@
+#include "options.hpp"
+
+#include <charconv>
+#include <string_view>
+
+#include "controls.hpp"
+
+namespace {
+
+constexpr const char* SeedRange = "ceo broj od 0 do 4294967295";
+
+// A seed is digits only: no sign, no blanks, nothing past 32 bits.
+std::optional<std::uint32_t> parseSeed(std::string_view text)
+{
+    std::uint32_t seed = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, seed);
+    if (ec != std::errc{} || ptr != end) return std::nullopt;
+    return seed;
+}
+
+} // namespace
+
+std::string parseOptions(int argc, char** argv, Options& opts)
+{
+    opts = {};
+    if (argc > 0) opts.toolkitArgs.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            opts.help = true;
+        } else if (arg == "--seed" || arg.starts_with("--seed=")) {
+            std::string_view value;
+            if (arg == "--seed") {
+                if (i + 1 >= argc) return std::string("omotac: posle --seed treba ") + SeedRange;
+                value = argv[++i];
+            } else {
+                value = arg.substr(7);
+            }
+            opts.seed = parseSeed(value);
+            if (!opts.seed)
+                return "omotac: seme \"" + std::string(value) + "\" nije " + SeedRange;
+        } else {
+            opts.toolkitArgs.push_back(argv[i]);
+        }
+    }
+    // glutInit expects argv to end with a null entry, as main's does.
+    opts.toolkitArgs.push_back(nullptr);
+    return {};
+}
+
+bool printUsage(std::FILE* out)
+{
+    std::fputs("Upotreba: omotac [--seed N] [--help] [opcije prozora]\n"
+               "\n"
+               "Pita za broj tacaka (1 do 10000), pravi toliko slucajnih tacaka sa celim\n"
+               "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
+               "vreme racunanja i temena omotaca, pa ih prikazuje u prozoru.\n"
+               "\n"
+               "Opcije:\n"
+               "  --seed N   seme generatora slucajnih brojeva, ceo broj od 0 do 4294967295;\n"
+               "             isto seme i isti broj tacaka daju iste tacke (bez opcije seme\n"
+               "             se uzima iz trenutnog vremena)\n"
+               "  --help     ovaj tekst\n"
+               "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1.\n"
+               "\n"
+               "U prozoru:\n",
+               out);
+    for (const char* line : ControlHelp) std::fprintf(out, "  %s\n", line);
+    return std::fflush(out) == 0 && !std::ferror(out);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asks of a run. Every argument that is not one of the
+// program's own goes on to the window toolkit, in its order.
+struct Options {
+    bool help = false;
+    std::optional<std::uint32_t> seed;
+    std::vector<char*> toolkitArgs; // argv[0] first, then the toolkit's arguments
+};
+
+// Parses the command line into opts; gives the one-line message for a bad
+// option (empty when there is none).
+std::string parseOptions(int argc, char** argv, Options& opts);
+
+// Writes the usage text; false when it could not be written.
+bool printUsage(std::FILE* out);
