@@ -23,12 +23,14 @@ std::array<GLint, 4> viewport()
 void openTestWindow()
 {
     static bool opened = false;
-    if (!opened) {
+    // A test that ran the event loop to its end has closed the toolkit.
+    if (!opened || !glutGet(GLUT_INIT_STATE)) {
         static char name[] = "viewer_test";
         static char* argv[] = {name, nullptr};
         int argc = 1;
         openViewer(&argc, argv);
 #if defined(__SANITIZE_ADDRESS__)
+        if (!opened)
         // The leak check normally runs after the libraries' own clean-up has
         // unloaded the GL driver, and then the driver's allocations can no longer
         // be told apart from ours. Checking first keeps them recognisable.

@@ -108,4 +108,5 @@ void onDisplay()
 {
     drawFrame();
     glutSwapBuffers();
+    ++ViewState.framesShown;
 }
