@@ -163,6 +163,7 @@ struct Watch {
     enum class Phase { Hide, Hidden, Show, Shown } phase = Phase::Hide;
     int status = -1;
     int ticks = 0;
+    static constexpr int Patience = 750; // 15 s of ticks without getting anywhere
     std::uint64_t since = 0, whileHidden = 0, afterShown = 0;
 };
 Watch watch;
@@ -191,10 +192,13 @@ void onWatchTick(int)
         break;
     case Watch::Phase::Shown:
         w.afterShown = ViewState.framesShown - w.since;
-        if (w.afterShown >= 5) glutLeaveMainLoop();
+        if (w.afterShown >= 5) w.ticks = Watch::Patience;
         break;
     }
-    if (w.ticks > 750) glutLeaveMainLoop(); // 15 s without getting anywhere
+    if (w.ticks >= Watch::Patience) {
+        checkLeaksNow();
+        glutLeaveMainLoop();
+    }
     glutTimerFunc(20, onWatchTick, 0);
 }
 

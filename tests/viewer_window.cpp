@@ -20,6 +20,13 @@ std::array<GLint, 4> viewport()
 
 } // namespace
 
+void checkLeaksNow()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();
+#endif
+}
+
 void openTestWindow()
 {
     static bool opened = false;
@@ -29,13 +36,10 @@ void openTestWindow()
         static char* argv[] = {name, nullptr};
         int argc = 1;
         openViewer(&argc, argv);
-#if defined(__SANITIZE_ADDRESS__)
-        if (!opened)
         // The leak check normally runs after the libraries' own clean-up has
         // unloaded the GL driver, and then the driver's allocations can no longer
         // be told apart from ours. Checking first keeps them recognisable.
-        std::atexit([] { __lsan_do_leak_check(); });
-#endif
+        if (!opened) std::atexit(checkLeaksNow);
         opened = true;
     }
     ViewState.translating = ViewState.rotating = ViewState.scaling = false;
