@@ -81,6 +81,8 @@ void onReshape(int width, int height);
 void setColor(ColorIndex c);
 void drawCircle(const Circle& k);
 void drawLine(const Line& l);
+// One end of the piece drawLine draws: sign +1 or -1.
+Point lineEnd(const Line& l, double sign);
 void drawSegment(const Segment& s);
 
 // Draws the whole scene into the back buffer without swapping it.
