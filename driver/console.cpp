@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "hull.hpp"
+#include "points_file.hpp"
 #include "scene.hpp"
 
 namespace {
@@ -117,7 +118,11 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
     }
     std::srand(seed);
     generatePoints(points, indices, n);
+    return runOnPoints(out, err, points, indices, n);
+}
 
+int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices& indices, std::int32_t n)
+{
     std::fputs("Tacke poligona su:\n", out);
     std::fputs("\n", out);
     printPoints(out, points.data(), n);
@@ -139,6 +144,20 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
 
     fillScene(points, n, count);
     return 0;
+}
+
+int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err)
+{
+    PointArray points{};
+    PointIndices indices{};
+
+    const PointsRead read = loadPoints(path, points, in);
+    if (!read.error.empty()) {
+        std::fprintf(err, "%s\n", read.error.c_str());
+        return 2;
+    }
+    for (std::int32_t i = 0; i < read.count; ++i) indices[i] = i;
+    return runOnPoints(out, err, points, indices, read.count);
 }
 
 int reportLostOutput(std::FILE* err)

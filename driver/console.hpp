@@ -25,5 +25,14 @@ std::int32_t readPointCount(std::FILE* in, std::FILE* out);
 // without a count or the dialogue could not be written.
 int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed);
 
+// The run from its points on (points[0..n), indices 0..n-1): listing, timed
+// hull, report, scene. Returns 0, or 1 when the report could not be written.
+int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices& indices, std::int32_t n);
+
+// The same run on the points of a file (path "-": in), without a prompt.
+// Returns 2 with the reader's one line on err, before anything else is
+// printed, when the file cannot be read; otherwise as runConsole.
+int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err);
+
 // Says on err that standard output lost the dialogue; gives the status 1.
 int reportLostOutput(std::FILE* err);

@@ -16,7 +16,8 @@ int main(int argc, char** argv)
 
     // The seed is the time in seconds unless one is given, so a run can be repeated.
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
-    const int status = runConsole(stdin, stdout, stderr, seed);
+    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr)
+                                       : runConsole(stdin, stdout, stderr, seed);
     if (status != 0) return status;
     int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
     runViewer(toolkitArgc, opts.toolkitArgs.data());

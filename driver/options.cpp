@@ -20,6 +20,21 @@ std::optional<std::uint32_t> parseSeed(std::string_view text)
     return seed;
 }
 
+// The value of an option given as "NAME VALUE" or "NAME=VALUE": nothing when
+// arg is not that option, a null value when the value is missing. The
+// separate form moves i past the value.
+std::optional<std::optional<std::string_view>> optionValue(std::string_view arg, std::string_view name, int argc,
+                                                           char** argv, int& i)
+{
+    if (arg == name) {
+        if (i + 1 >= argc) return std::optional<std::string_view>{};
+        return std::string_view(argv[++i]);
+    }
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=')
+        return arg.substr(name.size() + 1);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string parseOptions(int argc, char** argv, Options& opts)
@@ -30,21 +45,19 @@ std::string parseOptions(int argc, char** argv, Options& opts)
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             opts.help = true;
-        } else if (arg == "--seed" || arg.starts_with("--seed=")) {
-            std::string_view value;
-            if (arg == "--seed") {
-                if (i + 1 >= argc) return std::string("omotac: posle --seed treba ") + SeedRange;
-                value = argv[++i];
-            } else {
-                value = arg.substr(7);
-            }
-            opts.seed = parseSeed(value);
-            if (!opts.seed)
-                return "omotac: seme \"" + std::string(value) + "\" nije " + SeedRange;
+        } else if (const auto value = optionValue(arg, "--seed", argc, argv, i)) {
+            if (!*value) return std::string("omotac: posle --seed treba ") + SeedRange;
+            opts.seed = parseSeed(**value);
+            if (!opts.seed) return "omotac: seme \"" + std::string(**value) + "\" nije " + SeedRange;
+        } else if (const auto value = optionValue(arg, "--points", argc, argv, i)) {
+            if (!*value || (*value)->empty())
+                return "omotac: posle --points treba ime datoteke sa tackama (ili - za standardni ulaz)";
+            opts.pointsFile = std::string(**value);
         } else {
             opts.toolkitArgs.push_back(argv[i]);
         }
     }
+    if (opts.seed && opts.pointsFile) return "omotac: --points i --seed se ne mogu zadati zajedno";
     // glutInit expects argv to end with a null entry, as main's does.
     opts.toolkitArgs.push_back(nullptr);
     return {};
@@ -52,7 +65,7 @@ std::string parseOptions(int argc, char** argv, Options& opts)
 
 bool printUsage(std::FILE* out)
 {
-    std::fputs("Upotreba: omotac [--seed N] [--help] [opcije prozora]\n"
+    std::fputs("Upotreba: omotac [--seed N | --points DATOTEKA] [--help] [opcije prozora]\n"
                "\n"
                "Pita za broj tacaka (1 do 10000), pravi toliko slucajnih tacaka sa celim\n"
                "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
@@ -62,6 +75,11 @@ bool printUsage(std::FILE* out)
                "  --seed N   seme generatora slucajnih brojeva, ceo broj od 0 do 4294967295;\n"
                "             isto seme i isti broj tacaka daju iste tacke (bez opcije seme\n"
                "             se uzima iz trenutnog vremena)\n"
+               "  --points DATOTEKA\n"
+               "             tacke iz datoteke umesto slucajnih (- je standardni ulaz): jedna\n"
+               "             tacka u redu, dva cela broja odvojena razmakom ili zarezom, od\n"
+               "             -16777216 do 16777216; prazni redovi i redovi koji pocinju sa #\n"
+               "             se preskacu; od 1 do 10000 tacaka; ne moze uz --seed\n"
                "  --help     ovaj tekst\n"
                "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1.\n"
                "\n"

@@ -11,6 +11,8 @@
 struct Options {
     bool help = false;
     std::optional<std::uint32_t> seed;
+    // Points file to read instead of asking for a count; "-" is standard input.
+    std::optional<std::string> pointsFile;
     std::vector<char*> toolkitArgs; // argv[0] first, then the toolkit's arguments
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,8 @@
 #include "console.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "points_file.hpp"
+#include "temp_dir.hpp"
 
 extern char** environ;
 
@@ -89,7 +92,7 @@ TEST(Console, AsksAgainAfterEveryRefusedLine)
         {"\n\n3\n", 3, 2},
         {std::string(5000, '1') + "\n8\n", 8, 1}, // a number far past the range is one refusal
         // A line is judged by its content, however long.
-        {"5" + std::string(80, ' ') + "\n", 5, 0},
+        {std::string("5") + std::string(80, ' ') + "\n", 5, 0},
         {std::string(65, '0') + "7\n", 7, 0},
         {std::string(5000, ' ') + "+" + std::string(5000, '0') + "10000" + std::string(5000, '\t') + "\n", 10000, 0},
         {std::string(5000, '0') + "10001\n" + std::string(5000, ' ') + "x\n6", 6, 2},
@@ -169,22 +172,27 @@ ProgramRun runProgram(const std::string& input, std::vector<std::string> args = 
 // Reads "<%3.f,%3.f>" lines starting at pos; stops at the first other line.
 std::vector<Point> pointLines(const std::string& text, std::size_t& pos)
 {
-    static const std::regex line(R"(< {0,2}(\d{1,3}), {0,2}(\d{1,3})>)");
+    static const std::regex line(R"(<( *-?\d+),( *-?\d+)>)");
+    // Each number right-aligned in at least three characters.
+    const auto aligned = [](const std::string& field) {
+        const std::size_t digits = field.size() - field.find_first_not_of(' ');
+        return field.size() == std::max<std::size_t>(digits, 3);
+    };
     std::vector<Point> pts;
     while (pos < text.size()) {
         const std::size_t eol = text.find('\n', pos);
         if (eol == std::string::npos) break;
         std::smatch m;
         const std::string l = text.substr(pos, eol - pos);
-        if (!std::regex_match(l, m, line) || l.size() != 9) break;
+        if (!std::regex_match(l, m, line) || !aligned(m[1]) || !aligned(m[2])) break;
         pts.push_back({std::stof(m[1]), std::stof(m[2])});
         pos = eol + 1;
     }
     return pts;
 }
 
-// Checks the whole dialogue after the count and returns the listed points.
-void checkDialogue(const std::string& out, std::size_t pos, std::int32_t n)
+// Checks the whole dialogue after the count and gives the listed points.
+void checkDialogue(const std::string& out, std::size_t pos, std::int32_t n, std::vector<Point>* shown = nullptr)
 {
     const std::string head = "Tacke poligona su:\n\n";
     ASSERT_EQ(out.compare(pos, head.size(), head), 0) << out.substr(pos, 80);
@@ -207,6 +215,11 @@ void checkDialogue(const std::string& out, std::size_t pos, std::int32_t n)
         EXPECT_EQ(hull[i].x, expected[i].x);
         EXPECT_EQ(hull[i].y, expected[i].y);
     }
+    if (shown) {
+        *shown = listed;
+        return;
+    }
+    // Random points: whole numbers from 0 to 999.
     for (const Point& p : listed) {
         EXPECT_GE(p.x, 0.0f);
         EXPECT_LE(p.x, 999.0f);
@@ -300,6 +313,7 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
     const std::vector<std::vector<std::string>> cases = {
         {"--seed", "x"}, {"--seed", "-1"}, {"--seed"}, {"--seed", "4294967296"}, {"--seed="}, {"--seed", "+5"},
         {"--seed", " 5"}, {"--seed", "5x"}, {"--seed", "99999999999999999999"},
+        {"--points"}, {"--points="}, {"--points", "t.txt", "--seed", "1"}, {"--seed=1", "--points=-"},
     };
     for (const auto& args : cases) {
         const ProgramRun r = runProgram("5\n", args);
@@ -314,13 +328,84 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
 // A dialogue that cannot be written is an error, and no window opens after it.
 TEST(ConsoleRun, LostOutputIsAnError)
 {
+    TempDir dir;
+    std::ofstream("t.txt") << "1 2\n";
     for (const Output output : {Output::Full, Output::Closed}) {
-        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}}) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"--points", "t.txt"}}) {
             const ProgramRun r = runProgram("5\n", args, output);
             EXPECT_EQ(r.status, 1) << int(output);
             EXPECT_EQ(r.err, "Ispis na standardni izlaz nije uspeo.\n") << int(output);
         }
     }
+}
+
+// A run on the points of a file: no prompt, the file's points listed in their
+// order, and the hull of exactly those points.
+TEST(ConsoleRun, PointsFromAFile)
+{
+    TempDir dir;
+    const struct {
+        std::string text;
+        std::vector<Point> points;
+    } cases[] = {
+        // An upright left edge, an inner point twice, a point on an edge.
+        {"# tacke\r\n0 5\r\n0,0\r\n 0 , 10\r\n\r\n10 5\r\n5 5\r\n5 5\r\n5 0\r\n",
+         {{0, 5}, {0, 0}, {0, 10}, {10, 5}, {5, 5}, {5, 5}, {5, 0}}},
+        {"-16777216 -16777216\n16777216 16777216\n-1 2\n1 -2", {{-16777216, -16777216}, {16777216, 16777216}, {-1, 2}, {1, -2}}},
+        {"7 7\n", {{7, 7}}},
+    };
+    for (const auto& c : cases) {
+        std::ofstream("t.txt", std::ios::binary) << c.text;
+        for (const auto& [input, args] : {std::pair<std::string, std::vector<std::string>>{"", {"--points", "t.txt"}},
+                                          {c.text, {"--points=-"}}}) {
+            SCOPED_TRACE(c.text.substr(0, 20) + " " + args[0]);
+            const ProgramRun r = runProgram(input, args);
+            EXPECT_EQ(r.status, 1) << r.err;
+            EXPECT_NE(r.err.find("failed to open display"), std::string::npos) << r.err;
+            std::vector<Point> listed;
+            checkDialogue(r.out, 0, std::int32_t(c.points.size()), &listed);
+            for (std::size_t i = 0; i < listed.size(); ++i) {
+                EXPECT_EQ(listed[i].x, c.points[i].x);
+                EXPECT_EQ(listed[i].y, c.points[i].y);
+            }
+        }
+    }
+}
+
+TEST(ConsoleRun, APointsFileFaultEndsTheRunBeforeAnythingIsPrinted)
+{
+    TempDir dir;
+    std::ofstream("los.txt") << "1 2\n\n3 4 5\n";
+    std::filesystem::create_directory("dir");
+    const struct {
+        std::string path, input, err;
+    } cases[] = {
+        {"los.txt", "", "los.txt, red 3: ocekivane dve cele koordinate"},
+        {"nema.txt", "", "nema.txt: datoteka ne postoji"},
+        {"dir", "", "dir: to je direktorijum, a ne datoteka"},
+        {"-", "# samo komentar\n", "standardni ulaz: nema nijedne tacke"},
+        {"-", "1 2\n1 16777217\n", "standardni ulaz, red 2: koordinata je van opsega od -16777216 do 16777216"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram(c.input, {"--points", c.path});
+        EXPECT_EQ(r.status, 2) << c.path;
+        EXPECT_EQ(r.out, "") << c.path;
+        EXPECT_EQ(r.err, c.err + "\n");
+    }
+}
+
+// Saving the points of a run and running on the saved file gives the same run.
+TEST(ConsoleRun, SavedPointsBringTheSameRunBack)
+{
+    TempDir dir;
+    const ProgramRun random = runProgram("300\n", {"--seed", "7"});
+    std::vector<Point> listed;
+    checkDialogue(random.out, Prompt.size(), 300, &listed);
+    const SavedFile saved = savePoints(listed.data(), std::int32_t(listed.size()));
+    ASSERT_EQ(saved.name, "omotac-tacke-1.txt") << saved.error;
+    const ProgramRun again = runProgram("", {"--points", saved.name});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(withoutTime(again.out), withoutTime(random.out.substr(Prompt.size())));
 }
 
 } // namespace

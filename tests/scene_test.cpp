@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <csignal>
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include "points_file.hpp"
 #include "scene.hpp"
+#include "temp_dir.hpp"
 
 namespace {
 
@@ -87,6 +95,123 @@ TEST_F(SceneStoreTest, KeepsInsertionOrder)
     }
     EXPECT_TRUE(Scene.lines.empty());
     EXPECT_TRUE(Scene.circles.empty());
+}
+
+} // namespace
+
+// Points files: reading, writing back and saving without overwriting.
+
+namespace {
+
+std::string ones(int lines)
+{
+    std::string s;
+    for (int i = 0; i < lines; ++i) s += "1 1\n";
+    return s;
+}
+
+TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
+{
+    using Pairs = std::vector<std::pair<float, float>>;
+    const std::string bad = ": ocekivane dve cele koordinate", range = ": koordinata je van opsega od -16777216 do 16777216";
+    const struct {
+        std::string text;
+        Pairs points;      // what a good file holds
+        std::string error; // after the name t.txt; empty for a good file
+    } cases[] = {
+        {"1,2\n 3 , 4 \n5\t,\t6\n-7 +8", {{1, 2}, {3, 4}, {5, 6}, {-7, 8}}, ""},
+        {"# a\r\n\r\n  # b, c\r\n1 2\r\n \t\r\n", {{1, 2}}, ""},
+        {"-16777216 16777216\n007 -0000\n", {{-16777216, 16777216}, {7, 0}}, ""},
+        {"\xEF\xBB\xBF" "5 6\n", {{5, 6}}, ""}, // a UTF-8 byte order mark
+        {std::string(100000, ' ') + "1" + std::string(100000, '\t') + "2", {{1, 2}}, ""},
+        {ones(PointCapacity), Pairs(PointCapacity, {1.0f, 1.0f}), ""},
+        {"", {}, ": nema nijedne tacke"},
+        {"# 1 2\n\n", {}, ": nema nijedne tacke"},
+        {"1 2\n3\n1 2\n", {}, ", red 2" + bad},
+        {"1 2 3\n", {}, ", red 1" + bad},
+        {"\n1.5 2\n", {}, ", red 2" + bad},
+        {"1,,2", {}, ", red 1" + bad},
+        {"1 2,", {}, ", red 1" + bad},
+        {"- 2", {}, ", red 1" + bad},
+        {"1 2 # x", {}, ", red 1" + bad},
+        {"1 x 2\n1 2\n", {}, ", red 1" + bad},
+        {std::string("1 2\0", 4), {}, ", red 1" + bad},
+        {"16777217 0\n1 2\n", {}, ", red 1" + range},
+        {"1 1\n0 -16777217\n", {}, ", red 2" + range},
+        {"1 " + std::string(50, '9'), {}, ", red 1" + range},
+        {"# x\n" + ones(PointCapacity + 1) + "1 1\n", {}, ", red 10002: vise od 10000 tacaka"},
+    };
+    std::array<Point, PointCapacity> points;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 16));
+        std::FILE* in = std::tmpfile();
+        std::fwrite(c.text.data(), 1, c.text.size(), in);
+        std::rewind(in);
+        const PointsRead r = readPoints(in, "t.txt", points);
+        const long consumed = std::ftell(in);
+        std::fclose(in);
+        EXPECT_EQ(r.error, c.error.empty() ? "" : "t.txt" + c.error);
+        ASSERT_EQ(r.count, std::int32_t(c.points.size()));
+        for (std::size_t i = 0; i < c.points.size(); ++i)
+            EXPECT_EQ(std::make_pair(points[i].x, points[i].y), c.points[i]) << i;
+        // Nothing past the faulty line is read.
+        const std::size_t line = c.error.starts_with(", red ") ? std::stoul(c.error.substr(6)) : 0;
+        std::size_t end = 0;
+        for (std::size_t k = 0; k < line; ++k) end = std::min(c.text.find('\n', end), c.text.size() - 1) + 1;
+        EXPECT_LE(consumed, line > 0 ? long(end) : long(c.text.size()));
+    }
+}
+
+// Saves that number their files, never overwrite, read back the same points,
+// and leave nothing behind when they fail.
+TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)
+{
+    const std::vector<Point> set = {{-16777216, 16777216}, {0, 0}, {3, -4}, {3, -4}};
+    {
+        TempDir dir;
+        std::ofstream("omotac-tacke-2.txt") << "kept";
+        for (const char* expected : {"omotac-tacke-1.txt", "omotac-tacke-3.txt"}) {
+            EXPECT_EQ(savePoints(set.data(), 4).name, expected);
+            std::array<Point, PointCapacity> read;
+            ASSERT_EQ(loadPoints(expected, read).count, 4);
+            for (std::size_t i = 0; i < set.size(); ++i) EXPECT_EQ(std::make_pair(read[i].x, read[i].y), std::make_pair(set[i].x, set[i].y));
+        }
+        std::ifstream kept("omotac-tacke-2.txt");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+        EXPECT_EQ(dir.files().size(), 3u);
+        std::FILE* full = std::fopen("/dev/full", "w");
+        EXPECT_FALSE(writePoints(full, set.data(), 4));
+        std::fclose(full);
+    }
+    const std::string failed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+    {
+        // A limit on file sizes stands in for a full disk.
+        TempDir dir;
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small{1000, old.rlim_max};
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const std::vector<Point> many(PointCapacity, Point{-16777216, -16777216});
+        const SavedFile saved = savePoints(many.data(), PointCapacity);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_EQ(saved.name + saved.error, failed + "datoteka bi bila prevelika");
+        EXPECT_TRUE(dir.files().empty());
+    }
+    {
+        // A read-only directory; root could write there all the same, so the
+        // save runs in a child that is nobody.
+        TempDir dir;
+        std::filesystem::permissions(dir.path, std::filesystem::perms::owner_write | std::filesystem::perms::others_write,
+                                     std::filesystem::perm_options::remove);
+        const pid_t child = fork();
+        if (child == 0) _exit((geteuid() != 0 || setuid(65534) == 0) && savePoints(set.data(), 4).error == failed + "pristup nije dozvoljen" ? 0 : 1);
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(dir.files().empty());
+    }
 }
 
 } // namespace

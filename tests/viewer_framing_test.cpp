@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <numbers>
 #include <string>
@@ -153,6 +154,67 @@ TEST_F(Window, ResizeKeepsTheViewCentreInTheMiddleAtTheNewAspect)
     EXPECT_NEAR(centre.y, 300.0, 1e-3);
     const auto p = projectionMatrix();
     EXPECT_NEAR(p[5] / p[0], 800.0 / 600.0, 1e-6);
+}
+
+// The event loop as the program runs it, watched from a timer: while the
+// window is hidden no frame is drawn, however long that lasts; once it shows
+// again the continuous redraw is back.
+struct Watch {
+    enum class Phase { Hide, Hidden, Show, Shown } phase = Phase::Hide;
+    int status = -1;
+    int ticks = 0;
+    static constexpr int Patience = 750; // 15 s of ticks without getting anywhere
+    std::uint64_t since = 0, whileHidden = 0, afterShown = 0;
+};
+Watch watch;
+
+void onWatchTick(int)
+{
+    Watch& w = watch;
+    ++w.ticks;
+    switch (w.phase) {
+    case Watch::Phase::Hide:
+        glutHideWindow();
+        w.phase = Watch::Phase::Hidden;
+        break;
+    case Watch::Phase::Hidden:
+        if (w.status != GLUT_HIDDEN) break;
+        w.since = ViewState.framesShown;
+        w.ticks = 0;
+        w.phase = Watch::Phase::Show;
+        break;
+    case Watch::Phase::Show:
+        if (w.ticks < 10) break;
+        w.whileHidden = ViewState.framesShown - w.since;
+        glutShowWindow();
+        w.phase = Watch::Phase::Shown;
+        w.since = ViewState.framesShown;
+        break;
+    case Watch::Phase::Shown:
+        w.afterShown = ViewState.framesShown - w.since;
+        if (w.afterShown >= 5) w.ticks = Watch::Patience;
+        break;
+    }
+    if (w.ticks >= Watch::Patience) {
+        checkLeaksNow();
+        glutLeaveMainLoop();
+    }
+    glutTimerFunc(20, onWatchTick, 0);
+}
+
+TEST_F(Window, DrawsNoFramesWhileHidden)
+{
+    watch = {};
+    glutWindowStatusFunc([](int state) {
+        watch.status = state;
+        onWindowStatus(state);
+    });
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    glutTimerFunc(20, onWatchTick, 0);
+    glutMainLoop();
+    ASSERT_EQ(watch.phase, Watch::Phase::Shown) << "the window was never reported hidden";
+    EXPECT_EQ(watch.whileHidden, 0u);
+    EXPECT_GE(watch.afterShown, 5u) << "the redraw did not come back";
 }
 
 } // namespace

@@ -179,6 +179,26 @@ TEST_F(Navigation, LongZoomOutKeepsTheSceneInTheClippingRange)
     EXPECT_LT(far.depth, 1.0);
 }
 
+// Hundreds of full-height drags in or out would take the scale past what a
+// float holds; the zoom stops at its limit instead, and a drag back as long as
+// the way from the limit to the framing returns to the initial picture.
+TEST_F(Navigation, ZoomComesBackFromEitherLimit)
+{
+    const Picture initial = picture();
+    const int toLimit = int(std::lround(std::log(ZoomLimit) * 2100.0));
+    for (const int sense : {-1, 1}) {
+        showScene(Scene);
+        for (int i = 0; i < 400; ++i) drag(GLUT_MIDDLE_BUTTON, 500, 350 - sense * 340, {{500, 350 + sense * 340}});
+        for (const double m : projectionMatrix()) ASSERT_TRUE(std::isfinite(m)) << "sense " << sense;
+        press(GLUT_MIDDLE_BUTTON, 500, 0);
+        onMotion(500, -sense * toLimit);
+        const Picture back = picture();
+        EXPECT_NEAR(length(back), length(initial), 1e-3 * length(initial)) << "sense " << sense;
+        EXPECT_NEAR(degrees(back), degrees(initial), 1e-4) << "sense " << sense;
+        expectCentreInTheMiddle(back);
+    }
+}
+
 TEST_F(Navigation, PressPicksThePointOnTheScenePlane)
 {
     press(7, 612, 249);

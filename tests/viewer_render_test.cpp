@@ -2,6 +2,13 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "svg.hpp"
+#include "temp_dir.hpp"
 #include "viewer_window.hpp"
 
 namespace {
@@ -134,6 +141,100 @@ TEST_F(Rendering, FrameLeavesTheMatricesAsItFoundThem)
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_PROJECTION);
+}
+
+// An element of an exported picture.
+struct SvgElement {
+    std::string tag;
+    std::map<std::string, std::string> attr;
+    double operator[](const char* name) const { return std::stod(attr.at(name)); }
+};
+
+// The picture writeSvg makes of scene: its elements by the id of the group
+// they stand in, "" for those outside every group.
+std::map<std::string, std::vector<SvgElement>> exported(const SceneStore& scene)
+{
+    std::FILE* f = std::tmpfile();
+    EXPECT_TRUE(writeSvg(f, scene));
+    std::string text(std::size_t(std::ftell(f)), '\0');
+    std::rewind(f);
+    EXPECT_EQ(std::fread(text.data(), 1, text.size(), f), text.size());
+    std::fclose(f);
+    static const std::regex tag(R"(<(/?)(\w+)([^>]*)>)"), attribute(R"re(([\w-]+)="([^"]*)")re");
+    std::map<std::string, std::vector<SvgElement>> groups;
+    std::string group;
+    for (std::sregex_iterator t(text.begin(), text.end(), tag), end; t != end; ++t) {
+        if ((*t)[1] == "/") {
+            if ((*t)[2] == "g") group.clear();
+            continue;
+        }
+        SvgElement& e = groups[group].emplace_back(SvgElement{(*t)[2], {}});
+        const std::string attrs = (*t)[3];
+        for (std::sregex_iterator a(attrs.begin(), attrs.end(), attribute); a != end; ++a) e.attr[(*a)[1]] = (*a)[2];
+        if (e.tag == "g") group = e.attr["id"];
+    }
+    return groups;
+}
+
+TEST(SvgExport, DrawsEveryPrimitiveInTheWindowsOrderAndColours)
+{
+    SceneStore s = spanningScene();
+    // One point of every palette colour, then one outside it that keeps the last.
+    for (int c = 0; c <= 10; ++c) s.points.push_back(at(float(100 * c), float(50 * c), c == 10 ? -1 : c));
+    s.segments = {{at(0, 0), at(900, 450), 0}};
+    s.lines = {{at(500, 500), at(0, 3), 1}};
+    s.circles = {{at(500, 400), 100.0f, 5}};
+    auto svg = exported(s);
+
+    std::vector<std::string> order;
+    for (const SvgElement& e : svg[""])
+        if (e.tag == "g") order.push_back(e.attr.at("id"));
+    EXPECT_EQ(order, (std::vector<std::string>{"circles", "lines", "segments", "points"}));
+    const char* fills[] = {"#ff0000", "#00ff00", "#0000ff", "#ffff00", "#ff8000", "#ff00ff",
+                           "#00ffff", "#800080", "#ffffff", "#000000", "#000000"};
+    ASSERT_EQ(svg["points"].size(), s.points.size());
+    for (std::size_t i = 0; i < s.points.size(); ++i) {
+        const SvgElement& p = svg["points"][i];
+        EXPECT_EQ(p.tag + p.attr.at("fill"), std::string("rect") + fills[i]);
+        // Centred on the point, y up: the picture's y is the scene's negated.
+        EXPECT_NEAR(p["x"] + p["width"] / 2, s.points[i].x, 1e-6);
+        EXPECT_NEAR(p["y"] + p["height"] / 2, -s.points[i].y, 1e-6);
+    }
+    ASSERT_EQ(svg["segments"].size() + svg["lines"].size() + svg["circles"].size(), 3u);
+    const SvgElement &segment = svg["segments"][0], &line = svg["lines"][0], &circle = svg["circles"][0];
+    EXPECT_EQ(segment.attr.at("stroke") + segment.attr.at("marker-end"), "#ff0000url(#end0)");
+    EXPECT_EQ(segment["y2"], -450.0);
+    EXPECT_EQ(line.attr.at("stroke"), "#00ff00");
+    EXPECT_EQ(std::make_pair(line["y1"], line["y2"]), std::make_pair(-800.0, -200.0));
+    EXPECT_EQ(circle.attr.at("stroke"), "#ff00ff");
+    EXPECT_EQ(std::make_pair(circle["cy"], circle["r"]), std::make_pair(-400.0, 100.0));
+}
+
+TEST(SvgExport, FramesEveryPointWithAMargin)
+{
+    for (const std::vector<Point>& set : std::vector<std::vector<Point>>{
+             {at(500, 300)}, {at(-16777216, -16777216), at(16777216, 16777216), at(0, 1)}, {at(0, 0), at(1, 0), at(0, 5000)}}) {
+        SceneStore s;
+        s.points = set;
+        auto svg = exported(s);
+        double box[4];
+        std::istringstream(svg[""].at(0).attr.at("viewBox")) >> box[0] >> box[1] >> box[2] >> box[3];
+        ASSERT_EQ(svg["points"].size(), set.size());
+        for (const SvgElement& p : svg["points"]) {
+            EXPECT_GT(std::min(p["x"] - box[0], p["y"] - box[1]), 0.0);
+            EXPECT_GT(std::min(box[0] + box[2] - p["x"] - p["width"], box[1] + box[3] - p["y"] - p["height"]), 0.0);
+        }
+    }
+}
+
+TEST(SvgExport, WritesNumberedFiles)
+{
+    TempDir dir;
+    EXPECT_EQ(exportSvg(spanningScene()).name, "omotac-slika-1.svg");
+    EXPECT_EQ(exportSvg(spanningScene()).name, "omotac-slika-2.svg");
+    std::FILE* full = std::fopen("/dev/full", "w");
+    EXPECT_FALSE(writeSvg(full, spanningScene()));
+    std::fclose(full);
 }
 
 } // namespace

@@ -20,20 +20,26 @@ std::array<GLint, 4> viewport()
 
 } // namespace
 
+void checkLeaksNow()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();
+#endif
+}
+
 void openTestWindow()
 {
     static bool opened = false;
-    if (!opened) {
+    // A test that ran the event loop to its end has closed the toolkit.
+    if (!opened || !glutGet(GLUT_INIT_STATE)) {
         static char name[] = "viewer_test";
         static char* argv[] = {name, nullptr};
         int argc = 1;
         openViewer(&argc, argv);
-#if defined(__SANITIZE_ADDRESS__)
         // The leak check normally runs after the libraries' own clean-up has
         // unloaded the GL driver, and then the driver's allocations can no longer
         // be told apart from ours. Checking first keeps them recognisable.
-        std::atexit([] { __lsan_do_leak_check(); });
-#endif
+        if (!opened) std::atexit(checkLeaksNow);
         opened = true;
     }
     ViewState.translating = ViewState.rotating = ViewState.scaling = false;

@@ -1,5 +1,6 @@
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -110,8 +111,11 @@ void onMotion(int x, int y)
         glRotatef(rotationAngle(dx, dy, viewport[2]), 0.0f, 0.0f, 1.0f);
         break;
     case Mode::Zoom: {
-        // Upward drags (dy < 0) enlarge.
-        const float s = float(std::exp(-double(dy) / ZoomPixelsPerE));
+        // Upward drags (dy < 0) enlarge. The accumulated zoom stops at its limits,
+        // so a drag back as long as the one that reached a limit always returns.
+        const double zoom = std::clamp(ViewState.zoom * std::exp(-double(dy) / ZoomPixelsPerE), 1.0 / ZoomLimit, ZoomLimit);
+        const float s = float(zoom / ViewState.zoom);
+        ViewState.zoom = zoom;
         glScalef(s, s, 1.0f);
         break;
     }

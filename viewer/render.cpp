@@ -1,28 +1,11 @@
 #include <GL/freeglut.h>
 
-#include <array>
 #include <cmath>
 
+#include "palette.hpp"
 #include "viewer.hpp"
 
 namespace {
-
-struct Rgb {
-    float r, g, b;
-};
-
-constexpr std::array<Rgb, 10> Palette{{
-    {1.0f, 0.0f, 0.0f}, // 0 red
-    {0.0f, 1.0f, 0.0f}, // 1 green
-    {0.0f, 0.0f, 1.0f}, // 2 blue
-    {1.0f, 1.0f, 0.0f}, // 3 yellow
-    {1.0f, 0.5f, 0.0f}, // 4 orange
-    {1.0f, 0.0f, 1.0f}, // 5 magenta
-    {0.0f, 1.0f, 1.0f}, // 6 cyan
-    {0.5f, 0.0f, 0.5f}, // 7 purple
-    {1.0f, 1.0f, 1.0f}, // 8 white
-    {0.0f, 0.0f, 0.0f}, // 9 black
-}};
 
 constexpr int CircleVertices = 100;
 constexpr double TwoPi = 6.283185307179586;
@@ -36,7 +19,7 @@ void vertex(const Point& p) { glVertex3f(p.x, p.y, p.z); }
 void setColor(ColorIndex c)
 {
     // Anything outside the palette keeps whatever colour was drawn last.
-    if (c < 0 || c >= ColorIndex(Palette.size())) return;
+    if (!inPalette(c)) return;
     const Rgb& rgb = Palette[std::size_t(c)];
     glColor3f(rgb.r, rgb.g, rgb.b);
 }
@@ -55,17 +38,23 @@ void drawCircle(const Circle& k)
     glEnd();
 }
 
+// One end of the drawn piece of a line: sign (+1 or -1) times LineReach
+// directions from its anchor, in double precision rounded once.
+Point lineEnd(const Line& l, double sign)
+{
+    const auto along = [&](float anchor, float direction) {
+        return toFloat(double(anchor) + sign * LineReach * double(direction));
+    };
+    return {along(l.anchor.x, l.direction.x), along(l.anchor.y, l.direction.y), along(l.anchor.z, l.direction.z)};
+}
+
 // A piece of the line reaching LineReach directions either side of its anchor.
 void drawLine(const Line& l)
 {
     setColor(l.color);
-    const auto along = [](float anchor, float direction, double sign) {
-        return toFloat(double(anchor) + sign * LineReach * double(direction));
-    };
     glBegin(GL_LINES);
-    for (const double sign : {1.0, -1.0})
-        glVertex3f(along(l.anchor.x, l.direction.x, sign), along(l.anchor.y, l.direction.y, sign),
-                   along(l.anchor.z, l.direction.z, sign));
+    vertex(lineEnd(l, 1.0));
+    vertex(lineEnd(l, -1.0));
     glEnd();
 }
 
@@ -108,4 +97,5 @@ void onDisplay()
 {
     drawFrame();
     glutSwapBuffers();
+    ++ViewState.framesShown;
 }

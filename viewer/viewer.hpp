@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstdint>
 
 #include "scene.hpp"
 
@@ -16,6 +17,9 @@ inline constexpr double NearDistance = 1.0;
 inline constexpr double LeastFarDistance = 1000.0;
 // Side of the square drawn for every point and segment end, in pixels.
 inline constexpr float MarkerSize = 4.0f;
+// How far the accumulated zoom may go either way from the framing: far enough
+// for any use, near enough that every matrix entry stays finite and invertible.
+inline constexpr double ZoomLimit = 1e6;
 
 // Rounds to single precision, saturating at the largest finite float: a
 // double beyond float's range has no defined conversion.
@@ -36,6 +40,10 @@ struct ViewRecord {
     float eyeDistance = 0.0f;
     // Far clipping distance; grows with eyeDistance so the scene is never clipped.
     float farDistance = float(LeastFarDistance);
+    // Zoom factor accumulated on the projection matrix since the last reshape.
+    double zoom = 1.0;
+    // Frames shown so far, for anyone who needs to know whether the window redraws.
+    std::uint64_t framesShown = 0;
 };
 
 extern ViewRecord ViewState;
@@ -73,6 +81,8 @@ void onReshape(int width, int height);
 void setColor(ColorIndex c);
 void drawCircle(const Circle& k);
 void drawLine(const Line& l);
+// One end of the piece drawLine draws: sign +1 or -1.
+Point lineEnd(const Line& l, double sign);
 void drawSegment(const Segment& s);
 
 // Draws the whole scene into the back buffer without swapping it.
@@ -80,6 +90,10 @@ void drawFrame();
 
 // Draws the whole scene and shows it.
 void onDisplay();
+
+// Stops the continuous redraw while the window is hidden or fully covered,
+// and starts it again on the next change of its visibility.
+void onWindowStatus(int state);
 
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);

@@ -86,6 +86,7 @@ void openViewer(int* argc, char** argv)
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutReshapeFunc(onReshape);
+    glutWindowStatusFunc(onWindowStatus);
 }
 
 void runViewer(int argc, char** argv)
@@ -101,7 +102,15 @@ void onReshape(int width, int height)
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    ViewState.zoom = 1.0;
     glViewport(0, 0, width, height);
     gluPerspective(FieldOfViewY, double(float(double(width) / double(height))), NearDistance,
                    double(ViewState.farDistance));
+}
+
+void onWindowStatus(int state)
+{
+    // Frames for a window nobody sees only burn a core.
+    const bool seen = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+    glutIdleFunc(seen ? onDisplay : nullptr);
 }

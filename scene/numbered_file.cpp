@@ -1,0 +1,91 @@
+#include "numbered_file.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view SaveFailed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+
+// Gives the temporary the permissions a file created in the ordinary way would
+// have; mkstemp makes it readable by its owner alone.
+bool ordinaryPermissions(int fd)
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return fchmod(fd, 0666 & ~mask) == 0;
+}
+
+// Writes the content to the open temporary and makes it durable; 0, or the
+// system error that stopped it.
+int fill(int fd, const std::function<bool(std::FILE*)>& write)
+{
+    std::FILE* f = fdopen(fd, "w");
+    if (f == nullptr) {
+        const int e = errno;
+        close(fd);
+        return e;
+    }
+    errno = 0;
+    const bool written = write(f) && std::fflush(f) == 0 && !std::ferror(f);
+    // A failed write leaves its errno; a writer that refused without one is an I/O fault.
+    int e = written ? 0 : (errno != 0 ? errno : EIO);
+    if (e == 0 && fsync(fd) != 0) e = errno;
+    if (std::fclose(f) != 0 && e == 0) e = errno;
+    return e;
+}
+
+// Moves tmp to name unless name exists: EEXIST then, 0 when moved, another
+// error when the move itself failed. Where the file system cannot rename
+// without replacing, a second hard link made and the first removed does the same.
+int moveIntoPlace(const char* tmp, const char* name)
+{
+    if (renameat2(AT_FDCWD, tmp, AT_FDCWD, name, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (link(tmp, name) != 0) return errno;
+    unlink(tmp);
+    return 0;
+}
+
+} // namespace
+
+SavedFile saveNumbered(const char* stem, const char* extension, const std::function<bool(std::FILE*)>& write)
+{
+    std::string tmp = std::string(".") + stem + "XXXXXX";
+    const int fd = mkstemp(tmp.data());
+    if (fd < 0) return {{}, std::string(SaveFailed) + systemErrorText(errno)};
+    int e = ordinaryPermissions(fd) ? 0 : errno;
+    if (e != 0) close(fd);
+    else e = fill(fd, write);
+    for (long n = 1; e == 0; ++n) {
+        std::string name = stem + std::to_string(n) + extension;
+        e = moveIntoPlace(tmp.c_str(), name.c_str());
+        if (e == 0) return {std::move(name), {}};
+        if (e == EEXIST) e = 0;
+    }
+    unlink(tmp.c_str());
+    return {{}, std::string(SaveFailed) + systemErrorText(e)};
+}
+
+std::string systemErrorText(int errnum)
+{
+    switch (errnum) {
+    case ENOENT: return "datoteka ne postoji";
+    case EACCES:
+    case EPERM: return "pristup nije dozvoljen";
+    case EISDIR: return "to je direktorijum, a ne datoteka";
+    case EROFS: return "sistem datoteka je samo za citanje";
+    case ENOSPC: return "nema mesta na disku";
+    case EDQUOT: return "kvota na disku je popunjena";
+    case EFBIG: return "datoteka bi bila prevelika";
+    case ENAMETOOLONG: return "ime je predugacko";
+    case ENOTDIR: return "deo putanje nije direktorijum";
+    case EIO: return "greska ulaza ili izlaza";
+    default: return "sistemska greska " + std::to_string(errnum);
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+
+#include "point.hpp"
+
+struct Rgb {
+    float r, g, b;
+};
+
+// The ten colours a ColorIndex selects, for the window and for exported pictures.
+inline constexpr std::array<Rgb, 10> Palette{{
+    {1.0f, 0.0f, 0.0f}, // 0 red
+    {0.0f, 1.0f, 0.0f}, // 1 green
+    {0.0f, 0.0f, 1.0f}, // 2 blue
+    {1.0f, 1.0f, 0.0f}, // 3 yellow
+    {1.0f, 0.5f, 0.0f}, // 4 orange
+    {1.0f, 0.0f, 1.0f}, // 5 magenta
+    {0.0f, 1.0f, 1.0f}, // 6 cyan
+    {0.5f, 0.0f, 0.5f}, // 7 purple
+    {1.0f, 1.0f, 1.0f}, // 8 white
+    {0.0f, 0.0f, 0.0f}, // 9 black
+}};
+
+// What the picture shows before any colour is set: OpenGL's initial white.
+inline constexpr ColorIndex InitialColor = 8;
+
+// The window's background, the colour it clears to.
+inline constexpr Rgb BackgroundColor{0.9f, 0.9f, 0.8f};
+
+inline bool inPalette(ColorIndex c) { return c >= 0 && c < ColorIndex(Palette.size()); }
