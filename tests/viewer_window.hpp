@@ -30,12 +30,6 @@ struct WindowPoint {
 // navigation mode and the window's own size.
 void openTestWindow();
 
-// Runs the whole leak check now, while the GL driver is still loaded, where
-// the build checks for leaks; the check at exit is then skipped. The toolkit's
-// own clean-up, at the end of its event loop or at exit, unloads the driver and
-// leaves its allocations unrecognisable.
-void checkLeaksNow();
-
 // Makes `scene` the Scene, frames the camera on it and reshapes to the window
 // size, as the program does when the window opens.
 void showScene(const SceneStore& scene);
