@@ -18,6 +18,7 @@ inline constexpr Rgb8 Red{255, 0, 0};
 inline constexpr Rgb8 Green{0, 255, 0};
 inline constexpr Rgb8 Blue{0, 0, 255};
 inline constexpr Rgb8 Magenta{255, 0, 255};
+inline constexpr Rgb8 Orange{255, 128, 0};
 inline constexpr Rgb8 White{255, 255, 255};
 inline constexpr Rgb8 Black{0, 0, 0};
 
