@@ -356,19 +356,6 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"ViewAndQuitLeaveTheSteps", {K::InitialView, K::Quit, K::None}, 7, false, false, false}),
     [](const auto& i) { return std::string(i.param.name); });
 
-TEST(StepKeys, KeysOfTheHelpText)
-{
-    const std::pair<unsigned char, StepKey> chars[] = {
-        {'n', K::Next}, {'N', K::Next}, {'p', K::Previous}, {'P', K::Previous}, {' ', K::Play},
-        {'h', K::Help}, {'H', K::Help}, {'r', K::InitialView}, {'R', K::InitialView}, {'q', K::Quit},
-        {'Q', K::Quit}, {27, K::Quit}, {'x', K::None}, {'\r', K::None}};
-    for (const auto& [c, key] : chars) EXPECT_EQ(stepKeyOf(c), key) << int(c);
-    const std::pair<int, StepKey> specials[] = {{GLUT_KEY_RIGHT, K::Next}, {GLUT_KEY_LEFT, K::Previous},
-                                                {GLUT_KEY_HOME, K::First},  {GLUT_KEY_END, K::Last},
-                                                {GLUT_KEY_F1, K::Help},     {GLUT_KEY_UP, K::None}};
-    for (const auto& [c, key] : specials) EXPECT_EQ(specialStepKeyOf(c), key) << c;
-}
-
 // An element of an exported picture.
 struct SvgElement {
     std::string tag;
