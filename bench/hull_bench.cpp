@@ -17,6 +17,7 @@
 #include "hull.hpp"
 #include "inputs.hpp"
 #include "peers.hpp"
+#include "steps.hpp"
 
 namespace {
 
@@ -125,6 +126,35 @@ void registerInput(const NamedInput& in, std::vector<std::unique_ptr<bench::Peer
     }
 }
 
+// The steps the window shows, built the plain way, on the same inputs as
+// computeHull: the goal is at most ten times its time. `bytes` is the heap the
+// trace holds afterwards, its reused scratch included.
+template <class Vector>
+double heapBytes(const Vector& v)
+{
+    return double(v.capacity() * sizeof(typename Vector::value_type));
+}
+
+void registerTraces()
+{
+    for (const bool circle : {false, true}) {
+        const std::string name = circle ? "traceHull/circle/" + std::to_string(bench::CircleCount) : "traceHull/random/10000";
+        benchmark::RegisterBenchmark(name.c_str(), [circle](benchmark::State& state) {
+            static const bench::Input random = bench::randomInput(10000);
+            static const bench::Input ring = bench::circleInput();
+            const bench::Input& input = circle ? ring : random;
+            HullTrace trace;
+            measure(state, input.n, true, [&] {
+                traceHull(input.points.data(), input.n, trace);
+                return std::size_t(stepCount(trace));
+            });
+            state.counters["bytes"] = heapBytes(trace.points) + heapBytes(trace.vertices) + heapBytes(trace.steps)
+                                    + heapBytes(trace.ruledOut) + heapBytes(trace.outline) + heapBytes(trace.work)
+                                    + heapBytes(trace.spill) + heapBytes(trace.next) + heapBytes(trace.pending);
+        });
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,6 +177,7 @@ int main(int argc, char** argv)
 
     std::vector<std::unique_ptr<bench::Peer>> peers;
     for (const NamedInput& in : inputs) registerInput(in, peers);
+    registerTraces();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -131,6 +131,12 @@ def main():
     if "circle/10000" in facts and facts["circle/10000"][1] is not None:
         peer = facts["circle/10000"][1]
         lines.append(goal("circle/10000 at least 2 × faster than the fastest peer ({:.1f}×)".format(peer), peer >= 2))
+    # The window's step-by-step trace, built once per run after the timed hull.
+    for inp in inputs:
+        trace, kernel = results.get("traceHull/" + inp), results.get("computeHull/" + inp)
+        if trace and kernel:
+            ratio = trace["ns_per_point"] / kernel["ns_per_point"]
+            lines.append(goal("traceHull/{} at most 10 × computeHull ({:.1f}×)".format(inp, ratio), ratio <= 10))
     allocs = [f[2] for f in facts.values() if f[2] is not None]
     lines.append(goal("no allocation inside computeHull after its first run", allocs and max(allocs) == 0))
 

@@ -7,6 +7,7 @@
 #include "hull.hpp"
 #include "points_file.hpp"
 #include "scene.hpp"
+#include "step_view.hpp"
 
 namespace {
 
@@ -131,6 +132,8 @@ int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices
     const std::clock_t t1 = std::clock();
     const std::int32_t count = computeHull(points.data(), n, indices.data());
     const std::clock_t t2 = std::clock();
+    // The window's step-by-step replay, built outside the timed interval.
+    traceHull(points.data(), n, StepView.trace);
 
     std::fputs("\n", out);
     std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n",

@@ -3,6 +3,7 @@
 
 #include "console.hpp"
 #include "options.hpp"
+#include "step_view.hpp"
 #include "viewer.hpp"
 
 int main(int argc, char** argv)
@@ -19,6 +20,11 @@ int main(int argc, char** argv)
     const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr)
                                        : runConsole(stdin, stdout, stderr, seed);
     if (status != 0) return status;
+    // The window's help names where the points came from, so a run can be repeated.
+    if (opts.pointsFile)
+        StepView.pointsFile = *opts.pointsFile;
+    else
+        StepView.seed = seed;
     int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
     runViewer(toolkitArgc, opts.toolkitArgs.data());
     return 0;

@@ -10,6 +10,10 @@ using ColorIndex = std::int32_t;
 inline constexpr ColorIndex InputColor = 2;
 inline constexpr ColorIndex HullVertexColor = 9;
 inline constexpr ColorIndex OutlineColor = 0;
+// The step view's colours: the edge split at a step, its triangle and the ring
+// round the new vertex orange; points ruled out white.
+inline constexpr ColorIndex SplitColor = 4;
+inline constexpr ColorIndex RuledOutColor = 8;
 
 // A scene point: coordinates in single precision plus its palette colour.
 // The default is the origin in black, which is also what a generated point

@@ -18,6 +18,7 @@
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
 #include "points_file.hpp"
+#include "step_view.hpp"
 #include "temp_dir.hpp"
 
 extern char** environ;
@@ -246,6 +247,34 @@ TEST(ConsoleRun, PrintsTheWholeDialogue)
         for (int i = 0; i < c.refusals; ++i) expected += Refused + Prompt;
         ASSERT_EQ(r.out.compare(0, expected.size(), expected), 0) << r.out.substr(0, 200);
         checkDialogue(r.out, expected.size(), c.n);
+    }
+}
+
+// The run leaves the window its steps, which reveal the hull list in its order.
+TEST(ConsoleRun, LeavesTheStepsOfItsHullForTheWindow)
+{
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::fputs("300\n", in);
+    std::rewind(in);
+    ASSERT_EQ(runConsole(in, out, stderr, 2024), 0);
+    std::string text(std::size_t(std::ftell(out)), '\0');
+    std::rewind(out);
+    ASSERT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
+    std::fclose(in);
+    std::fclose(out);
+
+    const std::string heading = "Tacke konveksnog omotaca su:\n\n";
+    std::size_t pos = text.find(heading);
+    ASSERT_NE(pos, std::string::npos);
+    pos += heading.size();
+    const std::vector<Point> hull = pointLines(text, pos);
+    const HullTrace& t = StepView.trace;
+    ASSERT_EQ(t.points.size(), 300u);
+    ASSERT_EQ(t.vertices.size(), hull.size());
+    for (std::size_t k = 0; k < hull.size(); ++k) {
+        EXPECT_EQ(t.points[std::size_t(t.vertices[k])].x, hull[k].x) << k;
+        EXPECT_EQ(t.points[std::size_t(t.vertices[k])].y, hull[k].y) << k;
     }
 }
 

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "steps.hpp"
 
 namespace {
 
@@ -74,6 +77,18 @@ TEST_P(KernelExample, WritesExactlyTheseEntries)
     for (std::size_t i = 0; i < pts.size(); ++i) indices[i] = std::int32_t(i);
     const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()), indices.data());
     EXPECT_EQ(toXY(HullBuffer.data(), count), e.hull);
+}
+
+// The steps reveal the same entries, one per step after L and R.
+TEST_P(KernelExample, StepsRevealExactlyTheseEntries)
+{
+    const Example& e = GetParam();
+    const Points pts = fromXY(e.input);
+    HullTrace trace;
+    traceHull(pts.data(), std::int32_t(pts.size()), trace);
+    XY revealed;
+    for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
+    EXPECT_EQ(revealed, e.hull);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,6 +168,92 @@ TEST(Hull, MatchesTheLiteralAlgorithmOnAdversarialSets)
             }
         }
     }
+}
+
+// What the steps must record besides the vertices: every point ruled out once
+// and never a vertex; at each step the vertices, the points ruled out and the
+// undecided points add up to n; the points a step rules out lie beyond its edge
+// but inside the triangle of the edge and its vertex; the outline runs clockwise
+// like orderHullOutline's. Returns the first broken property, or "".
+std::string traceFailure(const Points& pts, const HullTrace& t, const Points& outline)
+{
+    const auto n = std::int32_t(pts.size());
+    const auto turn = [&](std::int32_t a, std::int32_t b, std::int32_t p) {
+        const Point &A = pts[std::size_t(a)], &B = pts[std::size_t(b)], &P = pts[std::size_t(p)];
+        return (double(B.y) - P.y) * (double(A.x) - P.x) - (double(A.y) - P.y) * (double(B.x) - P.x);
+    };
+    const std::int32_t count = stepCount(t);
+    if (std::int32_t(t.steps.size()) != count) return "not one step per vertex";
+    std::vector<int> seen(pts.size(), 0);
+    for (const std::int32_t i : t.ruledOut) ++seen[std::size_t(i)];
+    for (std::int32_t j = 0; j < count; ++j) {
+        const std::int32_t v = t.vertices[std::size_t(j)];
+        if (seen[std::size_t(v)] != 0 && !(j == 1 && v == t.vertices[0]))
+            return "vertex " + std::to_string(j) + " also ruled out or repeated";
+        ++seen[std::size_t(v)];
+    }
+    for (std::int32_t i = 0; i < n; ++i)
+        if (seen[std::size_t(i)] == 0) return "point " + std::to_string(i) + " never decided";
+
+    if (t.steps[0].ruledEnd != 0 || t.steps[0].undecided != n) return "step 0 decides something";
+    for (std::int32_t j = 1; j < count; ++j) {
+        const HullStep& s = t.steps[std::size_t(j)];
+        const std::int32_t distinct = j + 1 - (t.vertices[0] == t.vertices[1]);
+        if (s.undecided + s.ruledEnd + distinct != n) return "step " + std::to_string(j) + " loses points";
+        if (j < 2) continue;
+        const std::int32_t a = t.vertices[std::size_t(s.edgeFrom)], b = t.vertices[std::size_t(s.edgeTo)];
+        const std::int32_t v = t.vertices[std::size_t(j)];
+        if (s.edgeFrom >= j || s.edgeTo >= j || turn(a, b, v) <= 0.0)
+            return "step " + std::to_string(j) + " splits no earlier edge";
+        for (std::int32_t k = t.steps[std::size_t(j - 1)].ruledEnd; k < s.ruledEnd; ++k) {
+            const std::int32_t p = t.ruledOut[std::size_t(k)];
+            if (turn(a, b, p) <= 0.0 || turn(a, v, p) > 0.0 || turn(v, b, p) > 0.0)
+                return "step " + std::to_string(j) + " rules out a point outside its triangle";
+        }
+    }
+    if (count > 0 && t.steps.back().undecided != 0) return "undecided points at the end";
+
+    // Same cycle as the ordered outline, from the same start.
+    XY cycle;
+    for (const std::int32_t k : t.outline) {
+        const Point& p = pts[std::size_t(t.vertices[std::size_t(k)])];
+        cycle.emplace_back(p.x, p.y);
+    }
+    const XY expected = toXY(outline.data(), std::int32_t(outline.size()));
+    const auto start = std::find(cycle.begin(), cycle.end(), expected.empty() ? std::pair{0.0f, 0.0f} : expected[0]);
+    if (start != cycle.end()) std::rotate(cycle.begin(), start, cycle.end());
+    if (count > 2 && cycle != expected) return "outline differs from the ordered one";
+    return "";
+}
+
+// Over every family the kernel is tested on, the steps reveal exactly the
+// entries of computeHull and of the portable path, into one reused trace.
+TEST(Steps, FollowTheKernelOnEveryFamily)
+{
+    std::mt19937 rng(20261208);
+    HullTrace trace;
+    const auto check = [&](const Points& pts, const std::string& what) {
+        const auto n = std::int32_t(pts.size());
+        traceHull(pts.data(), n, trace);
+        XY revealed;
+        for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
+        std::vector<std::int32_t> indices(pts.size());
+        for (std::int32_t i = 0; i < n; ++i) indices[std::size_t(i)] = i;
+        const std::int32_t count = computeHull(pts.data(), n, indices.data());
+        ASSERT_EQ(revealed, toXY(HullBuffer.data(), count)) << what << ", computeHull";
+        const HullRun portable = runHull(pts, HullPath::Portable);
+        ASSERT_EQ(revealed, toXY(portable.found.data(), std::int32_t(portable.found.size()))) << what << ", portable";
+        ASSERT_EQ(traceFailure(pts, trace, portable.outline), "") << what;
+    };
+    for (int kind = 0; kind <= 8; ++kind)
+        for (int trial = 0; trial < 40; ++trial) {
+            const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 400)(rng));
+            check(makeSet(kind, n, rng), "kind " + std::to_string(kind) + " trial " + std::to_string(trial));
+        }
+    for (int kind : {0, 1, 6}) check(makeSet(kind, PointCapacity, rng), "full kind " + std::to_string(kind));
+    check({{5, 7}}, "n = 1");
+    check({{9, 1}, {2, 3}}, "n = 2");
+    check({{4, 4}, {4, 4}, {4, 4}}, "all coincide");
 }
 
 TEST(Hull, FullCapacityInputs)

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "step_view.hpp"
 #include "viewer_window.hpp"
 
 namespace {
@@ -336,6 +337,39 @@ TEST_F(Navigation, ReshapeRestoresTheInitialFraming)
     EXPECT_TRUE(drawAndRead() == initial);
     EXPECT_FLOAT_EQ(ViewState.viewCenterX, float(CentreX)) << "the framing itself is kept";
     EXPECT_FLOAT_EQ(ViewState.eyeDistance, 999.0f);
+}
+
+// Changing the step never moves the view; R brings back the initial view,
+// as a resize does, and keeps the step.
+TEST_F(Navigation, StepKeysKeepTheViewAndRRestoresTheInitialOne)
+{
+    const Frame initial = drawAndRead();
+    const auto initialMatrix = projectionMatrix();
+    traceHull(Scene.points.data(), std::int32_t(Scene.points.size()), StepView.trace);
+    StepView.state.step = stepCount(StepView.trace);
+    drag(GLUT_LEFT_BUTTON, 500, 300, {{550, 380}});
+    drag(GLUT_RIGHT_BUTTON, 500, 300, {{600, 300}});
+    drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 200}});
+    const auto navigated = projectionMatrix();
+    ASSERT_NE(navigated, initialMatrix);
+
+    for (const int key : {GLUT_KEY_HOME, GLUT_KEY_RIGHT, GLUT_KEY_F1, GLUT_KEY_END, GLUT_KEY_LEFT}) {
+        onSpecialKey(key, 0, 0);
+        drawFrame();
+        EXPECT_EQ(projectionMatrix(), navigated) << "special key " << key;
+    }
+    for (const unsigned char key : {'p', 'n', 'h', 'p'}) {
+        onKeyboard(key, 0, 0);
+        drawFrame();
+        EXPECT_EQ(projectionMatrix(), navigated) << "key " << key;
+    }
+    const std::int32_t step = StepView.state.step;
+    ASSERT_LT(step, stepCount(StepView.trace));
+    onKeyboard('r', 0, 0);
+    EXPECT_EQ(projectionMatrix(), initialMatrix);
+    EXPECT_EQ(StepView.state.step, step);
+    StepView = {};
+    EXPECT_TRUE(drawAndRead() == initial);
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 
 #include <GL/freeglut.h>
 
+#include <array>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <regex>
 #include <string>
+#include <vector>
 
+#include "hull.hpp"
+#include "step_view.hpp"
 #include "svg.hpp"
 #include "temp_dir.hpp"
 #include "viewer_window.hpp"
@@ -132,16 +137,224 @@ TEST_F(Rendering, LineReachesAHundredDirectionsEitherSide)
     EXPECT_TRUE(shows(f, at(190, 500), Background));
 }
 
-TEST_F(Rendering, FrameLeavesTheMatricesAsItFoundThem)
+// Draws a frame and checks that both matrices and the matrix mode are as they were.
+void expectFrameKeepsTheMatrices()
 {
-    showScene(spanningScene());
-    const auto before = projectionMatrix();
+    const auto modelview = [] {
+        std::array<double, 16> m{};
+        glGetDoublev(GL_MODELVIEW_MATRIX, m.data());
+        return m;
+    };
+    const auto projection = projectionMatrix(), model = modelview();
     drawFrame();
-    EXPECT_EQ(projectionMatrix(), before);
+    EXPECT_EQ(projectionMatrix(), projection);
+    EXPECT_EQ(modelview(), model);
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_PROJECTION);
 }
+
+TEST_F(Rendering, FrameLeavesTheMatricesAsItFoundThem)
+{
+    showScene(spanningScene());
+    expectFrameKeepsTheMatrices();
+}
+
+// The worked example of the hull, spread over 0..900: points 1 and 2 are L
+// and R, point 3 the farthest above them, and point 0 the only one inside.
+const std::vector<Point> Worked{at(500, 500), at(0, 300), at(900, 400), at(400, 900),
+                                at(600, 0),   at(200, 700), at(800, 800), at(300, 100)};
+constexpr std::int32_t WorkedSteps = 7;
+
+// The window after a run on Worked: the Scene as the console run fills it, the
+// steps to replay, and the view on the finished hull with no text.
+class Steps : public Rendering {
+protected:
+    void SetUp() override
+    {
+        Rendering::SetUp();
+        const auto n = std::int32_t(Worked.size());
+        SceneStore s;
+        const std::int32_t count = computeHullOn(HullPath::Portable, Worked.data(), n);
+        for (const Point& p : Worked) s.points.push_back(at(p.x, p.y, InputColor));
+        for (std::int32_t i = 0; i < count; ++i) s.points.push_back(at(HullBuffer[i].x, HullBuffer[i].y));
+        orderHullOutline(count);
+        for (std::int32_t i = 0; i < count; ++i) s.segments.push_back({HullBuffer[i], HullBuffer[(i + 1) % count], 0});
+        s.box.min = at(0, 0);
+        s.box.max = at(900, 900);
+        showScene(s);
+        StepView = {};
+        traceHull(Worked.data(), n, StepView.trace);
+        StepView.state.step = stepCount(StepView.trace);
+    }
+    void TearDown() override { StepView = {}; }
+    Frame showStep(std::int32_t step)
+    {
+        StepView.state.step = step;
+        return drawAndRead();
+    }
+    static Rgb8 centre(const Frame& f, const Point& p)
+    {
+        const WindowPoint w = drawnAt(p.x, p.y);
+        return f.at(int(w.x), int(w.y));
+    }
+};
+
+struct StepLook {
+    std::int32_t step;
+    const char* points; // per point of Worked: b blue, w white, k black
+    std::vector<std::pair<Point, Rgb8>> marks; // more places and the colour there
+    std::vector<std::string> caption;
+};
+
+void PrintTo(const StepLook& l, std::ostream* os) { *os << "step " << l.step; }
+
+class StepPicture : public Steps, public testing::WithParamInterface<StepLook> {};
+
+// Undecided points blue, ruled out white, vertices found black; the hull so
+// far red, the edge just split and its triangle orange, a ring round the new
+// vertex; the finished hull as the run drew it.
+TEST_P(StepPicture, ShowsWhatTheStepDecided)
+{
+    const StepLook& look = GetParam();
+    const Frame f = showStep(look.step);
+    for (std::size_t i = 0; i < Worked.size(); ++i) {
+        const char c = look.points[i];
+        EXPECT_EQ(centre(f, Worked[i]), c == 'k' ? Black : c == 'w' ? White : Blue) << "point " << i;
+    }
+    for (const auto& [p, colour] : look.marks) EXPECT_TRUE(shows(f, p, colour)) << p.x << ", " << p.y;
+    std::vector<std::string> caption;
+    stepCaption(StepView.trace, look.step, caption);
+    EXPECT_EQ(caption, look.caption);
+}
+
+const Point MidLR = at(450, 350), MidL3 = at(200, 600), Mid3R = at(650, 650);
+
+INSTANTIATE_TEST_SUITE_P(
+    Worked, StepPicture,
+    testing::Values(
+        StepLook{0, "bbbbbbbb", {{MidLR, Background}}, {"Korak 0 od 7", "Ulazne tacke: 8"}},
+        StepLook{1, "bkkbbbbb", {{MidLR, Red}, {MidL3, Background}},
+                 {"Korak 1 od 7", "Krajnje tacke: L (0, 300), R (900, 400)"}},
+        StepLook{2, "wkkkbbbb", {{MidLR, Orange}, {MidL3, Orange}, {Mid3R, Orange}},
+                 {"Korak 2 od 7", "Najdalja tacka od ivice (0, 300) - (900, 400): (400, 900)", "Neodlucene tacke: 4"}},
+        StepLook{3, "wkkkbkbb", {{MidLR, Red}, {MidL3, Orange}, {Mid3R, Red}},
+                 {"Korak 3 od 7", "Najdalja tacka od ivice (0, 300) - (400, 900): (200, 700)", "Neodlucene tacke: 3"}},
+        StepLook{4, "wkkkbkkb", {{MidL3, Background}},
+                 {"Korak 4 od 7", "Najdalja tacka od ivice (400, 900) - (900, 400): (800, 800)", "Neodlucene tacke: 2"}},
+        StepLook{5, "wkkkkkkb", {{MidLR, Orange}},
+                 {"Korak 5 od 7", "Najdalja tacka od ivice (900, 400) - (0, 300): (600, 0)", "Neodlucene tacke: 1"}},
+        StepLook{6, "wkkkkkkk", {{MidLR, Background}},
+                 {"Korak 6 od 7", "Najdalja tacka od ivice (600, 0) - (0, 300): (300, 100)", "Neodlucene tacke: 0"}},
+        StepLook{WorkedSteps, "bkkkkkkk", {{MidLR, Background}, {MidL3, Background}, {at(100, 500), Red}},
+                 {"Korak 7 od 7", "Temena omotaca: 7"}}),
+    [](const auto& i) { return "Step" + std::to_string(i.param.step); });
+
+TEST_F(Steps, RingRoundTheNewVertexIsTwelvePixelsWide)
+{
+    const Frame f = showStep(2);
+    const WindowPoint v = drawnAt(400, 900);
+    for (const auto& [dx, dy] : {std::pair{12, 0}, {-12, 0}, {0, 12}, {0, -12}})
+        EXPECT_TRUE(f.hasNear(v.x + dx, v.y + dy, Orange)) << dx << ", " << dy;
+    EXPECT_FALSE(f.hasNear(v.x + 6, v.y + 6, Orange));
+}
+
+// Pixels of the top-left corner, where the caption and the help go, that are
+// black in f and not in base.
+int textPixels(const Frame& f, const Frame& base)
+{
+    int text = 0;
+    for (int y = f.height - 200; y < f.height; ++y)
+        for (int x = 0; x < 400; ++x) text += f.at(x, y) == Black && base.at(x, y) != Black;
+    return text;
+}
+
+TEST_F(Steps, TextComesWithTheFirstStepKeyAndLeavesTheGLStateAlone)
+{
+    // Until a key, the window is the run's picture as it was without steps.
+    const Frame opened = drawAndRead();
+    const StepRecord kept = StepView;
+    StepView = {};
+    EXPECT_EQ(drawAndRead(), opened);
+    StepView = kept;
+    // Keys that are not step keys bring no caption.
+    onKeyboard('x', 0, 0);
+    onKeyboard('r', 0, 0);
+    EXPECT_EQ(drawAndRead(), opened);
+
+    onSpecialKey(GLUT_KEY_HOME, 0, 0);
+    const Frame captioned = drawAndRead();
+    EXPECT_GT(textPixels(captioned, opened), 50);
+    onKeyboard('h', 0, 0);
+    EXPECT_GT(textPixels(drawAndRead(), opened), textPixels(captioned, opened) + 500) << "the help below the caption";
+    onSpecialKey(GLUT_KEY_F1, 0, 0);
+    EXPECT_EQ(drawAndRead(), captioned);
+
+    // Step 0 draws blue points last: the text's black does not stay current,
+    // and neither the matrices nor the matrix mode change.
+    onKeyboard('h', 0, 0);
+    expectFrameKeepsTheMatrices();
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(std::vector<float>(colour, colour + 3), (std::vector<float>{0, 0, 1}));
+}
+
+struct KeyPlay {
+    const char* name;
+    std::vector<StepKey> keys; // Tick: the next timer the toolkit would call
+    std::int32_t step;
+    bool playing, captioned, help;
+};
+constexpr StepKey Tick = StepKey(-1);
+
+void PrintTo(const KeyPlay& k, std::ostream* os) { *os << k.name; }
+
+class StepKeys : public testing::TestWithParam<KeyPlay> {};
+
+// From the finished hull of the worked example (step 7), with timers run in
+// the order the toolkit runs them: each tick may start the next.
+TEST_P(StepKeys, MoveThroughTheSteps)
+{
+    const KeyPlay& k = GetParam();
+    StepState s;
+    s.step = WorkedSteps;
+    std::deque<std::int32_t> timers;
+    for (const StepKey key : k.keys) {
+        if (key != Tick) {
+            if (pressStepKey(s, key, WorkedSteps)) timers.push_back(s.playRound);
+        } else if (!timers.empty()) {
+            const std::int32_t round = timers.front();
+            timers.pop_front();
+            if (playTick(s, round, WorkedSteps)) timers.push_back(round);
+        }
+    }
+    EXPECT_EQ(s.step, k.step);
+    EXPECT_EQ(s.playing, k.playing);
+    EXPECT_EQ(s.captioned, k.captioned);
+    EXPECT_EQ(s.help, k.help);
+}
+
+using K = StepKey;
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, StepKeys,
+    testing::Values(KeyPlay{"NextAtTheEndDoesNothing", {K::Next}, 7, false, true, false},
+                    KeyPlay{"PreviousFromTheEnd", {K::Previous}, 6, false, true, false},
+                    KeyPlay{"HomeThenNextTwice", {K::First, K::Next, K::Next}, 2, false, true, false},
+                    KeyPlay{"PreviousStopsAtZero", {K::First, K::Previous}, 0, false, true, false},
+                    KeyPlay{"EndFromAnywhere", {K::First, K::Next, K::Last}, 7, false, true, false},
+                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false},
+                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false},
+                    KeyPlay{"PlayStopsAtTheEnd", {K::Play, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick}, 7,
+                            false, true, false},
+                    KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false},
+                    KeyPlay{"PauseAndPlayAgainLeavesOneTimer",
+                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false},
+                    KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
+                            false},
+                    KeyPlay{"HelpBringsNoCaption", {K::Help}, 7, false, false, true},
+                    KeyPlay{"HelpAgainHidesIt", {K::Help, K::Next, K::Help}, 7, false, true, false},
+                    KeyPlay{"ViewAndQuitLeaveTheSteps", {K::InitialView, K::Quit, K::None}, 7, false, false, false}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 // An element of an exported picture.
 struct SvgElement {

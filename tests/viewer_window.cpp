@@ -5,10 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 namespace {
 
 std::array<GLint, 4> viewport()
@@ -19,13 +15,6 @@ std::array<GLint, 4> viewport()
 }
 
 } // namespace
-
-void checkLeaksNow()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_do_leak_check();
-#endif
-}
 
 void openTestWindow()
 {

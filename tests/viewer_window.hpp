@@ -18,6 +18,7 @@ inline constexpr Rgb8 Red{255, 0, 0};
 inline constexpr Rgb8 Green{0, 255, 0};
 inline constexpr Rgb8 Blue{0, 0, 255};
 inline constexpr Rgb8 Magenta{255, 0, 255};
+inline constexpr Rgb8 Orange{255, 128, 0};
 inline constexpr Rgb8 White{255, 255, 255};
 inline constexpr Rgb8 Black{0, 0, 0};
 
@@ -29,12 +30,6 @@ struct WindowPoint {
 // Opens the window on first use; every test starts from an empty scene, no
 // navigation mode and the window's own size.
 void openTestWindow();
-
-// Runs the whole leak check now, while the GL driver is still loaded, where
-// the build checks for leaks; the check at exit is then skipped. The toolkit's
-// own clean-up, at the end of its event loop or at exit, unloads the driver and
-// leaves its allocations unrecognisable.
-void checkLeaksNow();
 
 // Makes `scene` the Scene, frames the camera on it and reshapes to the window
 // size, as the program does when the window opens.

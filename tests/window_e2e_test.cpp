@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -20,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,7 +67,17 @@ public:
     {
         if (pid_ <= 0) return false;
         int status = 0;
-        return waitpid(pid_, &status, WNOHANG) == 0;
+        if (waitpid(pid_, &status, WNOHANG) == 0) return true;
+        status_ = status;
+        pid_ = -1;
+        return false;
+    }
+    // The wait status of a process that ended by itself within `patience`.
+    std::optional<int> ended(Clock::duration patience)
+    {
+        const auto deadline = Clock::now() + patience;
+        while (running() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return running() ? std::nullopt : status_;
     }
     // Asks the process to end, and makes it end if it does not within a few seconds.
     void stop()
@@ -87,6 +99,7 @@ public:
 
 private:
     pid_t pid_ = -1;
+    std::optional<int> status_;
 };
 
 struct Rgb {
@@ -173,7 +186,9 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_TRUE(program_.running()) << "the program ended by itself";
+        if (!endsByItself_) {
+            EXPECT_TRUE(program_.running()) << "the program ended by itself";
+        }
         program_.stop();
         if (display_) XCloseDisplay(display_);
         xvfb_.stop();
@@ -215,83 +230,102 @@ protected:
         return s;
     }
 
+    // Pixel column and row (from the top) where `placement` draws a scene point.
+    static std::pair<int, int> pixelOf(const Shot& s, const Placement& placement, Vec p)
+    {
+        const Vec w = placement.drawn(p);
+        return {int(std::floor(w.x)), s.height - 1 - int(std::floor(w.y))};
+    }
+    // Whole markers only: navigation may carry points out of the window.
+    static bool inView(const Shot& s, const Placement& placement, Vec p)
+    {
+        const auto [x, y] = pixelOf(s, placement, p);
+        return x >= 3 && y >= 3 && x < s.width - 3 && y < s.height - 3;
+    }
+    // True when some pixel within `radius` of where p is drawn has the colour.
+    static bool shows(const Shot& s, const Placement& placement, Vec p, Rgb colour, int radius)
+    {
+        const auto [cx, cy] = pixelOf(s, placement, p);
+        for (int y = cy - radius; y <= cy + radius; ++y)
+            for (int x = cx - radius; x <= cx + radius; ++x)
+                if (s.at(x, y) == colour) return true;
+        return false;
+    }
+    static std::string where(const Shot& s, const Placement& placement, Vec p)
+    {
+        const auto [x, y] = pixelOf(s, placement, p);
+        return " (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") expected at pixel " + std::to_string(x) +
+               ", " + std::to_string(y);
+    }
+
     // Checks the picture against where `placement` puts the scene; empty when it matches.
     std::string mismatch(const Shot& s, const Placement& placement) const
     {
         if (s.width == 0) return "no screenshot";
-        // Pixel column and row (from the top) where a scene point is drawn.
-        const auto pixel = [&](Vec p) {
-            const Vec w = placement.drawn(p);
-            return std::pair{int(std::floor(w.x)), s.height - 1 - int(std::floor(w.y))};
-        };
-        // Whole markers only: navigation may carry points out of the window.
-        const auto inView = [&](Vec p) {
-            const auto [x, y] = pixel(p);
-            return x >= 3 && y >= 3 && x < s.width - 3 && y < s.height - 3;
-        };
-        const auto near = [&](Vec p, Rgb colour, int radius) {
-            const auto [cx, cy] = pixel(p);
-            for (int y = cy - radius; y <= cy + radius; ++y)
-                for (int x = cx - radius; x <= cx + radius; ++x)
-                    if (s.at(x, y) == colour) return true;
-            return false;
-        };
-        const auto where = [&](Vec p) {
-            const auto [x, y] = pixel(p);
-            return " (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") expected at pixel " +
-                   std::to_string(x) + ", " + std::to_string(y);
-        };
+        const auto near = [&](Vec p, Rgb colour, int radius) { return shows(s, placement, p, colour, radius); };
         int seen = 0;
         for (const Vec& v : dialogue_.hull) {
-            if (!inView(v)) continue;
-            if (!near(v, Black, 2)) return "no black hull vertex at" + where(v);
+            if (!inView(s, placement, v)) continue;
+            if (!near(v, Black, 2)) return "no black hull vertex at" + where(s, placement, v);
             ++seen;
         }
         if (seen < 3) return "fewer than three hull vertices in view";
         for (const Vec& v : dialogue_.points)
-            if (inView(v) && !near(v, Blue, 2) && !near(v, Black, 2)) return "no point at" + where(v);
+            if (inView(s, placement, v) && !near(v, Blue, 2) && !near(v, Black, 2))
+                return "no point at" + where(s, placement, v);
         const std::vector<Vec> outline = outlineOf(dialogue_.hull);
         for (std::size_t i = 0; i < outline.size(); ++i) {
             const Vec a = outline[i], b = outline[(i + 1) % outline.size()];
             bool red = false, looked = false;
             for (const double t : {0.25, 0.5, 0.75}) {
                 const Vec m{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
-                if (!inView(m)) continue;
+                if (!inView(s, placement, m)) continue;
                 looked = true;
                 red = red || near(m, Red, 1);
             }
-            if (looked && !red) return "no red outline between" + where(a) + " and" + where(b);
+            if (looked && !red) return "no red outline between" + where(s, placement, a) + " and" + where(s, placement, b);
         }
         return {};
     }
 
-    // Waits until the picture matches `placement`; on failure keeps the last screenshot.
-    void expectPicture(const Placement& placement, const std::string& what)
+    // Waits until `problem` finds none in a screenshot (empty); on failure keeps
+    // the last screenshot.
+    void expectShot(const std::function<std::string(const Shot&)>& problem, const std::string& what,
+                    Clock::duration patience = Patience)
     {
-        std::string problem;
-        const auto deadline = Clock::now() + Patience;
+        std::string found;
+        const auto deadline = Clock::now() + patience;
         Shot s;
         do {
             s = screenshot();
-            problem = mismatch(s, placement);
-            if (problem.empty()) return;
+            found = s.width == 0 ? "no screenshot" : problem(s);
+            if (found.empty()) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         } while (Clock::now() < deadline);
-        const std::string kept = keep(s, what);
-        FAIL() << what << ": " << problem << "; screenshot kept in " << kept;
+        FAIL() << what << ": " << found << "; screenshot kept in " << keep(s, what);
+    }
+
+    // Waits until the picture matches `placement`.
+    void expectPicture(const Placement& placement, const std::string& what, Clock::duration patience = Patience)
+    {
+        expectShot([&](const Shot& s) { return mismatch(s, placement); }, what, patience);
     }
 
     // Waits until the window shows exactly `expected`.
     void expectSameAs(const Shot& expected, const std::string& what)
     {
-        const auto deadline = Clock::now() + Patience;
-        Shot s;
-        do {
-            s = screenshot();
-            if (s == expected) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        } while (Clock::now() < deadline);
-        FAIL() << what << ": the picture differs; screenshot kept in " << keep(s, what);
+        expectShot([&](const Shot& s) { return s == expected ? "" : "the picture differs"; }, what);
+    }
+
+    // A key pressed and released on the real keyboard, with the pointer in the
+    // window: without a window manager the keys go to the window under it.
+    void press(KeySym key)
+    {
+        XTestFakeMotionEvent(display_, -1, windowX_ + WindowWidth / 2, windowY_ + WindowHeight / 2, CurrentTime);
+        const KeyCode code = XKeysymToKeycode(display_, key);
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        XSync(display_, False);
     }
 
     // A drag with the real mouse, in window pixels, moving `steps` times by (dx, dy).
@@ -314,9 +348,17 @@ protected:
     Display* display_ = nullptr;
     Window window_ = 0;
     int windowX_ = 0, windowY_ = 0;
+    // The wait status of the program once it has ended by itself, within `patience`.
+    std::optional<int> programEnds(Clock::duration patience)
+    {
+        endsByItself_ = true;
+        return program_.ended(patience);
+    }
+
     Printed dialogue_;
     Framing framing_;
     Placement placement_{};
+    bool endsByItself_ = false;
 
 private:
     // The hull vertices in order around their centre, closing the outline.
@@ -481,5 +523,135 @@ TEST_F(Person, ResizeRestoresTheFraming)
     resize(WindowWidth, WindowHeight);
     ASSERT_NO_FATAL_FAILURE(expectSameAs(opened, "resized back"));
 }
+
+// The caption's corner: three lines of text from the window's top left, the
+// longest with six three-digit coordinates about 340 pixels wide.
+constexpr int CaptionWidth = 350, CaptionHeight = 64;
+
+// The step view, driven with the real keyboard. Its caption must not hide a
+// point, so that every point can be seen in every step.
+class Stepping : public Person {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(Person::SetUp());
+        const Shot frame{WindowWidth, WindowHeight, {}};
+        for (const Vec& v : dialogue_.points) {
+            const auto [x, y] = pixelOf(frame, placement_, v);
+            ASSERT_FALSE(x < CaptionWidth && y < CaptionHeight)
+                << "a point of seed " << Seed << " lies under the caption: choose another";
+        }
+        ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "opened"));
+        opened_ = screenshot();
+    }
+
+    // Waits until exactly the hull entries 0..last are black where they are drawn.
+    void expectVerticesUpTo(int last, const std::string& what)
+    {
+        expectShot(
+            [&](const Shot& s) -> std::string {
+                for (int k = 0; k < int(dialogue_.hull.size()); ++k)
+                    if (shows(s, placement_, dialogue_.hull[std::size_t(k)], Black, 1) != (k <= last))
+                        return "hull entry " + std::to_string(k) + (k <= last ? " not black" : " black");
+                return {};
+            },
+            what);
+    }
+
+    // Waits until every point is drawn exactly as in `expected`.
+    void expectPointsAsIn(const Shot& expected, const std::string& what)
+    {
+        expectShot(
+            [&](const Shot& s) -> std::string {
+                for (const std::vector<Vec>* set : {&dialogue_.points, &dialogue_.hull})
+                    for (const Vec& v : *set) {
+                        const auto [x, y] = pixelOf(s, placement_, v);
+                        for (const auto& [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                            if (!(s.at(x + dx, y + dy) == expected.at(x + dx, y + dy)))
+                                return "the pixel of" + where(s, placement_, v) + " differs";
+                    }
+                return {};
+            },
+            what);
+    }
+
+    Shot opened_;
+};
+
+TEST_F(Stepping, HomeShowsTheInputAloneAndEachRightArrowTheNextVertex)
+{
+    press(XK_Home);
+    expectShot(
+        [&](const Shot& s) -> std::string {
+            for (const Vec& v : dialogue_.hull)
+                if (shows(s, placement_, v, Black, 2) || shows(s, placement_, v, Red, 2))
+                    return "black or red at the hull vertex" + where(s, placement_, v);
+            for (const Vec& v : dialogue_.points)
+                if (!shows(s, placement_, v, Blue, 1)) return "no blue point at" + where(s, placement_, v);
+            return {};
+        },
+        "step 0");
+    // Entries in the order the console listed them: L and R at step 1.
+    for (int j = 1; j < int(dialogue_.hull.size()); ++j) {
+        press(XK_Right);
+        ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(j, "step " + std::to_string(j)));
+    }
+    press(XK_Left);
+    ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(int(dialogue_.hull.size()) - 2, "a step back"));
+}
+
+TEST_F(Stepping, EndShowsThePictureTheWindowOpenedWith)
+{
+    press(XK_Home);
+    ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(-1, "step 0"));
+    press(XK_End);
+    ASSERT_NO_FATAL_FAILURE(expectPointsAsIn(opened_, "end"));
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "end"));
+}
+
+TEST_F(Stepping, SpacePlaysToTheFinishedHullByItself)
+{
+    press(XK_Home);
+    ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(-1, "step 0"));
+    press(XK_space);
+    // One step every 0.8 s: wait for the whole play, and then some.
+    const auto play = std::chrono::milliseconds(800) * dialogue_.hull.size();
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "played", play + Patience));
+    ASSERT_NO_FATAL_FAILURE(expectPointsAsIn(opened_, "played"));
+}
+
+TEST_F(Stepping, NavigationWorksInEveryStepAndStepsNeverMoveTheView)
+{
+    press(XK_End);
+    // Left drag by (120, 70): the picture follows the cursor.
+    drag(Button1, 400, 300, 12, 7, 10);
+    placement_.origin.x += 120;
+    placement_.origin.y -= 70;
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "panned"));
+
+    press(XK_Home);
+    ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(-1, "step 0, panned"));
+    // Middle drag 105 pixels up, at step 0: larger by e^(105 / 2100).
+    drag(Button2, 600, 400, 0, -15, 7);
+    placement_.scale *= std::exp(105.0 / 2100.0);
+    press(XK_Right);
+    ASSERT_NO_FATAL_FAILURE(expectVerticesUpTo(1, "step 1, zoomed"));
+    press(XK_End);
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "zoomed"));
+}
+
+class Quitting : public Stepping, public testing::WithParamInterface<KeySym> {};
+
+TEST_P(Quitting, EndsTheProgramWithStatusZero)
+{
+    press(XK_Right);
+    press(GetParam());
+    const std::optional<int> status = programEnds(Patience);
+    ASSERT_TRUE(status) << "the program is still running";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, Quitting, testing::Values(KeySym(XK_q), KeySym(XK_Escape)),
+                         [](const auto& i) { return i.param == XK_q ? std::string("Q") : std::string("Escape"); });
 
 } // namespace

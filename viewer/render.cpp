@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "palette.hpp"
+#include "step_view.hpp"
 #include "viewer.hpp"
 
 namespace {
@@ -75,14 +76,13 @@ void drawSegment(const Segment& s)
 
 // Depth testing stays off: what is drawn later lies on top, so points cover
 // segments, segments cover lines, and lines cover circles.
-void drawFrame()
+void drawStore(const SceneStore& store)
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
-    for (const Circle& k : Scene.circles) drawCircle(k);
-    for (const Line& l : Scene.lines) drawLine(l);
-    for (const Segment& s : Scene.segments) drawSegment(s);
-    for (const Point& p : Scene.points) {
+    for (const Circle& k : store.circles) drawCircle(k);
+    for (const Line& l : store.lines) drawLine(l);
+    for (const Segment& s : store.segments) drawSegment(s);
+    for (const Point& p : store.points) {
         setColor(p.color);
         glPointSize(MarkerSize);
         glBegin(GL_POINTS);
@@ -90,6 +90,13 @@ void drawFrame()
         glEnd();
     }
     glPopMatrix();
+}
+
+void drawFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawStore(shownPicture());
+    drawOverlay();
     glFlush();
 }
 

@@ -70,7 +70,8 @@ void frameCamera(const BoundingBox& box);
 // options out of argv.
 void openViewer(int* argc, char** argv);
 
-// Opens the window and runs the event loop; the process ends inside it.
+// Opens the window on the finished hull and runs the event loop until the
+// window is closed or the user quits.
 void runViewer(int argc, char** argv);
 
 // Viewport and perspective for a window of width x height pixels; discards all
@@ -85,15 +86,29 @@ void drawLine(const Line& l);
 Point lineEnd(const Line& l, double sign);
 void drawSegment(const Segment& s);
 
-// Draws the whole scene into the back buffer without swapping it.
+// Draws every primitive of store: circles, lines, segments, then points.
+void drawStore(const SceneStore& store);
+
+// Draws what the window shows into the back buffer without swapping it: the
+// finished scene or the step being shown, and any text over it.
 void drawFrame();
 
-// Draws the whole scene and shows it.
+// Draws the frame and shows it.
 void onDisplay();
 
 // Stops the continuous redraw while the window is hidden or fully covered,
 // and starts it again on the next change of its visibility.
 void onWindowStatus(int state);
+
+// Runs the whole leak check now, while the GL driver is still loaded, where
+// the build checks for leaks; the check at exit is then skipped. The toolkit's
+// own clean-up, at the end of its event loop or at exit, unloads the driver and
+// leaves its allocations unrecognisable.
+void checkLeaksNow();
+
+// The window is closing: by the window manager, or because the event loop
+// ends. The GL driver is still loaded.
+void onClose();
 
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);

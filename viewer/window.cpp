@@ -5,7 +5,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "step_view.hpp"
 #include "viewer.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace {
 
@@ -87,6 +92,15 @@ void openViewer(int* argc, char** argv)
     glutMotionFunc(onMotion);
     glutReshapeFunc(onReshape);
     glutWindowStatusFunc(onWindowStatus);
+    glutKeyboardFunc(onKeyboard);
+    glutSpecialFunc(onSpecialKey);
+    glutCloseFunc(onClose);
+    // Quitting, or closing the window, ends the event loop and returns to
+    // main, which ends the program normally.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    // The window opens on the finished hull, with no text.
+    StepView.state = {};
+    StepView.state.step = stepCount(StepView.trace);
 }
 
 void runViewer(int argc, char** argv)
@@ -114,3 +128,14 @@ void onWindowStatus(int state)
     const bool seen = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
     glutIdleFunc(seen ? onDisplay : nullptr);
 }
+
+void checkLeaksNow()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();
+#endif
+}
+
+// A program that ends normally after its window closes must not fail the
+// sanitizer build over allocations the GL driver keeps to the end.
+void onClose() { checkLeaksNow(); }

@@ -7,13 +7,15 @@
 // them as integers folded into [-span, span], span = 2^(bits 1..5 of byte 0,
 // at most 20): small spans crowd the points into duplicates and collinear runs,
 // and there the result must equal the reference transcription entry for entry
-// and pass the hull property checks.
+// and pass the hull property checks, and the window's steps must reveal the
+// kernel's entries.
 //
 // Safety, in both modes: the kernel returns, 2 <= count <= max(n, 2), every
 // entry is a whole copy of an input point and none is written twice (but for a
 // two-entry answer), nothing beyond the count and nothing of the input changes,
-// and the outline order only permutes what the kernel wrote. The input sits in a
-// heap block of exactly n points, so AddressSanitizer sees any read beyond it.
+// and the outline order only permutes what the kernel wrote; the steps end and
+// name input points only. The input sits in a heap block of exactly n points,
+// so AddressSanitizer sees any read beyond it.
 
 #include <algorithm>
 #include <cstddef>
@@ -26,6 +28,7 @@
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "steps.hpp"
 
 namespace {
 
@@ -132,6 +135,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::vector<Point> found(HullBuffer.begin(), HullBuffer.begin() + count);
     const std::vector<std::uint64_t> foundXy = sortedXy(count);
+
+    // The window's steps end on any input and name input points only; on whole
+    // coordinates they reveal exactly the kernel's entries.
+    static HullTrace trace;
+    traceHull(points.data(), n, trace);
+    require(stepCount(trace) >= 2 && stepCount(trace) <= std::max(n, 2), "step count out of range");
+    for (const std::int32_t v : trace.vertices) require(v >= 0 && v < n, "a step names no input point");
+    if (!raw) {
+        require(stepCount(trace) == count, "steps and kernel differ on the count");
+        for (std::int32_t k = 0; k < count; ++k)
+            require(sameBits(points[std::size_t(trace.vertices[std::size_t(k)])], found[std::size_t(k)]),
+                    "a step reveals another entry than the kernel");
+    }
 
     orderHullOutline(count);
 

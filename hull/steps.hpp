@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "point.hpp"
+
+// What one step of the farthest-point recursion decides. Step 0 is the bare
+// input, step 1 finds L and R, step j (2 <= j < count) finds hull vertex j as
+// the farthest point beyond a directed edge between two earlier vertices.
+struct HullStep {
+    std::int32_t edgeFrom = -1;  // the edge split at this step, as positions in
+    std::int32_t edgeTo = -1;    // HullTrace::vertices; -1 at steps 0 and 1
+    std::int32_t ruledEnd = 0;   // ruledOut[0..ruledEnd) are ruled out by this step and those before it
+    std::int32_t undecided = 0;  // points still in a set that waits to be expanded
+};
+
+// The hull computation step by step, in the kernel's order. Each step stores
+// only what it changes, so going back a step is reading the step before:
+// memory grows with n + count, never with n per step.
+struct HullTrace {
+    std::vector<Point> points;          // the input, copied so the trace stands alone
+    std::vector<std::int32_t> vertices; // point indices of HullBuffer[0..count) as computeHull writes it
+    std::vector<HullStep> steps;        // steps[j] for j = 0..count-1; step count is the finished hull
+    std::vector<std::int32_t> ruledOut; // point indices in the order the steps rule them out, each once
+    std::vector<std::int32_t> outline;  // positions in `vertices` around the hull, clockwise (y up), from L
+
+    // A candidate set waiting to be expanded: work[lo, hi) lie strictly left of
+    // the edge from vertex `from` to vertex `to` (positions in `vertices`), and
+    // point `far` is the farthest of them.
+    struct Pending {
+        std::int32_t lo, hi, from, to, far;
+    };
+    // Scratch of the build, kept so that building again allocates nothing.
+    std::vector<std::int32_t> work, spill, next;
+    std::vector<Pending> pending;
+};
+
+// Records the steps of the hull of points[0..n) into trace, reusing its storage.
+// The vertices come out exactly as computeHull writes them: L and R (for points
+// that all share one x, the lowest and the highest), then the pre-order of the
+// side above L-R, then that of the side below; ties go to the earliest point.
+void traceHull(const Point* points, std::int32_t n, HullTrace& trace);
+
+// The finished hull's step number, one past the last recorded step.
+inline std::int32_t stepCount(const HullTrace& trace) { return std::int32_t(trace.vertices.size()); }

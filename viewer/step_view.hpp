@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scene.hpp"
+#include "steps.hpp"
+
+// Where the step view stands. The window opens on the finished hull with no
+// text; the first step key brings the caption.
+struct StepState {
+    std::int32_t step = 0;      // 0 .. stepCount(trace); stepCount is the finished hull
+    bool captioned = false;     // from the first step key on
+    bool help = false;          // the help text is shown
+    bool playing = false;       // a step every PlayMillis
+    std::int32_t playRound = 0; // the play a timer tick belongs to; stale ticks are ignored
+};
+
+// What the window replays, and how far it has got.
+struct StepRecord {
+    HullTrace trace;                   // the run's steps, built by the driver
+    std::optional<std::uint32_t> seed; // the generator's seed; none for points from a file
+    std::string pointsFile;            // where the points came from otherwise
+    StepState state;
+    // Scratch, rebuilt only when the step shown changes: its picture and caption.
+    SceneStore picture;
+    std::vector<std::string> caption;
+    std::int32_t shownStep = -1;
+};
+
+extern StepRecord StepView;
+
+// Milliseconds between two steps while playing.
+inline constexpr int PlayMillis = 800;
+
+// What a key asks of the step view.
+enum class StepKey { None, Next, Previous, First, Last, Play, Help, InitialView, Quit };
+
+// The key of a character (glutKeyboardFunc) or of a special key (glutSpecialFunc).
+StepKey stepKeyOf(unsigned char key);
+StepKey specialStepKeyOf(int key);
+
+// Applies a key to the state, the finished hull being step `count`; true when
+// a play starts, which then wants a timer. Keys that change the step by hand
+// stop a play.
+bool pressStepKey(StepState& s, StepKey key, std::int32_t count);
+
+// One timer tick of play `round`: the next step, stopping at the finished
+// hull. True while the play goes on.
+bool playTick(StepState& s, std::int32_t round, std::int32_t count);
+
+// The picture of step `step` (below stepCount) of trace into out, reusing its
+// storage: points still undecided blue, ruled out white, the vertices found so
+// far black, the closed polygon through them in outline order red; from step 2
+// on the edge just split and its triangle orange, with a ring of ringRadius
+// round the new vertex. Step 0 is the input alone, all blue.
+void buildStepPicture(const HullTrace& trace, std::int32_t step, float ringRadius, SceneStore& out);
+
+// The caption of a step, one line each, coordinates as whole numbers.
+void stepCaption(const HullTrace& trace, std::int32_t step, std::vector<std::string>& lines);
+
+// What the window shows now: the finished Scene, or the picture of the step.
+const SceneStore& shownPicture();
+
+// Draws the caption and the help text, as far as they are on, over the
+// picture in the top-left corner; leaves every GL state as it found it.
+void drawOverlay();
+
+void onKeyboard(unsigned char key, int x, int y);
+void onSpecialKey(int key, int x, int y);
+void onPlayTick(int round);
