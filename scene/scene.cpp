@@ -16,6 +16,15 @@ void widen(BoundingBox& box, float x, float y)
 
 } // namespace
 
+void clearScene(SceneStore& store)
+{
+    store.points.clear();
+    store.segments.clear();
+    store.lines.clear();
+    store.circles.clear();
+    store.box = {};
+}
+
 void addPoint(Point p, ColorIndex c)
 {
     p.color = c;

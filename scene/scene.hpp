@@ -47,6 +47,9 @@ struct SceneStore {
 // The process-wide scene: filled by the console run, then only read by the viewer.
 extern SceneStore Scene;
 
+// Empties every list, keeping its storage, and puts the box back to its start.
+void clearScene(SceneStore& store);
+
 // Appends a copy of p recoloured to c and widens the box by its x, y.
 void addPoint(Point p, ColorIndex c);
 
