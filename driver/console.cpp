@@ -6,7 +6,7 @@
 
 #include "edit.hpp"
 #include "points_file.hpp"
-#include "run.hpp"
+#include "rebuild.hpp"
 #include "scene.hpp"
 #include "step_view.hpp"
 
@@ -120,7 +120,7 @@ int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices
     printPoints(out, points.data(), n);
 
     // The window starts from this run: its steps, and the figures its edit caption shows.
-    const HullRun run = runHull(points.data(), n, indices.data(), StepView.trace);
+    const HullResult run = rebuildHull(points.data(), n, indices.data(), StepView.trace);
     Editing.run = run;
 
     std::fputs("\n", out);

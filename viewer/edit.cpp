@@ -174,7 +174,7 @@ bool removeEditPoint(EditRecord& e, std::int32_t i)
 void rebuildEdited()
 {
     const std::int32_t before = stepCount(StepView.trace);
-    Editing.run = runHull(Editing.points.data(), std::int32_t(Editing.points.size()), indexList().data(), StepView.trace);
+    Editing.run = rebuildHull(Editing.points.data(), std::int32_t(Editing.points.size()), indexList().data(), StepView.trace);
     const std::int32_t after = stepCount(StepView.trace);
     StepState& s = StepView.state;
     s.step = s.step >= before ? after : std::min(s.step, after);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "run.hpp"
+#include "rebuild.hpp"
 #include "scene.hpp"
 
 // A press within GrabPixels of a point takes that point; a press and a release
@@ -30,7 +30,7 @@ struct EditGesture {
 struct EditRecord {
     bool on = false;
     std::vector<Point> points; // the set shown, in order
-    HullRun run;               // its last computation
+    HullResult run;               // its last computation
     EditGesture gesture;
     std::string notice; // what the last key or edit has to say; empty for nothing
 };

@@ -1,9 +1,9 @@
-#include "run.hpp"
+#include "rebuild.hpp"
 
 #include "hull.hpp"
 #include "scene.hpp"
 
-HullRun runHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices, HullTrace& trace)
+HullResult rebuildHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices, HullTrace& trace)
 {
     // Only the hull computation lies between the two readings.
     const std::clock_t t1 = std::clock();
