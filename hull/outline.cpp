@@ -80,18 +80,25 @@ std::uint32_t rankOf(float key)
     return bits & 0x80000000u ? ~bits : bits | 0x80000000u;
 }
 
-// Stable least-significant-digit radix sort of v[0..n) by rank, a byte a pass,
-// through scratch; passes whose byte is the same everywhere are skipped.
+// Stable least-significant-digit radix sort of v[0..n) by rank, a byte a
+// pass, between v and scratch; the counts of all four bytes come from one
+// read, and a byte that is the same everywhere costs no pass.
 void sortByRank(Swept* v, Swept* scratch, std::int32_t n)
 {
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::array<std::int32_t, 257> start{};
-        for (std::int32_t i = 0; i < n; ++i) ++start[((v[i].rank >> shift) & 0xFF) + 1];
+    std::array<std::array<std::int32_t, 256>, 4> count{};
+    for (std::int32_t i = 0; i < n; ++i)
+        for (int b = 0; b < 4; ++b) ++count[std::size_t(b)][(v[i].rank >> (8 * b)) & 0xFF];
+    Swept* from = v;
+    Swept* to = scratch;
+    for (int b = 0; b < 4; ++b) {
+        auto& start = count[std::size_t(b)];
         if (std::find(start.begin(), start.end(), n) != start.end()) continue;
-        for (int b = 0; b < 256; ++b) start[std::size_t(b + 1)] += start[std::size_t(b)];
-        for (std::int32_t i = 0; i < n; ++i) scratch[start[(v[i].rank >> shift) & 0xFF]++] = v[i];
-        std::copy(scratch, scratch + n, v);
+        std::int32_t sum = 0;
+        for (std::int32_t& c : start) sum += std::exchange(c, sum);
+        for (std::int32_t i = 0; i < n; ++i) to[start[(from[i].rank >> (8 * b)) & 0xFF]++] = from[i];
+        std::swap(from, to);
     }
+    if (from != v) std::copy(from, from + n, v);
 }
 
 // Merge sort of v[0..n) through scratch. It only ever compares two elements

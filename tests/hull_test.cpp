@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hull.hpp"
@@ -261,14 +262,26 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
 }
 
 // Over every family the kernel is tested on, the steps reveal exactly the
-// entries of computeHull and of the portable path, into one reused trace.
+// entries of computeHull and of the portable path, into one reused trace, and
+// the trace's own two paths record the same steps.
 TEST(Steps, FollowTheKernelOnEveryFamily)
 {
     std::mt19937 rng(20261208);
     HullTrace trace;
     const auto check = [&](const Points& pts, const std::string& what) {
         const auto n = std::int32_t(pts.size());
+        HullTrace oneAtATime;
+        traceHullOn(HullPath::Portable, pts.data(), n, oneAtATime);
         traceHull(pts.data(), n, trace);
+        // Both paths record the very same steps.
+        ASSERT_EQ(oneAtATime.vertices, trace.vertices) << what;
+        ASSERT_EQ(oneAtATime.ruledOut, trace.ruledOut) << what;
+        for (std::size_t j = 0; j < trace.steps.size(); ++j) {
+            const HullStep &p = oneAtATime.steps[j], &v = trace.steps[j];
+            ASSERT_EQ(std::tie(p.edgeFrom, p.edgeTo, p.ruledEnd, p.undecided),
+                      std::tie(v.edgeFrom, v.edgeTo, v.ruledEnd, v.undecided))
+                << what << ", step " << j;
+        }
         XY revealed;
         for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
         std::vector<std::int32_t> indices(pts.size());
