@@ -536,6 +536,29 @@ TEST(EditSteps, StayWithinTheNewStepCount)
     Editing = {};
 }
 
+// An edit leaves the view where it is; R frames the set as it is then, and a
+// resize does the same.
+TEST(EditSteps, TheViewStaysUntilRFramesTheNewSet)
+{
+    openTestWindow();
+    Editing.points = Square;
+    rebuildEdited();
+    onReshape(WindowWidth, WindowHeight);
+    const auto before = projectionMatrix();
+    const Framing opened = frameBox(Scene.box);
+    ASSERT_TRUE(addEditPoint(Editing, 3000, -2000));
+    rebuildEdited();
+    EXPECT_EQ(projectionMatrix(), before);
+    EXPECT_EQ(ViewState.viewCenterX, opened.viewCenterX);
+    onKeyboard('r', 0, 0);
+    const Framing now = frameBox(Scene.box);
+    EXPECT_EQ(std::make_pair(ViewState.viewCenterX, ViewState.eyeDistance), std::make_pair(now.viewCenterX, now.eyeDistance));
+    const WindowPoint added = drawnAt(3000, -2000);
+    EXPECT_TRUE(added.x > 0 && added.x < WindowWidth && added.y > 0 && added.y < WindowHeight) << added.x << ", " << added.y;
+    StepView = {};
+    Editing = {};
+}
+
 // S and X name the file they wrote; a write that fails says why, in the
 // caption and on stderr, and leaves nothing.
 TEST(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
