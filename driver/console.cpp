@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "hull.hpp"
+#include "edit.hpp"
 #include "points_file.hpp"
+#include "rebuild.hpp"
 #include "scene.hpp"
 #include "step_view.hpp"
 
@@ -70,16 +71,6 @@ void printPoints(std::FILE* out, const Point* points, std::int32_t n)
 // Sends what is buffered; false when anything written to out so far was lost.
 bool delivered(std::FILE* out) { return std::fflush(out) == 0 && !std::ferror(out); }
 
-// Input points, hull vertices over them, then the closed outline.
-void fillScene(const PointArray& points, std::int32_t n, std::int32_t count)
-{
-    for (std::int32_t i = 0; i < n; ++i) addPoint(points[i], InputColor);
-    for (std::int32_t i = 0; i < count; ++i) addPoint(HullBuffer[i], HullVertexColor);
-    orderHullOutline(count);
-    for (std::int32_t i = 0; i + 1 < count; ++i) addSegment({HullBuffer[i], HullBuffer[i + 1]}, OutlineColor);
-    if (count > 0) addSegment({HullBuffer[count - 1], HullBuffer[0]}, OutlineColor);
-}
-
 } // namespace
 
 std::optional<std::int32_t> parsePointCount(std::string_view line)
@@ -128,24 +119,19 @@ int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices
     std::fputs("\n", out);
     printPoints(out, points.data(), n);
 
-    // Only the hull computation lies between the two readings.
-    const std::clock_t t1 = std::clock();
-    const std::int32_t count = computeHull(points.data(), n, indices.data());
-    const std::clock_t t2 = std::clock();
-    // The window's step-by-step replay, built outside the timed interval.
-    traceHull(points.data(), n, StepView.trace);
+    // The window starts from this run: its steps, and the figures its edit caption shows.
+    const HullResult run = rebuildHull(points.data(), n, indices.data(), StepView.trace);
+    Editing.run = run;
 
     std::fputs("\n", out);
-    std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n",
-                 double(t2 - t1) * 1000.0 / double(CLOCKS_PER_SEC));
+    std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n", run.millis());
     std::fputs("\n", out);
     std::fputs("Tacke konveksnog omotaca su:\n", out);
     std::fputs("\n", out);
-    printPoints(out, HullBuffer.data(), count);
+    // In the order computeHull found them: the Scene keeps them so after the inputs.
+    printPoints(out, Scene.points.data() + n, run.count);
     // A listing that never arrived must not end in a window as if it had.
     if (!delivered(out)) return reportLostOutput(err);
-
-    fillScene(points, n, count);
     return 0;
 }
 

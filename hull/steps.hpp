@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "hull.hpp"
 #include "point.hpp"
 
 // What one step of the farthest-point recursion decides. Step 0 is the bare
@@ -41,6 +42,10 @@ struct HullTrace {
 // that all share one x, the lowest and the highest), then the pre-order of the
 // side above L-R, then that of the side below; ties go to the earliest point.
 void traceHull(const Point* points, std::int32_t n, HullTrace& trace);
+
+// traceHull on the given path: the split four points at a time where the
+// processor has AVX2 (Avx2), or one at a time (Portable). Both record the same.
+void traceHullOn(HullPath path, const Point* points, std::int32_t n, HullTrace& trace);
 
 // The finished hull's step number, one past the last recorded step.
 inline std::int32_t stepCount(const HullTrace& trace) { return std::int32_t(trace.vertices.size()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "point.hpp"
@@ -47,8 +48,18 @@ struct SceneStore {
 // The process-wide scene: filled by the console run, then only read by the viewer.
 extern SceneStore Scene;
 
+// Empties every list, keeping its storage, and puts the box back to its start.
+void clearScene(SceneStore& store);
+
 // Appends a copy of p recoloured to c and widens the box by its x, y.
 void addPoint(Point p, ColorIndex c);
+
+// Appends copies of points[0..n) recoloured to c, as n addPoint calls would.
+void addPoints(const Point* points, std::int32_t n, ColorIndex c);
+
+// Appends the closed polygon through points[0..n) recoloured to c: each point
+// to the next and the last back to the first, as addSegment calls would.
+void addClosedOutline(const Point* points, std::int32_t n, ColorIndex c);
 
 // Appends a copy of s recoloured to c (endpoint colours untouched) and widens
 // the box by both endpoints, start first.

@@ -1,5 +1,8 @@
 #include "hull_reference.hpp"
 
+#include <cmath>
+#include <utility>
+
 namespace {
 
 using IndexSet = std::vector<std::int32_t>;
@@ -80,4 +83,70 @@ std::vector<Point> referenceHull(const std::vector<Point>& pts)
     expandHull(pts, upper, out);
     expandHull(pts, lower, out);
     return out;
+}
+
+namespace {
+
+void swapPlace(Point& p, Point& q)
+{
+    std::swap(p.x, q.x);
+    std::swap(p.y, q.y);
+}
+
+float directionKey(const Point& base, const Point& p)
+{
+    const double dx = double(p.x) - double(base.x);
+    const double dy = double(p.y) - double(base.y);
+    const float slope = float(-(dy / dx));
+    return float(std::atan(double(slope)));
+}
+
+double turn(const Point& base, const Point& p, const Point& q)
+{
+    return (double(p.y) - double(q.y)) * (double(base.x) - double(q.x))
+         - (double(base.y) - double(q.y)) * (double(p.x) - double(q.x));
+}
+
+bool fartherOut(const Point& base, const Point& p, const Point& q)
+{
+    return q.x != p.x ? q.x > p.x : (q.y - base.y) > (p.y - base.y);
+}
+
+bool sweptBefore(const Point& base, float keyQ, float keyP, const Point& q, const Point& p)
+{
+    if (!(keyQ == keyP)) return keyQ < keyP;
+    return turn(base, p, q) > 0.0;
+}
+
+} // namespace
+
+std::vector<Point> referenceOutline(std::vector<Point> h)
+{
+    const auto count = std::int32_t(h.size());
+    if (count <= 1) return h;
+    for (std::int32_t i = 0; i + 1 < count; ++i)
+        for (std::int32_t j = i + 1; j < count; ++j)
+            if (h[j].x < h[i].x || (h[j].x == h[i].x && h[j].y < h[i].y)) swapPlace(h[i], h[j]);
+    std::vector<float> key(h.size());
+    for (std::int32_t i = 1; i < count; ++i) key[i] = directionKey(h[0], h[i]);
+    if (count < 3) return h;
+    std::int32_t closing = 1;
+    for (std::int32_t i = 2; i < count; ++i)
+        if (sweptBefore(h[0], key[closing], key[i], h[closing], h[i])) closing = i;
+    const Point closer = h[closing];
+    const float closingKey = key[closing];
+    for (std::int32_t i = 1; i + 1 < count; ++i) {
+        for (std::int32_t j = i + 1; j < count; ++j) {
+            bool before = sweptBefore(h[0], key[j], key[i], h[j], h[i]);
+            if (key[j] == key[i] && turn(h[0], h[i], h[j]) == 0.0) {
+                const bool onClosing = key[i] == closingKey && turn(h[0], closer, h[i]) == 0.0;
+                before = onClosing ? fartherOut(h[0], h[i], h[j]) : fartherOut(h[0], h[j], h[i]);
+            }
+            if (before) {
+                swapPlace(h[i], h[j]);
+                std::swap(key[i], key[j]);
+            }
+        }
+    }
+    return h;
 }

@@ -10,3 +10,9 @@
 // scan. The production kernel must give exactly its entries, in its order, on any
 // input whose orientation arithmetic is exact (integer coordinates below 2^24).
 std::vector<Point> referenceHull(const std::vector<Point>& points);
+
+// The outline order the slow, literal way: an exchange sort by (x, y) for the
+// base vertex, direction keys, then an exchange sort by key with the exact-turn
+// tie break and the walk along shared rays (nearer first, farther first on the
+// closing ray). orderHullOutline must give exactly its order.
+std::vector<Point> referenceOutline(std::vector<Point> hull);

@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "hull.hpp"
@@ -170,6 +171,40 @@ TEST(Hull, MatchesTheLiteralAlgorithmOnAdversarialSets)
     }
 }
 
+// The outline order sorts in O(count log count) what the literal exchange
+// sorts order in O(count^2): the very same order, from the kernel's entries
+// and from any shuffle of them, on every family, at full capacity and on a
+// hull of 4096 vertices.
+TEST(Outline, OrdersExactlyAsTheExchangeSorts)
+{
+    std::mt19937 rng(20261209);
+    const auto check = [&](const Points& found, const std::string& what) {
+        const auto count = std::int32_t(found.size());
+        const Points shuffled = [&] {
+            Points s = found;
+            std::shuffle(s.begin(), s.end(), rng);
+            return s;
+        }();
+        for (const Points* entries : {&found, &shuffled}) {
+            std::copy(entries->begin(), entries->end(), HullBuffer.begin());
+            orderHullOutline(count);
+            ASSERT_EQ(toXY(HullBuffer.data(), count), toXY(referenceOutline(*entries).data(), count)) << what;
+        }
+    };
+    for (int kind = 0; kind <= 8; ++kind)
+        for (int trial = 0; trial < 60; ++trial) {
+            const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 400)(rng));
+            check(referenceHull(makeSet(kind, n, rng)), "kind " + std::to_string(kind) + " trial " + std::to_string(trial));
+        }
+    for (int kind : {0, 1, 6, 8}) check(referenceHull(makeSet(kind, PointCapacity, rng)), "full kind " + std::to_string(kind));
+    Points convex;
+    for (int i = 0; i < 2048; ++i) {
+        convex.push_back({float(i), float(i * i)});
+        convex.push_back({float(i) + 0.5f, float((1 << 23) - i * i)});
+    }
+    check(convex, "4096 vertices");
+}
+
 // What the steps must record besides the vertices: every point ruled out once
 // and never a vertex; at each step the vertices, the points ruled out and the
 // undecided points add up to n; the points a step rules out lie beyond its edge
@@ -227,14 +262,26 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
 }
 
 // Over every family the kernel is tested on, the steps reveal exactly the
-// entries of computeHull and of the portable path, into one reused trace.
+// entries of computeHull and of the portable path, into one reused trace, and
+// the trace's own two paths record the same steps.
 TEST(Steps, FollowTheKernelOnEveryFamily)
 {
     std::mt19937 rng(20261208);
     HullTrace trace;
     const auto check = [&](const Points& pts, const std::string& what) {
         const auto n = std::int32_t(pts.size());
+        HullTrace oneAtATime;
+        traceHullOn(HullPath::Portable, pts.data(), n, oneAtATime);
         traceHull(pts.data(), n, trace);
+        // Both paths record the very same steps.
+        ASSERT_EQ(oneAtATime.vertices, trace.vertices) << what;
+        ASSERT_EQ(oneAtATime.ruledOut, trace.ruledOut) << what;
+        for (std::size_t j = 0; j < trace.steps.size(); ++j) {
+            const HullStep &p = oneAtATime.steps[j], &v = trace.steps[j];
+            ASSERT_EQ(std::tie(p.edgeFrom, p.edgeTo, p.ruledEnd, p.undecided),
+                      std::tie(v.edgeFrom, v.edgeTo, v.ruledEnd, v.undecided))
+                << what << ", step " << j;
+        }
         XY revealed;
         for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
         std::vector<std::int32_t> indices(pts.size());

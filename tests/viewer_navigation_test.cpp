@@ -10,7 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "edit.hpp"
+#include "points_file.hpp"
 #include "step_view.hpp"
+#include "temp_dir.hpp"
 #include "viewer_window.hpp"
 
 namespace {
@@ -28,7 +31,11 @@ struct Picture {
     WindowPoint centre, right;
 };
 
-Picture picture() { return {drawnAt(CentreX, CentreY), drawnAt(CentreX + 200, CentreY)}; }
+Picture picture()
+{
+    const double x = ViewState.viewCenterX, y = ViewState.viewCenterY;
+    return {drawnAt(x, y), drawnAt(x + 200, y)};
+}
 
 double degrees(const Picture& p)
 {
@@ -370,6 +377,224 @@ TEST_F(Navigation, StepKeysKeepTheViewAndRRestoresTheInitialOne)
     EXPECT_EQ(StepView.state.step, step);
     StepView = {};
     EXPECT_TRUE(drawAndRead() == initial);
+}
+
+// Edit mode, driven through the window's own mouse callbacks: what each
+// gesture does to the set and to the view.
+enum class Act { Press, Move, Release };
+struct MouseEvent {
+    Act act;
+    int button;
+    int dx, dy;           // pixels: a press from where the row's target is drawn, the rest from that press
+    bool onTarget = true; // false: a press from the window's middle instead
+};
+// A point expected in the set: base moved by (dx, dy) pixels of the framing.
+struct Expected {
+    float x, y;
+    int dx = 0, dy = 0;
+};
+struct EditRow {
+    const char* name;
+    std::vector<Point> set;
+    Point target;
+    std::vector<MouseEvent> events;
+    std::vector<Expected> after;
+    const char* notice;
+    Effect effect;
+    bool on = true;
+};
+
+void PrintTo(const EditRow& r, std::ostream* os) { *os << r.name; }
+
+const std::vector<Point> Square{{100, 100}, {900, 100}, {900, 900}, {100, 900}, {500, 500}};
+std::vector<Expected> expected(const std::vector<Point>& set, std::initializer_list<Expected> more = {})
+{
+    std::vector<Expected> e;
+    for (const Point& p : set) e.push_back({p.x, p.y});
+    e.insert(e.end(), more.begin(), more.end());
+    return e;
+}
+std::vector<Point> fullGrid()
+{
+    std::vector<Point> grid;
+    for (int i = 0; i < PointCapacity; ++i) grid.push_back({float(8 * (i % 100)), float(8 * (i / 100))});
+    return grid;
+}
+
+class EditGestures : public testing::TestWithParam<EditRow> {
+protected:
+    void SetUp() override
+    {
+        openTestWindow();
+        Editing.points = GetParam().set;
+        rebuildEdited();
+        onReshape(WindowWidth, WindowHeight);
+        Editing.on = GetParam().on;
+    }
+    void TearDown() override
+    {
+        StepView = {};
+        Editing = {};
+    }
+};
+
+TEST_P(EditGestures, ChangeTheSetAndLeaveTheViewToNavigation)
+{
+    const EditRow& row = GetParam();
+    const Picture before = picture();
+    // Scene units per pixel of the framing the row starts from.
+    const double unit = 1.0 / (drawnAt(1, 0).x - drawnAt(0, 0).x);
+    int x = 0, y = 0;
+    for (const MouseEvent& e : row.events) {
+        if (e.act == Act::Press) {
+            const WindowPoint w = drawnAt(row.target.x, row.target.y);
+            x = (e.onTarget ? int(std::lround(w.x)) : WindowWidth / 2) + e.dx;
+            y = (e.onTarget ? toolkitY(w.y) : WindowHeight / 2) + e.dy;
+        }
+        const int ex = e.act == Act::Press ? x : x + e.dx, ey = e.act == Act::Press ? y : y + e.dy;
+        if (e.act == Act::Move) onEditMotion(ex, ey);
+        else onEditMouse(e.button, e.act == Act::Press ? GLUT_DOWN : GLUT_UP, ex, ey);
+    }
+    ASSERT_EQ(Editing.points.size(), row.after.size());
+    for (std::size_t i = 0; i < row.after.size(); ++i) {
+        const Expected& p = row.after[i];
+        // A press lands within half a pixel of its target, and the point is rounded.
+        EXPECT_NEAR(Editing.points[i].x, p.x + p.dx * unit, 0.5 * unit + 0.5) << "point " << i;
+        EXPECT_NEAR(Editing.points[i].y, p.y - p.dy * unit, 0.5 * unit + 0.5) << "point " << i;
+        EXPECT_EQ(Editing.points[i].x, std::round(Editing.points[i].x));
+    }
+    EXPECT_EQ(Editing.notice, row.notice);
+    EXPECT_EQ(effectBetween(before, picture()), row.effect);
+    // Whatever changed, the steps are those of the set, and the finished hull is still shown.
+    EXPECT_EQ(StepView.trace.points.size(), Editing.points.size());
+    EXPECT_EQ(StepView.state.step, stepCount(StepView.trace));
+    EXPECT_EQ(Scene.points.size(), Editing.points.size() + std::size_t(Editing.run.count));
+}
+
+constexpr int L = GLUT_LEFT_BUTTON, M = GLUT_MIDDLE_BUTTON, R = GLUT_RIGHT_BUTTON;
+constexpr Act Press = Act::Press, Move = Act::Move, Release = Act::Release;
+const char* const Refused = "Najvise 10000 tacaka: tacka nije dodata";
+const char* const LastStays = "Poslednja tacka se ne moze ukloniti";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EditGestures,
+    testing::Values(
+        EditRow{"ClickOnAnEmptyPlaceAdds", Square, {300, 650}, {{Press, L, 0, 0}, {Release, L, 0, 0}},
+                expected(Square, {{300, 650}}), "", Effect::None},
+        EditRow{"AClickMayWanderThreePixels", Square, {300, 650},
+                {{Press, L, 0, 0}, {Move, L, 2, 2}, {Move, L, 3, 0}, {Release, L, 3, 0}}, expected(Square, {{300, 650}}),
+                "", Effect::None},
+        EditRow{"FourPixelsMakeAPanAndAddNothing", Square, {300, 650},
+                {{Press, L, 0, 0}, {Move, L, 4, 0}, {Release, L, 4, 0}}, expected(Square), "", Effect::Pan},
+        EditRow{"DragFromEightPixelsMovesThePoint", Square, {900, 900},
+                {{Press, L, -5, 5}, {Move, L, 10, -10}, {Move, L, 30, -20}, {Release, L, 30, -20}},
+                {{100, 100}, {900, 100}, {900, 900, 30, -20}, {100, 900}, {500, 500}}, "", Effect::None},
+        EditRow{"DragFromNinePixelsPans", Square, {900, 900}, {{Press, L, 9, 0}, {Move, L, 30, 0}, {Release, L, 30, 0}},
+                expected(Square), "", Effect::Pan},
+        EditRow{"RightClickWithinEightPixelsRemoves", Square, {500, 500}, {{Press, R, 0, 8}, {Release, R, 0, 8}},
+                expected({Square.begin(), Square.end() - 1}), "", Effect::None},
+        EditRow{"RightClickNinePixelsAwayRemovesNothing", Square, {500, 500}, {{Press, R, 0, 9}, {Release, R, 0, 9}},
+                expected(Square), "", Effect::None},
+        EditRow{"RightDragRotatesAndKeepsThePoint", Square, {500, 500},
+                {{Press, R, 0, 0}, {Move, R, 20, 0}, {Release, R, 20, 0}}, expected(Square), "", Effect::Rotate},
+        EditRow{"TheLastPointStays", {{500, 500}}, {500, 500}, {{Press, R, 0, 0}, {Release, R, 0, 0}},
+                {{500, 500}}, LastStays, Effect::None},
+        EditRow{"TenThousandTakeNoMore", fullGrid(), {950, 500}, {{Press, L, 0, 0}, {Release, L, 0, 0}},
+                expected(fullGrid()), Refused, Effect::None},
+        // Zoomed out a million times, a click lands far beyond what a points file holds.
+        EditRow{"FarOutAddsAtTheCoordinateLimit", Square, {4e8f, 3e8f},
+                {{Press, M, 0, 0, false}, {Move, M, 0, 29100}, {Release, M, 0, 0}, {Press, L, 0, 0}, {Release, L, 0, 0}},
+                expected(Square, {{16777216, 16777216}}), "", Effect::Zoom},
+        EditRow{"LeftAndRightTogetherZoom", Square, {300, 650},
+                {{Press, L, 0, 0}, {Press, R, 0, 0}, {Move, R, 0, -30}, {Release, R, 0, -30}}, expected(Square), "",
+                Effect::Zoom},
+        EditRow{"OffClicksAreNavigationsAlone", Square, {500, 500},
+                {{Press, L, 30, 0}, {Release, L, 30, 0}, {Press, R, 0, 0}, {Release, R, 0, 0}}, expected(Square), "",
+                Effect::None, false}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// An edit keeps the step shown where the new set still has it, and the
+// finished hull where it was shown.
+TEST(EditSteps, StayWithinTheNewStepCount)
+{
+    openTestWindow();
+    Editing.points = Square;
+    rebuildEdited();
+    ASSERT_EQ(stepCount(StepView.trace), 4);
+    StepView.state.step = 3;
+    Editing.points.pop_back();
+    Editing.points.pop_back();
+    rebuildEdited();
+    EXPECT_EQ(StepView.state.step, 3) << "a triangle has steps 0 to 3";
+    Editing.points.pop_back();
+    rebuildEdited();
+    EXPECT_EQ(StepView.state.step, 2) << "the finished hull of two points";
+    Editing.points = Square;
+    rebuildEdited();
+    EXPECT_EQ(StepView.state.step, 4) << "the finished hull of the square";
+    StepView = {};
+    Editing = {};
+}
+
+// An edit leaves the view where it is; R frames the set as it is then, and a
+// resize does the same.
+TEST(EditSteps, TheViewStaysUntilRFramesTheNewSet)
+{
+    openTestWindow();
+    Editing.points = Square;
+    rebuildEdited();
+    onReshape(WindowWidth, WindowHeight);
+    const auto before = projectionMatrix();
+    const Framing opened = frameBox(Scene.box);
+    ASSERT_TRUE(addEditPoint(Editing, 3000, -2000));
+    rebuildEdited();
+    EXPECT_EQ(projectionMatrix(), before);
+    EXPECT_EQ(ViewState.viewCenterX, opened.viewCenterX);
+    onKeyboard('r', 0, 0);
+    const Framing now = frameBox(Scene.box);
+    EXPECT_EQ(std::make_pair(ViewState.viewCenterX, ViewState.eyeDistance), std::make_pair(now.viewCenterX, now.eyeDistance));
+    const WindowPoint added = drawnAt(3000, -2000);
+    EXPECT_TRUE(added.x > 0 && added.x < WindowWidth && added.y > 0 && added.y < WindowHeight) << added.x << ", " << added.y;
+    StepView = {};
+    Editing = {};
+}
+
+// S and X name the file they wrote; a write that fails says why, in the
+// caption and on stderr, and leaves nothing.
+TEST(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
+{
+    openTestWindow();
+    Editing.points = Square;
+    rebuildEdited();
+    {
+        TempDir dir;
+        onKeyboard('s', 0, 0);
+        EXPECT_EQ(Editing.notice, "Tacke sacuvane u omotac-tacke-1.txt");
+        std::array<Point, PointCapacity> read;
+        EXPECT_EQ(loadPoints("omotac-tacke-1.txt", read).count, 5);
+        onKeyboard('X', 0, 0);
+        EXPECT_EQ(Editing.notice, "Slika sacuvana u omotac-slika-1.svg");
+        onSpecialKey(GLUT_KEY_HOME, 0, 0);
+        EXPECT_EQ(Editing.notice, "") << "a notice lasts until the next key";
+        onKeyboard('e', 0, 0);
+        std::vector<std::string> caption;
+        editCaption(caption);
+        ASSERT_EQ(caption.size(), 2u);
+        EXPECT_EQ(caption[0], "Uredjivanje tacaka");
+        EXPECT_TRUE(caption[1].starts_with("Tacke: 5  Temena: 4  Vreme: ")) << caption[1];
+        EXPECT_TRUE(caption[1].ends_with(" ms")) << caption[1];
+
+        // A working directory that no longer exists takes no file, even from root.
+        std::filesystem::remove_all(dir.path);
+        testing::internal::CaptureStderr();
+        onKeyboard('s', 0, 0);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Editing.notice, "Cuvanje u tekuci direktorijum nije uspelo: datoteka ne postoji");
+        EXPECT_EQ(err, Editing.notice + "\n");
+        std::filesystem::create_directory(dir.path);
+    }
+    StepView = {};
+    Editing = {};
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "hull.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
+#include "svg_groups.hpp"
 #include "temp_dir.hpp"
 #include "viewer_window.hpp"
 
@@ -278,7 +279,7 @@ TEST_F(Steps, TextComesWithTheFirstStepKeyAndLeavesTheGLStateAlone)
     EXPECT_EQ(drawAndRead(), opened);
     StepView = kept;
     // Keys that are not step keys bring no caption.
-    onKeyboard('x', 0, 0);
+    onKeyboard('z', 0, 0);
     onKeyboard('r', 0, 0);
     EXPECT_EQ(drawAndRead(), opened);
 
@@ -356,15 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"ViewAndQuitLeaveTheSteps", {K::InitialView, K::Quit, K::None}, 7, false, false, false}),
     [](const auto& i) { return std::string(i.param.name); });
 
-// An element of an exported picture.
-struct SvgElement {
-    std::string tag;
-    std::map<std::string, std::string> attr;
-    double operator[](const char* name) const { return std::stod(attr.at(name)); }
-};
-
-// The picture writeSvg makes of scene: its elements by the id of the group
-// they stand in, "" for those outside every group.
+// The picture writeSvg makes of scene, by group.
 std::map<std::string, std::vector<SvgElement>> exported(const SceneStore& scene)
 {
     std::FILE* f = std::tmpfile();
@@ -373,20 +366,7 @@ std::map<std::string, std::vector<SvgElement>> exported(const SceneStore& scene)
     std::rewind(f);
     EXPECT_EQ(std::fread(text.data(), 1, text.size(), f), text.size());
     std::fclose(f);
-    static const std::regex tag(R"(<(/?)(\w+)([^>]*)>)"), attribute(R"re(([\w-]+)="([^"]*)")re");
-    std::map<std::string, std::vector<SvgElement>> groups;
-    std::string group;
-    for (std::sregex_iterator t(text.begin(), text.end(), tag), end; t != end; ++t) {
-        if ((*t)[1] == "/") {
-            if ((*t)[2] == "g") group.clear();
-            continue;
-        }
-        SvgElement& e = groups[group].emplace_back(SvgElement{(*t)[2], {}});
-        const std::string attrs = (*t)[3];
-        for (std::sregex_iterator a(attrs.begin(), attrs.end(), attribute); a != end; ++a) e.attr[(*a)[1]] = (*a)[2];
-        if (e.tag == "g") group = e.attr["id"];
-    }
-    return groups;
+    return svgGroups(text);
 }
 
 TEST(SvgExport, DrawsEveryPrimitiveInTheWindowsOrderAndColours)

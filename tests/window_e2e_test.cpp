@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <numbers>
@@ -26,6 +27,9 @@
 #include <thread>
 #include <vector>
 
+#include "hull_reference.hpp"
+#include "points_file.hpp"
+#include "svg_groups.hpp"
 #include "viewer.hpp"
 
 namespace {
@@ -48,11 +52,14 @@ public:
     Child& operator=(const Child&) = delete;
     ~Child() { stop(); }
 
-    // Runs argv with the given descriptors as its standard input and output.
-    void start(std::vector<std::string> argv, int in, int out, const std::string& display = {})
+    // Runs argv with the given descriptors as its standard input and output,
+    // in the directory dir where one is given.
+    void start(std::vector<std::string> argv, int in, int out, const std::string& display = {},
+               const std::string& dir = {})
     {
         pid_ = fork();
         if (pid_ == 0) {
+            if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(127);
             if (in >= 0) dup2(in, STDIN_FILENO);
             if (out >= 0) dup2(out, STDOUT_FILENO);
             if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
@@ -193,6 +200,7 @@ protected:
         if (display_) XCloseDisplay(display_);
         xvfb_.stop();
         if (!outputPath_.empty()) std::remove(outputPath_.c_str());
+        if (!workDir_.empty()) std::filesystem::remove_all(workDir_);
     }
 
     // The framing the window opens with, for a window of the given size.
@@ -258,22 +266,23 @@ protected:
                ", " + std::to_string(y);
     }
 
-    // Checks the picture against where `placement` puts the scene; empty when it matches.
-    std::string mismatch(const Shot& s, const Placement& placement) const
+    // Checks the picture of `set` against where `placement` puts the scene;
+    // empty when it matches.
+    static std::string mismatch(const Shot& s, const Placement& placement, const Printed& set)
     {
         if (s.width == 0) return "no screenshot";
         const auto near = [&](Vec p, Rgb colour, int radius) { return shows(s, placement, p, colour, radius); };
         int seen = 0;
-        for (const Vec& v : dialogue_.hull) {
+        for (const Vec& v : set.hull) {
             if (!inView(s, placement, v)) continue;
             if (!near(v, Black, 2)) return "no black hull vertex at" + where(s, placement, v);
             ++seen;
         }
         if (seen < 3) return "fewer than three hull vertices in view";
-        for (const Vec& v : dialogue_.points)
+        for (const Vec& v : set.points)
             if (inView(s, placement, v) && !near(v, Blue, 2) && !near(v, Black, 2))
                 return "no point at" + where(s, placement, v);
-        const std::vector<Vec> outline = outlineOf(dialogue_.hull);
+        const std::vector<Vec> outline = outlineOf(set.hull);
         for (std::size_t i = 0; i < outline.size(); ++i) {
             const Vec a = outline[i], b = outline[(i + 1) % outline.size()];
             bool red = false, looked = false;
@@ -305,10 +314,15 @@ protected:
         FAIL() << what << ": " << found << "; screenshot kept in " << keep(s, what);
     }
 
-    // Waits until the picture matches `placement`.
+    // Waits until the picture shows the run's points where `placement` puts them.
     void expectPicture(const Placement& placement, const std::string& what, Clock::duration patience = Patience)
     {
-        expectShot([&](const Shot& s) { return mismatch(s, placement); }, what, patience);
+        expectSet(placement, dialogue_, what, patience);
+    }
+    void expectSet(const Placement& placement, const Printed& set, const std::string& what,
+                   Clock::duration patience = Patience)
+    {
+        expectShot([&](const Shot& s) { return mismatch(s, placement, set); }, what, patience);
     }
 
     // Waits until the window shows exactly `expected`.
@@ -359,8 +373,9 @@ protected:
     Framing framing_;
     Placement placement_{};
     bool endsByItself_ = false;
+    // The program's working directory, where it saves its files.
+    std::string workDir_;
 
-private:
     // The hull vertices in order around their centre, closing the outline.
     static std::vector<Vec> outlineOf(std::vector<Vec> hull)
     {
@@ -372,6 +387,7 @@ private:
         return hull;
     }
 
+private:
     // Writes the screenshot as a PPM next to the test, for a person to look at.
     static std::string keep(const Shot& s, std::string what)
     {
@@ -422,7 +438,10 @@ private:
         outputPath_ = path;
         int in[2];
         ASSERT_EQ(pipe(in), 0);
-        program_.start({OMOTAC_PROGRAM, "--seed", Seed}, in[0], out, displayName_);
+        char dir[] = "/tmp/omotac_e2e_dir_XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        workDir_ = dir;
+        program_.start({OMOTAC_PROGRAM, "--seed", Seed}, in[0], out, displayName_, workDir_);
         close(in[0]);
         close(out);
         const std::string count = std::to_string(PointCount) + "\n";
@@ -653,5 +672,132 @@ TEST_P(Quitting, EndsTheProgramWithStatusZero)
 
 INSTANTIATE_TEST_SUITE_P(Keys, Quitting, testing::Values(KeySym(XK_q), KeySym(XK_Escape)),
                          [](const auto& i) { return i.param == XK_q ? std::string("Q") : std::string("Escape"); });
+
+// Edit mode with the real mouse and keys. The caption it brings stands where
+// Stepping made sure no point lies.
+class Editor : public Stepping {
+protected:
+    // The toolkit pixel where the opening framing draws p.
+    std::pair<int, int> pixel(Vec p) const { return pixelOf(Shot{WindowWidth, WindowHeight, {}}, placement_, p); }
+    // The whole scene point the opening framing shows at a toolkit pixel.
+    Vec sceneAt(int x, int y) const
+    {
+        const Placement& p = placement_;
+        return {std::round(p.centre.x + (x - p.origin.x) / p.scale),
+                std::round(p.centre.y + (WindowHeight - 1 - y - p.origin.y) / p.scale)};
+    }
+    // The set with its hull, in the order the program lists it.
+    static Printed withHull(const std::vector<Vec>& points)
+    {
+        std::vector<Point> in;
+        for (const Vec& v : points) in.push_back({float(v.x), float(v.y)});
+        Printed set{points, {}};
+        for (const Point& h : referenceHull(in)) set.hull.push_back({h.x, h.y});
+        return set;
+    }
+    void click(unsigned button, std::pair<int, int> at) { drag(button, at.first, at.second, 0, 0, 0); }
+    // Waits until the program has written `name` in its directory; its content.
+    std::string fileWritten(const std::string& name) const
+    {
+        const std::string path = workDir_ + "/" + name;
+        const auto deadline = Clock::now() + Patience;
+        while (!std::filesystem::exists(path) && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // Waits until the pixel shows nothing but the background.
+    void expectBackgroundAt(std::pair<int, int> at, const std::string& what)
+    {
+        expectShot([&](const Shot& s) { return s.at(at.first, at.second) == Background ? "" : "not background"; }, what);
+    }
+    Vec rightmostVertex() const
+    {
+        return *std::max_element(dialogue_.hull.begin(), dialogue_.hull.end(),
+                                 [](const Vec& a, const Vec& b) { return a.x < b.x; });
+    }
+};
+
+TEST_F(Editor, AddsMovesAndRemovesPointsWithTheHullLiveAndKeepsThem)
+{
+    press(XK_e);
+    // A click outside the hull, right of its rightmost vertex: a new vertex,
+    // with the outline through it.
+    auto [x, y] = pixel(rightmostVertex());
+    x += 80;
+    std::vector<Vec> points = dialogue_.points;
+    points.push_back(sceneAt(x, y));
+    Printed set = withHull(points);
+    ASSERT_NE(std::find_if(set.hull.begin(), set.hull.end(),
+                           [&](const Vec& v) { return v.x == points.back().x && v.y == points.back().y; }),
+              set.hull.end())
+        << "the click is not outside the hull";
+    click(Button1, {x, y});
+    ASSERT_NO_FATAL_FAILURE(expectSet(placement_, set, "added"));
+
+    // Taken 5 pixels off and dragged by (-40, 60): the point keeps its offset
+    // from the cursor, and the outline follows it.
+    drag(Button1, x + 3, y - 4, -4, 6, 10);
+    points.back() = sceneAt(x - 40, y + 60);
+    set = withHull(points);
+    ASSERT_NO_FATAL_FAILURE(expectSet(placement_, set, "moved"));
+    ASSERT_NO_FATAL_FAILURE(expectBackgroundAt({x, y}, "moved away"));
+
+    // S keeps the set as a points file that loads back to it.
+    press(XK_s);
+    const std::string saved = fileWritten("omotac-tacke-1.txt");
+    std::FILE* f = fmemopen(const_cast<char*>(saved.data()), saved.size(), "r");
+    std::array<Point, PointCapacity> read;
+    const PointsRead r = readPoints(f, "omotac-tacke-1.txt", read);
+    std::fclose(f);
+    ASSERT_EQ(r.count, int(points.size())) << r.error;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i)
+        ASSERT_EQ(std::make_pair(double(read[i].x), double(read[i].y)), std::make_pair(points[i].x, points[i].y)) << i;
+    EXPECT_NEAR(read[points.size() - 1].x, points.back().x, 1.0);
+    EXPECT_NEAR(read[points.size() - 1].y, points.back().y, 1.0);
+    points.back() = {read[points.size() - 1].x, read[points.size() - 1].y};
+    set = withHull(points);
+
+    // X exports the picture: a square per point, blue, then one per hull
+    // vertex, black, in the order found, and the outline in red.
+    press(XK_x);
+    auto svg = svgGroups(fileWritten("omotac-slika-1.svg"));
+    ASSERT_EQ(svg["points"].size(), set.points.size() + set.hull.size());
+    for (std::size_t i = 0; i < svg["points"].size(); ++i) {
+        const SvgElement& e = svg["points"][i];
+        const bool input = i < set.points.size();
+        const Vec& p = input ? set.points[i] : set.hull[i - set.points.size()];
+        EXPECT_EQ(e.tag + e.attr.at("fill"), input ? "rect#0000ff" : "rect#000000") << i;
+        EXPECT_NEAR(e["x"] + e["width"] / 2, p.x, 1e-6) << i;
+        EXPECT_NEAR(e["y"] + e["height"] / 2, -p.y, 1e-6) << i;
+    }
+    ASSERT_EQ(svg["segments"].size(), set.hull.size());
+    for (const SvgElement& e : svg["segments"]) EXPECT_EQ(e.attr.at("stroke"), "#ff0000");
+
+    // A right click 4 pixels off the point takes it away again.
+    const auto [mx, my] = pixel(points.back());
+    click(Button3, {mx + 4, my});
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "removed"));
+    ASSERT_NO_FATAL_FAILURE(expectBackgroundAt({mx, my}, "removed"));
+}
+
+TEST_F(Editor, WithEditModeOffTheSameGesturesNavigate)
+{
+    press(XK_e);
+    press(XK_e);
+    auto [x, y] = pixel(rightmostVertex());
+    x += 80;
+    click(Button1, {x, y});
+    const Vec vertex = dialogue_.hull[2];
+    click(Button3, pixel(vertex));
+    // The drag that would move a vertex pans, and every vertex is still there.
+    const auto [vx, vy] = pixel(vertex);
+    drag(Button1, vx + 3, vy - 4, 12, 7, 10);
+    placement_.origin.x += 120;
+    placement_.origin.y -= 70;
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "panned"));
+    ASSERT_NO_FATAL_FAILURE(expectBackgroundAt({x + 120, y + 70}, "no point where the click was"));
+    EXPECT_TRUE(std::filesystem::is_empty(workDir_));
+}
 
 } // namespace

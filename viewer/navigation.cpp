@@ -14,10 +14,6 @@ namespace {
 // Window distance in pixels for a zoom by the factor e.
 constexpr double ZoomPixelsPerE = 2100.0;
 
-struct ScenePoint {
-    double x, y;
-};
-
 // The scene point on the plane z = 0 under window pixel (x, y), through the
 // matrices as they stand. The ray through the pixel runs from the near to the
 // far plane; navigation never tilts the scene plane, so the ray always meets it.
@@ -61,6 +57,13 @@ float rotationAngle(std::int64_t dx, std::int64_t dy, int viewportWidth)
 }
 
 } // namespace
+
+std::optional<ScenePoint> pickScenePlane(int x, int y)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return pickScenePlane(x, y, viewport);
+}
 
 void onMouse(int button, int state, int x, int y)
 {

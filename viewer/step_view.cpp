@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "controls.hpp"
+#include "edit.hpp"
 #include "viewer.hpp"
 
 StepRecord StepView;
@@ -212,8 +213,9 @@ const SceneStore& shownPicture()
 void drawOverlay()
 {
     const StepState& s = StepView.state;
-    if (!s.captioned && !s.help) return;
-    static std::vector<std::string> help;
+    static std::vector<std::string> edit, help;
+    editCaption(edit);
+    if (!s.captioned && !s.help && edit.empty()) return;
     if (s.help) helpLines(help);
 
     GLint mode = GL_MODELVIEW;
@@ -230,7 +232,13 @@ void drawOverlay()
     glLoadIdentity();
 
     setColor(HullVertexColor);
+    // Edit mode and its notices first, then the step, then the help, a blank
+    // line between them.
     int line = 0;
+    if (!edit.empty()) {
+        drawLines(edit, line);
+        line += int(edit.size()) + 1;
+    }
     if (s.captioned) {
         drawLines(StepView.caption, line);
         line += int(StepView.caption.size()) + 1;
@@ -246,6 +254,13 @@ void drawOverlay()
 
 void onKeyboard(unsigned char key, int, int)
 {
+    // A notice lasts until the next key.
+    Editing.notice.clear();
+    if (const EditKey e = editKeyOf(key); e != EditKey::None) {
+        pressEditKey(e);
+        glutPostRedisplay();
+        return;
+    }
     const StepKey k = stepKeyOf(key);
     if (k == StepKey::Quit) {
         glutLeaveMainLoop();
@@ -260,6 +275,7 @@ void onKeyboard(unsigned char key, int, int)
 
 void onSpecialKey(int key, int, int)
 {
+    Editing.notice.clear();
     if (pressStepKey(StepView.state, specialStepKeyOf(key), stepCount(StepView.trace)))
         glutTimerFunc(PlayMillis, onPlayTick, StepView.state.playRound);
     glutPostRedisplay();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstdint>
+#include <optional>
 
 #include "scene.hpp"
 
@@ -109,6 +110,15 @@ void checkLeaksNow();
 // The window is closing: by the window manager, or because the event loop
 // ends. The GL driver is still loaded.
 void onClose();
+
+// A point of the scene plane z = 0, in double precision.
+struct ScenePoint {
+    double x, y;
+};
+
+// The scene point on the plane z = 0 under toolkit pixel (x, y), through the
+// matrices and the viewport as they stand.
+std::optional<ScenePoint> pickScenePlane(int x, int y);
 
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "edit.hpp"
 #include "step_view.hpp"
 #include "viewer.hpp"
 
@@ -88,8 +89,8 @@ void openViewer(int* argc, char** argv)
     glutDisplayFunc(onDisplay);
     // Redrawing whenever no event waits keeps the picture continuously fresh.
     glutIdleFunc(onDisplay);
-    glutMouseFunc(onMouse);
-    glutMotionFunc(onMotion);
+    glutMouseFunc(onEditMouse);
+    glutMotionFunc(onEditMotion);
     glutReshapeFunc(onReshape);
     glutWindowStatusFunc(onWindowStatus);
     glutKeyboardFunc(onKeyboard);
@@ -101,6 +102,7 @@ void openViewer(int* argc, char** argv)
     // The window opens on the finished hull, with no text.
     StepView.state = {};
     StepView.state.step = stepCount(StepView.trace);
+    startEditing();
 }
 
 void runViewer(int argc, char** argv)
@@ -112,6 +114,11 @@ void runViewer(int argc, char** argv)
 void onReshape(int width, int height)
 {
     if (height == 0) height = 1;
+    // Framed on the set as it is now: edits change the Scene's box, and only
+    // here does the view follow them. The ring round a step's new vertex is
+    // sized by the framing, so the step's picture is drawn anew.
+    frameCamera(Scene.box);
+    StepView.shownStep = -1;
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);

@@ -7,8 +7,8 @@
 // them as integers folded into [-span, span], span = 2^(bits 1..5 of byte 0,
 // at most 20): small spans crowd the points into duplicates and collinear runs,
 // and there the result must equal the reference transcription entry for entry
-// and pass the hull property checks, and the window's steps must reveal the
-// kernel's entries.
+// and pass the hull property checks, the outline order must equal the
+// reference's, and the window's steps must reveal the kernel's entries.
 //
 // Safety, in both modes: the kernel returns, 2 <= count <= max(n, 2), every
 // entry is a whole copy of an input point and none is written twice (but for a
@@ -159,6 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(expected.size() == found.size(), "count differs from the reference");
         for (std::size_t k = 0; k < found.size(); ++k)
             require(sameBits(found[k], expected[k]), "entry differs from the reference");
+        const std::vector<Point> outline = referenceOutline(found);
+        for (std::int32_t k = 0; k < count; ++k)
+            require(sameBits(HullBuffer[std::size_t(k)], outline[std::size_t(k)]), "outline differs from the reference");
         const std::string failure = hullFailure(points.data(), n, found.data(), count, HullBuffer.data());
         if (!failure.empty()) std::fprintf(stderr, "hull: %s\n", failure.c_str());
         require(failure.empty(), "a hull property is broken");
