@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "hull.hpp"
+#include "predicates.hpp"
 
 namespace {
 
@@ -26,14 +27,6 @@ float directionKey(const Point& base, float x, float y)
     return float(std::atan(double(slope)));
 }
 
-// Twice the signed area of (base, p, q): positive when q lies counter-clockwise
-// of the ray base->p. Exact for the coordinates the kernel is exact on.
-double turn(const Point& base, const Point& p, const Point& q)
-{
-    return (double(p.y) - double(q.y)) * (double(base.x) - double(q.x))
-         - (double(base.y) - double(q.y)) * (double(p.x) - double(q.x));
-}
-
 // For two vertices on one ray from the base vertex: whether q lies farther out.
 // The ray runs right or straight up, so x (or y on the vertical) tells.
 bool fartherOut(const Point& base, const Point& p, const Point& q)
@@ -43,11 +36,12 @@ bool fartherOut(const Point& base, const Point& p, const Point& q)
 
 // Whether q comes before p in the clockwise sweep, ignoring distance: by key,
 // and where the float keys of two different rays coincide (steep rays far from
-// the base vertex), by the exact turn between them.
+// the base vertex), by the exact turn between them: q counter-clockwise of the
+// ray to p comes first.
 bool sweptBefore(const Point& base, float keyQ, float keyP, const Point& q, const Point& p)
 {
     if (!(keyQ == keyP)) return keyQ < keyP;
-    return turn(base, p, q) > 0.0;
+    return orientation(base, p, q) > 0.0;
 }
 
 } // namespace
@@ -82,8 +76,8 @@ void orderHullOutline(std::int32_t count)
     for (std::int32_t i = 1; i + 1 < count; ++i) {
         for (std::int32_t j = i + 1; j < count; ++j) {
             bool before = sweptBefore(h[0], key[j], key[i], h[j], h[i]);
-            if (key[j] == key[i] && turn(h[0], h[i], h[j]) == 0.0) {
-                const bool onClosing = key[i] == closingKey && turn(h[0], closer, h[i]) == 0.0;
+            if (key[j] == key[i] && orientation(h[0], h[i], h[j]) == 0.0) {
+                const bool onClosing = key[i] == closingKey && orientation(h[0], closer, h[i]) == 0.0;
                 before = onClosing ? fartherOut(h[0], h[i], h[j]) : fartherOut(h[0], h[j], h[i]);
             }
             if (before) {

@@ -1,0 +1,318 @@
+// The AVX2 passes: every intrinsic of the kernel. Each function carries its own
+// target attribute, so none of this code can leak into the portable path, and
+// hull.cpp takes the table at the end only where the processor has AVX2.
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "kernel.hpp"
+
+namespace {
+
+// Loads points i..i+7 and leaves their x and y in two registers, lane order
+// 0, 2, 4, 6, 1, 3, 5, 7 (what two unpack-and-shuffle steps give for free).
+__attribute__((target("avx2"))) inline void loadXY8(const Point* p, __m256& x, __m256& y)
+{
+    // Each load takes two whole points; Point starts with x, so its address is
+    // that of x, and the vector load type may alias anything.
+    const __m256 v0 = _mm256_loadu_ps(reinterpret_cast<const float*>(p));
+    const __m256 v1 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 2));
+    const __m256 v2 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 4));
+    const __m256 v3 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 6));
+    const __m256 t0 = _mm256_unpacklo_ps(v0, v1);
+    const __m256 t1 = _mm256_unpacklo_ps(v2, v3);
+    x = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(1, 0, 1, 0));
+    y = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(3, 2, 3, 2));
+}
+
+// Index offset held by each lane after loadXY8.
+constexpr std::int32_t LaneOffset[8] = {0, 2, 4, 6, 1, 3, 5, 7};
+
+// For every 8-bit keep mask, the lanes to gather so that the kept ones come out
+// packed in index order; feeds a single permute per register.
+struct CompressTable {
+    alignas(32) std::int32_t lanes[256][8];
+    std::int8_t count[256];
+};
+
+// offsetOfLane: which index offset each lane holds.
+constexpr CompressTable makeCompressTable(const std::int32_t (&offsetOfLane)[8])
+{
+    CompressTable t{};
+    for (int m = 0; m < 256; ++m) {
+        int k = 0;
+        for (int offset = 0; offset < 8; ++offset)
+            for (int lane = 0; lane < 8; ++lane)
+                if (offsetOfLane[lane] == offset && (m & (1 << lane))) t.lanes[m][k++] = lane;
+        t.count[m] = std::int8_t(k);
+        for (; k < 8; ++k) t.lanes[m][k] = 0;
+    }
+    return t;
+}
+
+constexpr std::int32_t InOrder[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+constexpr CompressTable Interleaved = makeCompressTable(LaneOffset); // after loadXY8
+constexpr CompressTable Contiguous = makeCompressTable(InOrder);     // loads from Columns
+
+// Stores the lanes listed in lanes (x, y and index alike) packed at out[k..]; the
+// store reaches a whole register past the last of them.
+__attribute__((target("avx2"))) inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y,
+                                                            __m256i index, const std::int32_t* lanes)
+{
+    const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+    _mm256_storeu_ps(out.x + k, _mm256_permutevar8x32_ps(x, pick));
+    _mm256_storeu_ps(out.y + k, _mm256_permutevar8x32_ps(y, pick));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index + k), _mm256_permutevar8x32_epi32(index, pick));
+}
+
+// One extreme tracked per lane: the best value so far and its index.
+struct LaneExtreme {
+    __m256 value;
+    __m256i index;
+};
+
+// Takes value and index in the lanes where better is set. The tests are strict,
+// so each lane keeps its earlier index, and NaN never compares better.
+__attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, __m256 better, __m256i index)
+{
+    t.value = _mm256_blendv_ps(t.value, v, better);
+    t.index = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(t.index), _mm256_castsi256_ps(index), better));
+}
+
+// Folds the 8 lanes into the first index holding the best value; below is true
+// for a minimum. Lanes hold disjoint index classes, so equal values go to the
+// lower index.
+__attribute__((target("avx2"))) std::int32_t foldExtreme(const LaneExtreme& t, bool below)
+{
+    alignas(32) float v[8];
+    alignas(32) std::int32_t idx[8];
+    _mm256_store_ps(v, t.value);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(idx), t.index);
+    int best = 0;
+    for (int j = 1; j < 8; ++j) {
+        const bool better = below ? v[j] < v[best] : v[j] > v[best];
+        if (better || (v[j] == v[best] && idx[j] < idx[best])) best = j;
+    }
+    return idx[best];
+}
+
+// The extremes eight points at a time; the scalar scan takes the last partial block.
+__attribute__((target("avx2"))) Extremes extremesAvx2(const Point* p, std::int32_t n)
+{
+    Extremes e;
+    const std::int32_t blocks = n / 8 * 8;
+    if (blocks > 0) {
+        const __m256 x0 = _mm256_set1_ps(p[0].x), y0 = _mm256_set1_ps(p[0].y);
+        const __m256 s0 = _mm256_add_ps(x0, y0), d0 = _mm256_sub_ps(x0, y0);
+        const __m256i zero = _mm256_setzero_si256();
+        LaneExtreme lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
+        __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+        const __m256i step = _mm256_set1_epi32(8);
+        for (std::int32_t i = 0; i < blocks; i += 8) {
+            __m256 x, y;
+            loadXY8(p + i, x, y);
+            const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y);
+            takeWhere(lo, x, _mm256_cmp_ps(x, lo.value, _CMP_LT_OQ), index);
+            takeWhere(hi, x, _mm256_cmp_ps(x, hi.value, _CMP_GT_OQ), index);
+            takeWhere(loS, s, _mm256_cmp_ps(s, loS.value, _CMP_LT_OQ), index);
+            takeWhere(hiS, s, _mm256_cmp_ps(s, hiS.value, _CMP_GT_OQ), index);
+            takeWhere(loD, d, _mm256_cmp_ps(d, loD.value, _CMP_LT_OQ), index);
+            takeWhere(hiD, d, _mm256_cmp_ps(d, hiD.value, _CMP_GT_OQ), index);
+            index = _mm256_add_epi32(index, step);
+        }
+        e.left = foldExtreme(lo, true);
+        e.right = foldExtreme(hi, false);
+        e.minSum = foldExtreme(loS, true);
+        e.maxSum = foldExtreme(hiS, false);
+        e.minDiff = foldExtreme(loD, true);
+        e.maxDiff = foldExtreme(hiD, false);
+    }
+    scanExtremes(p, std::max(blocks, 1), n, e);
+    return e;
+}
+
+// keepOutside eight points at a time; the scalar copy takes the last partial block.
+__attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box,
+                                                             Columns& out)
+{
+    const std::int32_t blocks = n / 8 * 8;
+    const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
+    const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
+    __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256i step = _mm256_set1_epi32(8);
+    std::int32_t k = 0;
+    for (std::int32_t i = 0; i < blocks; i += 8) {
+        __m256 x, y;
+        loadXY8(p + i, x, y);
+        const __m256 inside = _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
+                                            _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
+        const int m = ~_mm256_movemask_ps(inside) & 0xff;
+        storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+        k += Interleaved.count[m];
+        index = _mm256_add_epi32(index, step);
+    }
+    return keepOutside(p, blocks, n, box, out, k);
+}
+
+// Twice the signed area of (a, b, p) for four points at once, as orientation().
+__attribute__((target("avx2"))) inline __m256d orientation4(__m256d ax, __m256d ay, __m256d bx, __m256d by,
+                                                            __m256d px, __m256d py)
+{
+    return _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(by, py), _mm256_sub_pd(ax, px)),
+                         _mm256_mul_pd(_mm256_sub_pd(ay, py), _mm256_sub_pd(bx, px)));
+}
+
+// Per lane the largest value seen in a set so far and the index holding it.
+struct LaneFarthest {
+    __m256d value;
+    __m256d index;
+};
+
+// Takes o and index in the member lanes where o is strictly larger: each lane
+// keeps the first of its equally far candidates.
+__attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d o, __m256d member, __m256d index)
+{
+    const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
+    t.value = _mm256_blendv_pd(t.value, o, better);
+    t.index = _mm256_blendv_pd(t.index, index, better);
+}
+
+// The largest (smallest) lane, in every lane.
+__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
+{
+    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+__attribute__((target("avx2"))) inline __m256d broadcastMin(__m256d v)
+{
+    v = _mm256_min_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_min_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+
+// Merges the lanes into best and far: the largest value, and of equal values the
+// lowest index, which is the first in the set's order.
+__attribute__((target("avx2"))) void foldFarthest(const LaneFarthest& t, double& best, std::int32_t& far)
+{
+    const __m256d top = broadcastMax(t.value);
+    const __m256d never = _mm256_set1_pd(std::numeric_limits<double>::infinity());
+    const __m256d atTop = _mm256_blendv_pd(never, t.index, _mm256_cmp_pd(t.value, top, _CMP_EQ_OQ));
+    const double value = _mm256_cvtsd_f64(top);
+    const auto index = std::int32_t(_mm256_cvtsd_f64(broadcastMin(atTop)));
+    if (value > best || (value == best && value > 0.0 && index < far)) {
+        best = value;
+        far = index;
+    }
+}
+
+// The range split eight candidates at a time over whole blocks; gives where it
+// stopped. A block's set-1 store lands at or before the block itself, which is
+// already loaded, so set 1 stays in place; set 2 goes to spill.
+__attribute__((target("avx2"))) std::int32_t splitBlocks(Scratch& sc, const SubProblem& set, RangeSplit& r)
+{
+    const Candidate &a = set.a, &v = set.far, &b = set.b;
+    const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
+    const __m256d vx = _mm256_set1_pd(v.x), vy = _mm256_set1_pd(v.y);
+    const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
+    // One record per set: a lane meets its candidates in index order whichever
+    // half of a block they come from, so strict tests still keep the first.
+    LaneFarthest best1{zero, none}, best2{zero, none};
+    const std::int32_t hi = set.lo + set.count;
+    std::int32_t k = set.lo, end1 = r.end1, size2 = r.size2;
+    for (; k + 8 <= hi; k += 8) {
+        const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
+        const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
+        int bits1 = 0, bits2 = 0;
+        for (int h = 0; h < 2; ++h) {
+            const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
+            const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
+            const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
+            const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
+            const __m256d o2 = orientation4(vx, vy, bx, by, x, y);
+            const __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
+            const __m256d in2 = _mm256_andnot_pd(in1, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ));
+            takeFarther(best1, o1, in1, i);
+            takeFarther(best2, o2, in2, i);
+            bits1 |= _mm256_movemask_pd(in1) << (4 * h);
+            bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+        }
+        storeCompressed(sc.work, end1, xf, yf, index, Contiguous.lanes[bits1]);
+        storeCompressed(sc.spill, size2, xf, yf, index, Contiguous.lanes[bits2]);
+        end1 += Contiguous.count[bits1];
+        size2 += Contiguous.count[bits2];
+    }
+    r.end1 = end1;
+    r.size2 = size2;
+    foldFarthest(best1, r.best1, r.far1);
+    foldFarthest(best2, r.best2, r.far2);
+    return k;
+}
+
+__attribute__((target("avx2"))) Split splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set)
+{
+    RangeSplit r{set.lo, 0, 0.0, 0.0, -1, -1};
+    const std::int32_t from = splitBlocks(sc, set, r);
+    splitRangeFrom(sc, set, from, r);
+    return finishRangeSplit(points, sc, set, r);
+}
+
+// For every 4-bit pattern of members, the lanes of a register of doubles it selects.
+struct LaneMaskTable {
+    alignas(32) std::int64_t lanes[16][4];
+};
+
+constexpr LaneMaskTable makeLaneMasks()
+{
+    LaneMaskTable t{};
+    for (int m = 0; m < 16; ++m)
+        for (int lane = 0; lane < 4; ++lane) t.lanes[m][lane] = (m >> lane & 1) ? -1 : 0;
+    return t;
+}
+
+constexpr LaneMaskTable LaneMasks = makeLaneMasks();
+
+// The window position of the first member whose value is largest (any position
+// when there are no members). Members hold positive values, others count as 0.
+__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[4], std::uint32_t members)
+{
+    __m256d m[4];
+    for (int r = 0; r < 4; ++r) {
+        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(members >> (4 * r)) & 15]);
+        m[r] = _mm256_and_pd(o[r], _mm256_castsi256_pd(_mm256_load_si256(lanes)));
+    }
+    const __m256d top = broadcastMax(_mm256_max_pd(_mm256_max_pd(m[0], m[1]), _mm256_max_pd(m[2], m[3])));
+    std::uint32_t atTop = 0;
+    for (int r = 0; r < 4; ++r)
+        atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(m[r], top, _CMP_EQ_OQ))) << (4 * r);
+    return std::countr_zero((atTop & members) | std::uint32_t(1) << (SmallSet - 1));
+}
+
+// The window split: all SmallSet positions tested at once, the member bits decide.
+__attribute__((target("avx2"))) Split splitWindowAvx2(const Columns& w, const SubProblem& set)
+{
+    static_assert(SmallSet == 16, "four registers of four lanes");
+    const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
+    const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
+    const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
+    const __m256d zero = _mm256_setzero_pd();
+    __m256d o1[4], o2[4];
+    std::uint32_t beyond1 = 0, beyond2 = 0;
+    for (int r = 0; r < 4; ++r) {
+        const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
+        const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + 4 * r));
+        o1[r] = orientation4(ax, ay, vx, vy, x, y);
+        o2[r] = orientation4(vx, vy, bx, by, x, y);
+        beyond1 |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ))) << (4 * r);
+        beyond2 |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ))) << (4 * r);
+    }
+    const std::uint32_t in1 = beyond1 & set.members, in2 = beyond2 & set.members & ~in1;
+    return {windowProblem(w, set.a, set.far, set.lo, in1, firstFarthest(o1, in1)),
+            windowProblem(w, set.far, set.b, set.lo, in2, firstFarthest(o2, in2))};
+}
+
+} // namespace
+
+const HullPasses Avx2Passes{extremesAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2};

@@ -1,0 +1,143 @@
+#pragma once
+
+// The records the kernel's files share, and the table of passes through which
+// hull.cpp drives either code path. Not part of the interface.
+
+#include <bit>
+#include <cstdint>
+
+#include "hull.hpp"
+
+// A candidate point: its coordinates and its index in the input.
+struct Candidate {
+    float x;
+    float y;
+    std::int32_t index;
+};
+
+inline Candidate candidateOf(const Point* p, std::int32_t i) { return {p[i].x, p[i].y, i}; }
+
+// Sets of this many candidates or fewer are split where they lie, by member bits:
+// near the leaves of a hull with many vertices, moving them would cost more than
+// testing a whole window of positions.
+inline constexpr std::int32_t SmallSet = 16;
+
+// Room past the last candidate: vector stores write whole registers, and a small
+// set is read as a whole window of SmallSet positions.
+inline constexpr std::int32_t ColumnRoom = PointCapacity + SmallSet;
+
+// Candidate sets as three parallel columns, so a pass streams through exactly the
+// coordinates it tests, several lanes at a time where it can.
+struct Columns {
+    float x[ColumnRoom];
+    float y[ColumnRoom];
+    std::int32_t index[ColumnRoom];
+
+    void put(std::int32_t k, float px, float py, std::int32_t i)
+    {
+        x[k] = px;
+        y[k] = py;
+        index[k] = i;
+    }
+    Candidate at(std::int32_t k) const { return {x[k], y[k], index[k]}; }
+};
+
+// One step of the recursion: the candidates strictly left of the directed edge
+// a->b, in index order, and far, the first of those farthest from it. A set of
+// more than SmallSet candidates fills work[lo, lo + count); a smaller one is the
+// positions lo + i of work whose bit i of members is set.
+struct SubProblem {
+    Candidate a;
+    Candidate b;
+    Candidate far;
+    std::int32_t lo;
+    std::int32_t count;
+    std::uint32_t members;
+};
+
+// The sets a split leaves: beyond a->far (first) and beyond far->b (second).
+struct Split {
+    SubProblem first;
+    SubProblem second;
+};
+
+// The count candidates at work[lo..]: a window of member bits when they are few.
+inline SubProblem rangeProblem(const Candidate& a, const Candidate& b, const Candidate& far, std::int32_t lo,
+                               std::int32_t count)
+{
+    const std::uint32_t members = count <= SmallSet ? (std::uint32_t(1) << count) - 1 : 0;
+    return {a, b, far, lo, count, members};
+}
+
+// The candidates of a window at the member bits; farAt is the window position of
+// the farthest (any position when there are no members).
+inline SubProblem windowProblem(const Columns& work, const Candidate& a, const Candidate& b, std::int32_t lo,
+                                std::uint32_t members, std::int32_t farAt)
+{
+    return {a, b, work.at(lo + farAt), lo, std::popcount(members), members};
+}
+
+// Storage the kernel reuses from call to call, sized for PointCapacity points and
+// made resident by prepareHull, so that no call allocates or faults a page in.
+struct Scratch {
+    Columns work;  // the points outside the interior box, then every live set in place
+    Columns spill; // the second set while a large set is split
+    // Sets still to expand, the next one last. Pending sets hold disjoint candidates,
+    // so there are never more than PointCapacity; the loop writes two slots ahead.
+    SubProblem pending[PointCapacity + 2];
+};
+
+extern Scratch KernelScratch;
+
+// Indices of extreme points: leftmost and rightmost (first of equals, as the
+// hull's order depends on them), and the extremes of x + y and x - y, which only
+// need to be input points.
+struct Extremes {
+    std::int32_t left = 0, right = 0;
+    std::int32_t minSum = 0, maxSum = 0, minDiff = 0, maxDiff = 0;
+};
+
+// An axis-aligned box whose open inside lies strictly inside the hull: points in
+// it are never hull vertices nor farthest from any edge, so the kernel may skip
+// them without changing a single entry. Empty (x1 > x2) when none is found.
+struct InteriorBox {
+    float x1 = 1.0f, x2 = 0.0f, y1 = 1.0f, y2 = 0.0f;
+};
+
+// Progress of a split of a large set: set 1 so far at work[set.lo, end1), set 2
+// so far at spill[0, size2), and the farthest of each (index -1 while empty).
+struct RangeSplit {
+    std::int32_t end1;
+    std::int32_t size2;
+    double best1, best2;
+    std::int32_t far1, far2;
+};
+
+// What one code path supplies. Every pass gives exactly the same result on both.
+struct HullPasses {
+    // The extremes of points[0, n).
+    Extremes (*extremes)(const Point* points, std::int32_t n);
+    // Copies the points of [0, n) outside the open box to out, in index order;
+    // gives how many.
+    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
+    // Splits a set of more than SmallSet candidates: the first set stays in front,
+    // the second follows it.
+    Split (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set);
+    // Splits a set of at most SmallSet candidates by its member bits; moves nothing.
+    Split (*splitWindow)(const Columns& work, const SubProblem& set);
+};
+
+extern const HullPasses PortablePasses;
+extern const HullPasses Avx2Passes; // where avx2.cpp is built (x86)
+
+// prefilter.cpp: the scalar scans, which the vector passes also use for the points
+// past their last whole block, and the box.
+void scanExtremes(const Point* points, std::int32_t from, std::int32_t n, Extremes& e);
+std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n, const InteriorBox& box, Columns& out,
+                         std::int32_t kept);
+InteriorBox interiorBox(const Point* points, const Extremes& e);
+
+// portable.cpp: the scalar split of the candidates work[from, set.lo + set.count),
+// continuing r, and the sub-problems of a finished range split.
+void splitRangeFrom(Scratch& scratch, const SubProblem& set, std::int32_t from, RangeSplit& r);
+Split finishRangeSplit(const Point* points, Scratch& scratch, const SubProblem& set, const RangeSplit& r);
