@@ -5,7 +5,6 @@
 #include <immintrin.h>
 
 #include <algorithm>
-#include <limits>
 
 #include "kernel.hpp"
 
@@ -179,84 +178,98 @@ __attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d
     t.index = _mm256_blendv_pd(t.index, index, better);
 }
 
-// The largest (smallest) lane, in every lane.
-__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
-{
-    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
-    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
-}
-__attribute__((target("avx2"))) inline __m256d broadcastMin(__m256d v)
-{
-    v = _mm256_min_pd(v, _mm256_permute2f128_pd(v, v, 1));
-    return _mm256_min_pd(v, _mm256_permute_pd(v, 0b0101));
-}
-
 // Merges the lanes into best and far: the largest value, and of equal values the
 // lowest index, which is the first in the set's order.
-__attribute__((target("avx2"))) void foldFarthest(const LaneFarthest& t, double& best, std::int32_t& far)
+__attribute__((target("avx2"))) void foldFarthest(const LaneFarthest& t, const Point* points, double& best,
+                                                  Candidate& far)
 {
-    const __m256d top = broadcastMax(t.value);
-    const __m256d never = _mm256_set1_pd(std::numeric_limits<double>::infinity());
-    const __m256d atTop = _mm256_blendv_pd(never, t.index, _mm256_cmp_pd(t.value, top, _CMP_EQ_OQ));
-    const double value = _mm256_cvtsd_f64(top);
-    const auto index = std::int32_t(_mm256_cvtsd_f64(broadcastMin(atTop)));
-    if (value > best || (value == best && value > 0.0 && index < far)) {
-        best = value;
-        far = index;
-    }
-}
-
-// The range split eight candidates at a time over whole blocks; gives where it
-// stopped. A block's set-1 store lands at or before the block itself, which is
-// already loaded, so set 1 stays in place; set 2 goes to spill.
-__attribute__((target("avx2"))) std::int32_t splitBlocks(Scratch& sc, const SubProblem& set, RangeSplit& r)
-{
-    const Candidate &a = set.a, &v = set.far, &b = set.b;
-    const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
-    const __m256d vx = _mm256_set1_pd(v.x), vy = _mm256_set1_pd(v.y);
-    const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
-    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
-    // One record per set: a lane meets its candidates in index order whichever
-    // half of a block they come from, so strict tests still keep the first.
-    LaneFarthest best1{zero, none}, best2{zero, none};
-    const std::int32_t hi = set.lo + set.count;
-    std::int32_t k = set.lo, end1 = r.end1, size2 = r.size2;
-    for (; k + 8 <= hi; k += 8) {
-        const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
-        const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
-        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
-        int bits1 = 0, bits2 = 0;
-        for (int h = 0; h < 2; ++h) {
-            const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
-            const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
-            const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
-            const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
-            const __m256d o2 = orientation4(vx, vy, bx, by, x, y);
-            const __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
-            const __m256d in2 = _mm256_andnot_pd(in1, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ));
-            takeFarther(best1, o1, in1, i);
-            takeFarther(best2, o2, in2, i);
-            bits1 |= _mm256_movemask_pd(in1) << (4 * h);
-            bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+    alignas(32) double value[4], index[4];
+    _mm256_store_pd(value, t.value);
+    _mm256_store_pd(index, t.index);
+    std::int32_t at = far.index;
+    for (int lane = 0; lane < 4; ++lane) {
+        const auto i = std::int32_t(index[lane]);
+        if (value[lane] > best || (value[lane] == best && value[lane] > 0.0 && i < at)) {
+            best = value[lane];
+            at = i;
         }
-        storeCompressed(sc.work, end1, xf, yf, index, Contiguous.lanes[bits1]);
-        storeCompressed(sc.spill, size2, xf, yf, index, Contiguous.lanes[bits2]);
-        end1 += Contiguous.count[bits1];
-        size2 += Contiguous.count[bits2];
     }
-    r.end1 = end1;
-    r.size2 = size2;
-    foldFarthest(best1, r.best1, r.far1);
-    foldFarthest(best2, r.best2, r.far2);
-    return k;
+    if (at != far.index) far = candidateOf(points, at);
 }
 
-__attribute__((target("avx2"))) Split splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set)
+// The edges of a range split, broadcast, and the farthest of each half so far.
+struct RangeSplitter {
+    __m256d ax, ay, vx, vy, bx, by;
+    LaneFarthest best1, best2;
+};
+
+// Lanes below count, as a mask of 32-bit lanes.
+__attribute__((target("avx2"))) inline __m256i lanesBelow(std::int32_t count)
 {
-    RangeSplit r{set.lo, 0, 0.0, 0.0, -1, -1};
-    const std::int32_t from = splitBlocks(sc, set, r);
-    splitRangeFrom(sc, set, from, r);
-    return finishRangeSplit(points, sc, set, r);
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// Splits the eight candidates at work[k..], of which the first valid belong to
+// the set. Set 1 is packed at work[end1..], which lies at or before k, so only
+// lanes already loaded are overwritten; a partial block stores only the lanes it
+// keeps, as the next set starts right behind it. Set 2 goes to spill[size2..].
+template <bool Partial>
+__attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch& sc, std::int32_t k,
+                                                       std::int32_t valid, std::int32_t& end1, std::int32_t& size2)
+{
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
+    const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
+    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
+    const __m256i inSet = lanesBelow(valid);
+    int bits1 = 0, bits2 = 0;
+    for (int h = 0; h < 2; ++h) {
+        const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
+        const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
+        const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
+        const __m256d member = _mm256_castsi256_pd(
+            _mm256_cvtepi32_epi64(h == 0 ? _mm256_castsi256_si128(inSet) : _mm256_extracti128_si256(inSet, 1)));
+        const __m256d o1 = orientation4(s.ax, s.ay, s.vx, s.vy, x, y);
+        const __m256d o2 = orientation4(s.vx, s.vy, s.bx, s.by, x, y);
+        const __m256d in1 = _mm256_and_pd(member, _mm256_cmp_pd(o1, zero, _CMP_GT_OQ));
+        const __m256d in2 = _mm256_andnot_pd(in1, _mm256_and_pd(member, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ)));
+        takeFarther(s.best1, o1, in1, i);
+        takeFarther(s.best2, o2, in2, i);
+        bits1 |= _mm256_movemask_pd(in1) << (4 * h);
+        bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+    }
+    if (Partial) {
+        const __m256i pick1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[bits1]));
+        const __m256i keep1 = lanesBelow(Contiguous.count[bits1]);
+        _mm256_maskstore_ps(sc.work.x + end1, keep1, _mm256_permutevar8x32_ps(xf, pick1));
+        _mm256_maskstore_ps(sc.work.y + end1, keep1, _mm256_permutevar8x32_ps(yf, pick1));
+        _mm256_maskstore_epi32(sc.work.index + end1, keep1, _mm256_permutevar8x32_epi32(index, pick1));
+    } else {
+        storeCompressed(sc.work, end1, xf, yf, index, Contiguous.lanes[bits1]);
+    }
+    storeCompressed(sc.spill, size2, xf, yf, index, Contiguous.lanes[bits2]);
+    end1 += Contiguous.count[bits1];
+    size2 += Contiguous.count[bits2];
+}
+
+// The range split eight candidates at a time, the last block partly.
+__attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
+                                                            std::int32_t depth)
+{
+    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
+    // One record per half: a lane meets its candidates in index order whichever
+    // half of a block they come from, so strict tests still keep the first.
+    RangeSplitter s{_mm256_set1_pd(set.a.x), _mm256_set1_pd(set.a.y), _mm256_set1_pd(set.far.x),
+                    _mm256_set1_pd(set.far.y), _mm256_set1_pd(set.b.x), _mm256_set1_pd(set.b.y),
+                    {zero, none}, {zero, none}};
+    RangeSplit r = startRangeSplit(set);
+    const std::int32_t hi = set.lo + set.count;
+    std::int32_t k = set.lo;
+    for (; k + 8 <= hi; k += 8) splitBlock<false>(s, sc, k, 8, r.end1, r.size2);
+    if (k < hi) splitBlock<true>(s, sc, k, hi - k, r.end1, r.size2);
+    foldFarthest(s.best1, points, r.best1, r.far1);
+    foldFarthest(s.best2, points, r.best2, r.far2);
+    return finishRangeSplit(sc, set, r, depth);
 }
 
 // For every 4-bit pattern of members, the lanes of a register of doubles it selects.
@@ -274,43 +287,55 @@ constexpr LaneMaskTable makeLaneMasks()
 
 constexpr LaneMaskTable LaneMasks = makeLaneMasks();
 
-// The window position of the first member whose value is largest (any position
-// when there are no members). Members hold positive values, others count as 0.
-__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[4], std::uint32_t members)
+// The largest lane, in every lane.
+__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
+{
+    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+
+// The window position of the first of the lanes set in member whose value is
+// largest (any position when none is set). Members hold positive values, others
+// count as 0.
+__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[4], const __m256d (&member)[4],
+                                                                  std::uint32_t memberBits)
 {
     __m256d m[4];
-    for (int r = 0; r < 4; ++r) {
-        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(members >> (4 * r)) & 15]);
-        m[r] = _mm256_and_pd(o[r], _mm256_castsi256_pd(_mm256_load_si256(lanes)));
-    }
+    for (int r = 0; r < 4; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
     const __m256d top = broadcastMax(_mm256_max_pd(_mm256_max_pd(m[0], m[1]), _mm256_max_pd(m[2], m[3])));
     std::uint32_t atTop = 0;
     for (int r = 0; r < 4; ++r)
         atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(m[r], top, _CMP_EQ_OQ))) << (4 * r);
-    return std::countr_zero((atTop & members) | std::uint32_t(1) << (SmallSet - 1));
+    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (SmallSet - 1));
 }
 
-// The window split: all SmallSet positions tested at once, the member bits decide.
-__attribute__((target("avx2"))) Split splitWindowAvx2(const Columns& w, const SubProblem& set)
+// The window split: all SmallSet positions tested at once, the member bits
+// decide. Membership stays in vector masks, so the farthest of each half is
+// found without a detour through the bits.
+__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(Scratch& sc, const SubProblem& set, std::int32_t depth)
 {
     static_assert(SmallSet == 16, "four registers of four lanes");
+    const Columns& w = sc.work;
     const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
     const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
     const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
     const __m256d zero = _mm256_setzero_pd();
-    __m256d o1[4], o2[4];
-    std::uint32_t beyond1 = 0, beyond2 = 0;
+    __m256d o1[4], o2[4], in1[4], in2[4];
+    std::uint32_t bits1 = 0, bits2 = 0;
     for (int r = 0; r < 4; ++r) {
+        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(set.members >> (4 * r)) & 15]);
+        const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
         const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
         const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + 4 * r));
         o1[r] = orientation4(ax, ay, vx, vy, x, y);
         o2[r] = orientation4(vx, vy, bx, by, x, y);
-        beyond1 |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ))) << (4 * r);
-        beyond2 |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ))) << (4 * r);
+        in1[r] = _mm256_and_pd(member, _mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ));
+        in2[r] = _mm256_andnot_pd(in1[r], _mm256_and_pd(member, _mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ)));
+        bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
+        bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
     }
-    const std::uint32_t in1 = beyond1 & set.members, in2 = beyond2 & set.members & ~in1;
-    return {windowProblem(w, set.a, set.far, set.lo, in1, firstFarthest(o1, in1)),
-            windowProblem(w, set.far, set.b, set.lo, in2, firstFarthest(o2, in2))};
+    return pushHalves(sc.pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
+                      windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
 }
 
 } // namespace

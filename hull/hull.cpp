@@ -56,30 +56,25 @@ void verticalEnds(const Point* p, std::int32_t n, std::int32_t& left, std::int32
     }
 }
 
-// Splits set by the sub-edges a->far and far->b and pushes the non-empty halves,
-// the second first so that the first is expanded first; gives the new depth.
-std::int32_t splitAndPush(const HullPasses& passes, const Point* points, Scratch& sc, const SubProblem& set,
-                          std::int32_t depth)
+// Splits set by the sub-edges a->far and far->b and pushes its halves; gives the
+// new depth.
+std::int32_t split(const HullPasses& passes, const Point* points, Scratch& sc, const SubProblem& set,
+                   std::int32_t depth)
 {
-    const Split s = set.count <= SmallSet ? passes.splitWindow(sc.work, set) : passes.splitRange(points, sc, set);
-    sc.pending[depth] = s.second;
-    depth += s.second.count > 0;
-    sc.pending[depth] = s.first;
-    depth += s.first.count > 0;
-    return depth;
+    return set.count > SmallSet ? passes.splitRange(points, sc, set, depth) : passes.splitWindow(sc, set, depth);
 }
 
-// Writes the vertices beyond every pending set in pre-order: a set's farthest
+// Finds the vertices beyond every pending set in pre-order: a set's farthest
 // point, then all found beyond its first sub-edge, then beyond its second. The
 // farthest point lies on neither sub-edge's open side, and the halves share no
-// candidate, so sets shrink strictly, no point is written twice and the loop ends
+// candidate, so sets shrink strictly, no point is found twice and the loop ends
 // whatever rounding does to non-integer input.
 void expandHull(const HullPasses& passes, const Point* points, std::int32_t& count, Scratch& sc, std::int32_t depth)
 {
     while (depth > 0) {
-        const SubProblem set = sc.pending[--depth];
-        HullBuffer[count++] = points[set.far.index];
-        if (set.count > 1) depth = splitAndPush(passes, points, sc, set, depth);
+        const SubProblem& set = sc.pending[--depth];
+        sc.vertices[count++] = set.far.index;
+        if (set.count > 1) depth = split(passes, points, sc, set, depth);
     }
 }
 
@@ -114,8 +109,12 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     // so the split with a = b = L and far = R sorts the points above the line
     // into the first set and those below into the second.
     const Candidate l = candidateOf(points, left), r = candidateOf(points, right);
-    const std::int32_t depth = splitAndPush(passes, points, sc, rangeProblem(l, l, r, 0, kept), 0);
+    const std::int32_t depth = split(passes, points, sc, rangeProblem(l, l, r, 0, kept), 0);
     expandHull(passes, points, count, sc, depth);
+
+    // The copies last, in one sweep whose loads overlap, rather than each one
+    // stalling the expansion on a cache miss.
+    for (std::int32_t k = 2; k < count; ++k) HullBuffer[k] = points[sc.vertices[k]];
     return count;
 }
 

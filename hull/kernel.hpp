@@ -55,12 +55,6 @@ struct SubProblem {
     std::uint32_t members;
 };
 
-// The sets a split leaves: beyond a->far (first) and beyond far->b (second).
-struct Split {
-    SubProblem first;
-    SubProblem second;
-};
-
 // The count candidates at work[lo..]: a window of member bits when they are few.
 inline SubProblem rangeProblem(const Candidate& a, const Candidate& b, const Candidate& far, std::int32_t lo,
                                std::int32_t count)
@@ -77,6 +71,20 @@ inline SubProblem windowProblem(const Columns& work, const Candidate& a, const C
     return {a, b, work.at(lo + farAt), lo, std::popcount(members), members};
 }
 
+// Pushes the halves of a split set onto pending at depth, the second first so
+// that the first is expanded first; an empty half takes no slot. Gives the new
+// depth. The split set may be the slot at depth itself: the halves are built
+// before they are stored.
+inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const SubProblem& first,
+                               const SubProblem& second)
+{
+    pending[depth] = second;
+    depth += second.count > 0;
+    pending[depth] = first;
+    depth += first.count > 0;
+    return depth;
+}
+
 // Storage the kernel reuses from call to call, sized for PointCapacity points and
 // made resident by prepareHull, so that no call allocates or faults a page in.
 struct Scratch {
@@ -85,6 +93,8 @@ struct Scratch {
     // Sets still to expand, the next one last. Pending sets hold disjoint candidates,
     // so there are never more than PointCapacity; the loop writes two slots ahead.
     SubProblem pending[PointCapacity + 2];
+    // The input index of every vertex as it is found, at its HullBuffer position.
+    std::int32_t vertices[PointCapacity];
 };
 
 extern Scratch KernelScratch;
@@ -110,8 +120,10 @@ struct RangeSplit {
     std::int32_t end1;
     std::int32_t size2;
     double best1, best2;
-    std::int32_t far1, far2;
+    Candidate far1, far2;
 };
+
+inline RangeSplit startRangeSplit(const SubProblem& set) { return {set.lo, 0, 0.0, 0.0, {0, 0, -1}, {0, 0, -1}}; }
 
 // What one code path supplies. Every pass gives exactly the same result on both.
 struct HullPasses {
@@ -120,11 +132,13 @@ struct HullPasses {
     // Copies the points of [0, n) outside the open box to out, in index order;
     // gives how many.
     std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
-    // Splits a set of more than SmallSet candidates: the first set stays in front,
-    // the second follows it.
-    Split (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set);
-    // Splits a set of at most SmallSet candidates by its member bits; moves nothing.
-    Split (*splitWindow)(const Columns& work, const SubProblem& set);
+    // Split a set by the sub-edges a->far and far->b and push the halves with
+    // pushHalves; give the new depth.
+    // A set of more than SmallSet candidates: the first half stays in front, the
+    // second follows it.
+    std::int32_t (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set, std::int32_t depth);
+    // A set of at most SmallSet candidates: by its member bits, moving nothing.
+    std::int32_t (*splitWindow)(Scratch& scratch, const SubProblem& set, std::int32_t depth);
 };
 
 extern const HullPasses PortablePasses;
@@ -138,6 +152,6 @@ std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n,
 InteriorBox interiorBox(const Point* points, const Extremes& e);
 
 // portable.cpp: the scalar split of the candidates work[from, set.lo + set.count),
-// continuing r, and the sub-problems of a finished range split.
-void splitRangeFrom(Scratch& scratch, const SubProblem& set, std::int32_t from, RangeSplit& r);
-Split finishRangeSplit(const Point* points, Scratch& scratch, const SubProblem& set, const RangeSplit& r);
+// continuing r, and the end of a range split: set 2 moved behind set 1, both pushed.
+void splitRangeFrom(const Point* points, Scratch& scratch, const SubProblem& set, std::int32_t from, RangeSplit& r);
+std::int32_t finishRangeSplit(Scratch& scratch, const SubProblem& set, const RangeSplit& r, std::int32_t depth);

@@ -49,16 +49,17 @@ std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorB
     return keepOutside(points, 0, n, box, out, 0);
 }
 
-Split splitRange(const Point* points, Scratch& sc, const SubProblem& set)
+std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set, std::int32_t depth)
 {
-    RangeSplit r{set.lo, 0, 0.0, 0.0, -1, -1};
-    splitRangeFrom(sc, set, set.lo, r);
-    return finishRangeSplit(points, sc, set, r);
+    RangeSplit r = startRangeSplit(set);
+    splitRangeFrom(points, sc, set, set.lo, r);
+    return finishRangeSplit(sc, set, r, depth);
 }
 
 // Visits the members in position order, which is index order.
-Split splitWindow(const Columns& w, const SubProblem& set)
+std::int32_t splitWindow(Scratch& sc, const SubProblem& set, std::int32_t depth)
 {
+    const Columns& w = sc.work;
     const Candidate &a = set.a, &v = set.far, &b = set.b;
     SplitTally t;
     std::uint32_t bits1 = 0, bits2 = 0;
@@ -69,18 +70,18 @@ Split splitWindow(const Columns& w, const SubProblem& set)
         bits1 |= std::uint32_t(t.in1) << i;
         bits2 |= std::uint32_t(t.in2) << i;
     }
-    return {windowProblem(w, a, v, set.lo, bits1, std::max(t.far1, 0)),
-            windowProblem(w, v, b, set.lo, bits2, std::max(t.far2, 0))};
+    return pushHalves(sc.pending, depth, windowProblem(w, a, v, set.lo, bits1, std::max(t.far1, 0)),
+                      windowProblem(w, v, b, set.lo, bits2, std::max(t.far2, 0)));
 }
 
 } // namespace
 
-void splitRangeFrom(Scratch& sc, const SubProblem& set, std::int32_t from, RangeSplit& r)
+void splitRangeFrom(const Point* points, Scratch& sc, const SubProblem& set, std::int32_t from, RangeSplit& r)
 {
     Columns& w = sc.work;
     Columns& sp = sc.spill;
     const Candidate &a = set.a, &v = set.far, &b = set.b;
-    SplitTally t{r.best1, r.best2, r.far1, r.far2};
+    SplitTally t{r.best1, r.best2, r.far1.index, r.far2.index};
     for (std::int32_t k = from; k < set.lo + set.count; ++k) {
         const float x = w.x[k], y = w.y[k];
         const std::int32_t i = w.index[k];
@@ -93,23 +94,22 @@ void splitRangeFrom(Scratch& sc, const SubProblem& set, std::int32_t from, Range
     }
     r.best1 = t.best1;
     r.best2 = t.best2;
-    r.far1 = t.far1;
-    r.far2 = t.far2;
+    if (t.far1 != r.far1.index) r.far1 = candidateOf(points, t.far1);
+    if (t.far2 != r.far2.index) r.far2 = candidateOf(points, t.far2);
 }
 
-// Moves set 2 from spill to right behind set 1. Plain loops: most sets are
-// small, where a library copy's size dispatch costs more than the copy.
-Split finishRangeSplit(const Point* points, Scratch& sc, const SubProblem& set, const RangeSplit& r)
+// Moves set 2 from spill to right behind set 1 (a plain loop: most sets are
+// small, where a library copy's size dispatch costs more than the copy), then
+// pushes both.
+std::int32_t finishRangeSplit(Scratch& sc, const SubProblem& set, const RangeSplit& r, std::int32_t depth)
 {
     for (std::int32_t k = 0; k < r.size2; ++k) {
         sc.work.x[r.end1 + k] = sc.spill.x[k];
         sc.work.y[r.end1 + k] = sc.spill.y[k];
         sc.work.index[r.end1 + k] = sc.spill.index[k];
     }
-    const std::int32_t size1 = r.end1 - set.lo;
-    const Candidate far1 = size1 > 0 ? candidateOf(points, r.far1) : Candidate{};
-    const Candidate far2 = r.size2 > 0 ? candidateOf(points, r.far2) : Candidate{};
-    return {rangeProblem(set.a, set.far, far1, set.lo, size1), rangeProblem(set.far, set.b, far2, r.end1, r.size2)};
+    return pushHalves(sc.pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
+                      rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
 }
 
 const HullPasses PortablePasses{findExtremes, keepOutsideAll, splitRange, splitWindow};
