@@ -1,7 +1,8 @@
 // The convex hull by farthest-point divide and conquer. computeHullOn runs it in
 // four phases:
 //   1. prefilter (prefilter.cpp): the extremes, then a copy of every point outside
-//      a box proven to lie inside the hull; the rest can never be written;
+//      a box proven to lie inside the hull (from BoxFrom points on); the rest can
+//      never be written;
 //   2. L and R, the leftmost and rightmost points, are the first two entries;
 //   3. one split sorts the survivors into the sets above and below L-R;
 //   4. expandHull writes every vertex beyond those sets, depth first.
@@ -16,6 +17,10 @@ std::array<Point, PointCapacity> HullBuffer;
 Scratch KernelScratch;
 
 namespace {
+
+// The interior box pays for itself from about this many points on; fewer are
+// split faster than the box is proven inside their hull.
+constexpr std::int32_t BoxFrom = 128;
 
 HullPath detectPath()
 {
@@ -96,7 +101,8 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     Scratch& sc = KernelScratch;
 
     const Extremes e = passes.extremes(points, n);
-    const std::int32_t kept = passes.keepOutside(points, n, interiorBox(points, e), sc.work);
+    const InteriorBox box = n >= BoxFrom ? interiorBox(points, e) : InteriorBox{};
+    const std::int32_t kept = passes.keepOutside(points, n, box, sc.work);
 
     std::int32_t left = e.left, right = e.right;
     if (left == right) verticalEnds(points, n, left, right);
