@@ -1,7 +1,8 @@
 // computeHull on the program's own input and on a circle whose every point is a
 // hull vertex, beside the least work any exact hull must do (one pass that
 // bounds the coordinates) and beside other libraries' hull functions on the
-// same points. Each iteration times one whole computation.
+// same points. Each iteration times one whole computation; the iterations take
+// 16 different inputs of each kind and size in turn.
 
 #include <benchmark/benchmark.h>
 
@@ -70,57 +71,74 @@ Bounds scanBounds(const Point* points, std::int32_t n)
     return b;
 }
 
-// Runs one untimed computation first, so what is counted and timed is the
-// steady state of a process that has computed a hull before; then reports the
-// points per second, the allocations per iteration and the vertices found.
+// Each iteration computes the next input of the rotation. One untimed round over
+// all of them comes first, so what is counted and timed is the steady state of a
+// process that has computed hulls before; then reports the points per second,
+// the allocations per iteration and the mean count of vertices found.
 template <class Compute>
 void measure(benchmark::State& state, std::int32_t n, bool countAllocations, Compute compute)
 {
-    std::size_t vertices = compute();
+    double vertices = 0.0;
+    for (unsigned k = 0; k < bench::InputRotation; ++k) vertices += double(compute(k));
     const std::uint64_t before = Allocations.load(std::memory_order_relaxed);
+    unsigned k = 0;
     for (auto _ : state) {
-        vertices = compute();
-        benchmark::DoNotOptimize(vertices);
+        const std::size_t found = compute(k);
+        benchmark::DoNotOptimize(found);
         benchmark::ClobberMemory();
+        k = (k + 1) % bench::InputRotation;
     }
     const std::uint64_t allocations = Allocations.load(std::memory_order_relaxed) - before;
     state.SetItemsProcessed(state.iterations() * n);
     if (countAllocations)
         state.counters["allocs_per_iter"] = benchmark::Counter(double(allocations), benchmark::Counter::kAvgIterations);
-    state.counters["vertices"] = double(vertices);
+    state.counters["vertices"] = vertices / bench::InputRotation;
 }
 
-struct NamedInput {
+// One kind and size of input: InputRotation different point sets.
+struct InputSet {
     std::string name;
-    bench::Input input;
+    std::vector<bench::Input> inputs;
 };
 
-void registerInput(const NamedInput& in, std::vector<std::unique_ptr<bench::Peer>>& peers)
+// Sizes this small only serve the table of the program's printed times; the
+// other libraries race from this size on.
+constexpr std::int32_t SmallestRaced = 100;
+
+void registerInputs(const InputSet& set, std::vector<std::unique_ptr<bench::Peer>>& peers)
 {
-    const bench::Input* input = &in.input;
-    benchmark::RegisterBenchmark(("computeHull/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, true, [input] {
-            return std::size_t(computeHull(input->points.data(), input->n, input->indices.data()));
+    const std::vector<bench::Input>* inputs = &set.inputs;
+    const std::int32_t n = set.inputs.front().n;
+    benchmark::RegisterBenchmark(("computeHull/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, true, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            return std::size_t(computeHull(in.points.data(), in.n, in.indices.data()));
         });
     });
     // The path for processors without AVX2, where computeHull falls back to it.
-    benchmark::RegisterBenchmark(("computeHullOn/portable/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, true, [input] {
-            return std::size_t(computeHullOn(HullPath::Portable, input->points.data(), input->n));
+    benchmark::RegisterBenchmark(("computeHullOn/portable/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, true, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            return std::size_t(computeHullOn(HullPath::Portable, in.points.data(), in.n));
         });
     });
-    benchmark::RegisterBenchmark(("floor/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, false, [input] {
-            const Bounds b = scanBounds(input->points.data(), input->n);
+    benchmark::RegisterBenchmark(("floor/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, false, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            const Bounds b = scanBounds(in.points.data(), in.n);
             benchmark::DoNotOptimize(b);
             return std::size_t(4);
         });
     });
+    if (n < SmallestRaced) return;
     for (const bench::PeerKind& kind : bench::availablePeers()) {
-        bench::Peer* peer = peers.emplace_back(kind.make()).get();
-        peer->load(input->points.data(), input->n);
-        benchmark::RegisterBenchmark(("peer/" + kind.name + "/" + in.name).c_str(), [peer, input](benchmark::State& state) {
-            measure(state, input->n, peer->allocationsVisible(), [peer] { return peer->run(); });
+        std::vector<bench::Peer*> rotation;
+        for (const bench::Input& in : set.inputs) {
+            rotation.push_back(peers.emplace_back(kind.make()).get());
+            rotation.back()->load(in.points.data(), in.n);
+        }
+        benchmark::RegisterBenchmark(("peer/" + kind.name + "/" + set.name).c_str(), [rotation, n](benchmark::State& state) {
+            measure(state, n, rotation.front()->allocationsVisible(), [&rotation](unsigned k) { return rotation[k]->run(); });
         });
     }
 }
@@ -132,21 +150,29 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    std::vector<NamedInput> inputs;
-    for (const std::int32_t n : {100, 1000, 10000})
-        inputs.push_back({"random/" + std::to_string(n), bench::randomInput(n)});
-    inputs.push_back({"circle/" + std::to_string(bench::CircleCount), bench::circleInput()});
+    std::vector<InputSet> sets;
+    for (const std::int32_t n : {1, 10, 100, 1000, 10000}) {
+        InputSet& set = sets.emplace_back(InputSet{"random/" + std::to_string(n), {}});
+        for (unsigned k = 0; k < bench::InputRotation; ++k) set.inputs.push_back(bench::randomInput(n, bench::RandomSeed + k));
+    }
+    InputSet& circles = sets.emplace_back(InputSet{"circle/" + std::to_string(bench::CircleCount), {}});
+    for (unsigned k = 0; k < bench::InputRotation; ++k) circles.inputs.push_back(bench::circleInput(bench::RandomSeed + k));
 
     // The circle only measures the all-vertices case if it is one.
-    const bench::Input& circle = inputs.back().input;
-    const std::int32_t circleHull = computeHull(circle.points.data(), circle.n, circle.indices.data());
-    if (!bench::strictlyConvex(bench::circleRing()) || circleHull != circle.n) {
-        std::fprintf(stderr, "circle input: %d of %d points are hull vertices\n", circleHull, circle.n);
+    if (!bench::strictlyConvex(bench::circleRing())) {
+        std::fprintf(stderr, "circle input: the ring is not strictly convex\n");
         return 1;
+    }
+    for (const bench::Input& circle : circles.inputs) {
+        const std::int32_t circleHull = computeHull(circle.points.data(), circle.n, circle.indices.data());
+        if (circleHull != circle.n) {
+            std::fprintf(stderr, "circle input: %d of %d points are hull vertices\n", circleHull, circle.n);
+            return 1;
+        }
     }
 
     std::vector<std::unique_ptr<bench::Peer>> peers;
-    for (const NamedInput& in : inputs) registerInput(in, peers);
+    for (const InputSet& set : sets) registerInputs(set, peers);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
