@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
@@ -177,6 +179,86 @@ TEST(Hull, FullCapacityInputs)
                               std::int32_t(r.found.size()), r.outline.data()),
                   "");
     }
+}
+
+// n <= 4096 points in convex position, every one a vertex (a parabola arc and its
+// mirror, every coordinate and orientation exact), in a shuffled order.
+Points convexRing(std::int32_t n, std::mt19937& rng)
+{
+    Points p;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const float t = float(i / 2);
+        p.push_back(i % 2 == 0 ? Point{t, t * t} : Point{t + 0.5f, float(1 << 23) - t * t});
+    }
+    std::shuffle(p.begin(), p.end(), rng);
+    return p;
+}
+
+// Every set size around the point where sets are split by member bits instead of
+// being moved: all points vertices, and the same points with each one doubled.
+TEST(Hull, MatchesTheLiteralAlgorithmAroundTheSmallSetSize)
+{
+    std::mt19937 rng(16);
+    for (std::int32_t n = 1; n <= 80; ++n) {
+        const Points ring = convexRing(n, rng);
+        Points doubled = ring;
+        doubled.insert(doubled.end(), ring.begin(), ring.end());
+        for (const Points& pts : {ring, doubled}) {
+            const Points expected = referenceHull(pts);
+            for (const HullPath path : Paths)
+                ASSERT_EQ(toXY(runHull(pts, path).found.data(), std::int32_t(expected.size())),
+                          toXY(expected.data(), std::int32_t(expected.size())))
+                    << "n " << n << " points " << pts.size() << " path " << int(path);
+        }
+    }
+}
+
+// Beyond PointCapacity the kernel sees only the first PointCapacity points: it
+// reads no further and its fixed scratch never overflows.
+TEST(Hull, CountsBeyondCapacityTakeTheFirstPointCapacity)
+{
+    std::mt19937 rng(5);
+    Points pts = makeSet(0, PointCapacity, rng);
+    const Points expected = referenceHull(pts);
+    pts.insert(pts.end(), 50, Point{5000, 5000});
+    pts.insert(pts.end(), 50, Point{-5000, 100});
+    for (const HullPath path : Paths) {
+        const std::int32_t count = computeHullOn(path, pts.data(), std::int32_t(pts.size()));
+        EXPECT_EQ(toXY(HullBuffer.data(), count), toXY(expected.data(), std::int32_t(expected.size())));
+    }
+}
+
+std::int64_t minorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// The program times one computeHull, the first and only of its run: once
+// prepareHull has run, that call must not fault a page of the kernel's memory in.
+// (ctest runs every case in a process of its own, so nothing ran before.)
+TEST(Hull, PreparedFirstCallFaultsNoPageIn)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer faults its shadow memory in as it checks";
+#else
+    HullBuffer[7] = {1, 2, 3, 4};
+    const std::array<Point, PointCapacity> before = HullBuffer;
+    prepareHull();
+    EXPECT_EQ(std::memcmp(before.data(), HullBuffer.data(), sizeof before), 0) << "prepareHull changed HullBuffer";
+
+    // Code first, on a few points that take every pass; then the large set, whose
+    // sets and stack reach into pages the small one never touched.
+    std::mt19937 rng(3);
+    const Points few = convexRing(200, rng);
+    const Points many = convexRing(4096, rng);
+    computeHullOn(fastestHullPath(), few.data(), std::int32_t(few.size()));
+    const std::int64_t faults = minorFaults();
+    const std::int32_t count = computeHullOn(fastestHullPath(), many.data(), std::int32_t(many.size()));
+    EXPECT_EQ(minorFaults() - faults, 0);
+    EXPECT_EQ(count, 4096);
+#endif
 }
 
 TEST(Hull, CopiesWholePoints)
