@@ -228,13 +228,6 @@ TEST(Hull, CountsBeyondCapacityTakeTheFirstPointCapacity)
     }
 }
 
-std::int64_t minorFaults()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_minflt;
-}
-
 // The program times one computeHull, the first and only of its run: once
 // prepareHull has run, that call must not fault a page of the kernel's memory in.
 // (ctest runs every case in a process of its own, so nothing ran before.)
@@ -250,11 +243,16 @@ TEST(Hull, PreparedFirstCallFaultsNoPageIn)
 
     // Code first, on a few points that take every pass; then the large set, whose
     // sets and stack reach into pages the small one never touched.
+    const auto minorFaults = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_minflt;
+    };
     std::mt19937 rng(3);
     const Points few = convexRing(200, rng);
     const Points many = convexRing(4096, rng);
     computeHullOn(fastestHullPath(), few.data(), std::int32_t(few.size()));
-    const std::int64_t faults = minorFaults();
+    const long faults = minorFaults();
     const std::int32_t count = computeHullOn(fastestHullPath(), many.data(), std::int32_t(many.size()));
     EXPECT_EQ(minorFaults() - faults, 0);
     EXPECT_EQ(count, 4096);
