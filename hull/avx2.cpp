@@ -254,7 +254,7 @@ __attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch
 
 // The range split eight candidates at a time, the last block partly.
 __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
-                                                            std::int32_t depth)
+                                                            SubProblem* pending, std::int32_t depth)
 {
     const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
     // One record per half: a lane meets its candidates in index order whichever
@@ -269,7 +269,7 @@ __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points,
     if (k < hi) splitBlock<true>(s, sc, k, hi - k, r.end1, r.size2);
     foldFarthest(s.best1, points, r.best1, r.far1);
     foldFarthest(s.best2, points, r.best2, r.far2);
-    return finishRangeSplit(sc, set, r, depth);
+    return finishRangeSplit(sc, set, r, pending, depth);
 }
 
 // For every 4-bit pattern of members, the lanes of a register of doubles it selects.
@@ -312,10 +312,10 @@ __attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d 
 // The window split: all SmallSet positions tested at once, the member bits
 // decide. Membership stays in vector masks, so the farthest of each half is
 // found without a detour through the bits.
-__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(Scratch& sc, const SubProblem& set, std::int32_t depth)
+__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
+                                                             SubProblem* pending, std::int32_t depth)
 {
     static_assert(SmallSet == 16, "four registers of four lanes");
-    const Columns& w = sc.work;
     const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
     const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
     const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
@@ -334,7 +334,7 @@ __attribute__((target("avx2"))) std::int32_t splitWindowAvx2(Scratch& sc, const 
         bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
         bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
     }
-    return pushHalves(sc.pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
+    return pushHalves(pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
                       windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
 }
 

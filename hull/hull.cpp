@@ -5,7 +5,8 @@
 //      never be written;
 //   2. L and R, the leftmost and rightmost points, are the first two entries;
 //   3. one split sorts the survivors into the sets above and below L-R;
-//   4. expandHull writes every vertex beyond those sets, depth first.
+//   4. a depth-first walk over each side finds its vertices in pre-order; the
+//      two walks take steps in turn, and the whole points are copied at the end.
 // The passes come in two code paths with bit-identical results, portable.cpp and
 // avx2.cpp; passesFor is the one place that picks one.
 
@@ -61,26 +62,44 @@ void verticalEnds(const Point* p, std::int32_t n, std::int32_t& left, std::int32
     }
 }
 
-// Splits set by the sub-edges a->far and far->b and pushes its halves; gives the
-// new depth.
+// Splits set by the sub-edges a->far and far->b and pushes its halves onto
+// pending; gives the new depth.
 std::int32_t split(const HullPasses& passes, const Point* points, Scratch& sc, const SubProblem& set,
-                   std::int32_t depth)
+                   SubProblem* pending, std::int32_t depth)
 {
-    return set.count > SmallSet ? passes.splitRange(points, sc, set, depth) : passes.splitWindow(sc, set, depth);
+    return set.count > SmallSet ? passes.splitRange(points, sc, set, pending, depth)
+                                : passes.splitWindow(sc.work, set, pending, depth);
 }
 
-// Finds the vertices beyond every pending set in pre-order: a set's farthest
-// point, then all found beyond its first sub-edge, then beyond its second. The
-// farthest point lies on neither sub-edge's open side, and the halves share no
-// candidate, so sets shrink strictly, no point is found twice and the loop ends
-// whatever rounding does to non-integer input.
-void expandHull(const HullPasses& passes, const Point* points, std::int32_t& count, Scratch& sc, std::int32_t depth)
+// A depth-first walk over the sets beyond one side of L-R: its stack of pending
+// sets, and the vertices it has found.
+struct Walk {
+    SubProblem* pending;
+    std::int32_t depth;
+    std::int32_t* vertices;
+    std::int32_t count;
+};
+
+// A walk over set (none when it is empty) that keeps its stack and its vertices
+// at the given places. Its pending sets share no candidate, so it never holds
+// more than set.count of them, nor finds more vertices; a push writes two slots
+// ahead.
+Walk startWalk(const SubProblem& set, SubProblem* pending, std::int32_t* vertices)
 {
-    while (depth > 0) {
-        const SubProblem& set = sc.pending[--depth];
-        sc.vertices[count++] = set.far.index;
-        if (set.count > 1) depth = split(passes, points, sc, set, depth);
-    }
+    pending[0] = set;
+    return {pending, set.count > 0 ? 1 : 0, vertices, 0};
+}
+
+// One step of a walk: the next set's farthest point is the next vertex in
+// pre-order (all found beyond its first sub-edge come before all beyond its
+// second); its halves are pushed. The farthest point lies on neither sub-edge's
+// open side and the halves share no candidate, so sets shrink strictly, no point
+// is found twice and every walk ends whatever rounding does to non-integer input.
+void step(const HullPasses& passes, const Point* points, Scratch& sc, Walk& w)
+{
+    const SubProblem& set = w.pending[--w.depth];
+    w.vertices[w.count++] = set.far.index;
+    if (set.count > 1) w.depth = split(passes, points, sc, set, w.pending, w.depth);
 }
 
 } // namespace
@@ -115,12 +134,25 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     // so the split with a = b = L and far = R sorts the points above the line
     // into the first set and those below into the second.
     const Candidate l = candidateOf(points, left), r = candidateOf(points, right);
-    const std::int32_t depth = split(passes, points, sc, rangeProblem(l, l, r, 0, kept), 0);
-    expandHull(passes, points, count, sc, depth);
+    SubProblem halves[2], above{}, below{};
+    const std::int32_t found = split(passes, points, sc, rangeProblem(l, l, r, 0, kept), halves, 0);
+    for (std::int32_t k = 0; k < found; ++k) (halves[k].a.index == left ? above : below) = halves[k];
+    Walk up = startWalk(above, sc.pending, sc.vertices);
+    Walk down = startWalk(below, sc.pending + above.count + 2, sc.vertices + above.count);
+
+    // The two walks are independent: stepping them in turn lets the processor
+    // overlap their chains of dependent steps.
+    while (up.depth > 0 && down.depth > 0) {
+        step(passes, points, sc, up);
+        step(passes, points, sc, down);
+    }
+    while (up.depth > 0) step(passes, points, sc, up);
+    while (down.depth > 0) step(passes, points, sc, down);
 
     // The copies last, in one sweep whose loads overlap, rather than each one
     // stalling the expansion on a cache miss.
-    for (std::int32_t k = 2; k < count; ++k) HullBuffer[k] = points[sc.vertices[k]];
+    for (std::int32_t k = 0; k < up.count; ++k) HullBuffer[count++] = points[up.vertices[k]];
+    for (std::int32_t k = 0; k < down.count; ++k) HullBuffer[count++] = points[down.vertices[k]];
     return count;
 }
 

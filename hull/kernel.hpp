@@ -72,9 +72,9 @@ inline SubProblem windowProblem(const Columns& work, const Candidate& a, const C
 }
 
 // Pushes the halves of a split set onto pending at depth, the second first so
-// that the first is expanded first; an empty half takes no slot. Gives the new
-// depth. The split set may be the slot at depth itself: the halves are built
-// before they are stored.
+// that the first is expanded first; an empty half takes no slot, but both slots
+// are written. Gives the new depth. The split set may be the slot at depth
+// itself: the halves are built before they are stored.
 inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const SubProblem& first,
                                const SubProblem& second)
 {
@@ -90,10 +90,9 @@ inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const Su
 struct Scratch {
     Columns work;  // the points outside the interior box, then every live set in place
     Columns spill; // the second set while a large set is split
-    // Sets still to expand, the next one last. Pending sets hold disjoint candidates,
-    // so there are never more than PointCapacity; the loop writes two slots ahead.
-    SubProblem pending[PointCapacity + 2];
-    // The input index of every vertex as it is found, at its HullBuffer position.
+    // The sets still to expand and the input index of every vertex found, shared
+    // by the walks over the two sides of L-R (see computeHullOn).
+    SubProblem pending[PointCapacity + 4];
     std::int32_t vertices[PointCapacity];
 };
 
@@ -132,13 +131,13 @@ struct HullPasses {
     // Copies the points of [0, n) outside the open box to out, in index order;
     // gives how many.
     std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
-    // Split a set by the sub-edges a->far and far->b and push the halves with
-    // pushHalves; give the new depth.
-    // A set of more than SmallSet candidates: the first half stays in front, the
-    // second follows it.
-    std::int32_t (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set, std::int32_t depth);
+    // The splits: a set by the sub-edges a->far and far->b, its halves pushed with
+    // pushHalves; they give the new depth. A set of more than SmallSet candidates
+    // keeps its first half in front and the second right behind it.
+    std::int32_t (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set, SubProblem* pending,
+                               std::int32_t depth);
     // A set of at most SmallSet candidates: by its member bits, moving nothing.
-    std::int32_t (*splitWindow)(Scratch& scratch, const SubProblem& set, std::int32_t depth);
+    std::int32_t (*splitWindow)(const Columns& work, const SubProblem& set, SubProblem* pending, std::int32_t depth);
 };
 
 extern const HullPasses PortablePasses;
@@ -151,7 +150,6 @@ std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n,
                          std::int32_t kept);
 InteriorBox interiorBox(const Point* points, const Extremes& e);
 
-// portable.cpp: the scalar split of the candidates work[from, set.lo + set.count),
-// continuing r, and the end of a range split: set 2 moved behind set 1, both pushed.
-void splitRangeFrom(const Point* points, Scratch& scratch, const SubProblem& set, std::int32_t from, RangeSplit& r);
-std::int32_t finishRangeSplit(Scratch& scratch, const SubProblem& set, const RangeSplit& r, std::int32_t depth);
+// portable.cpp: the end of a range split, set 2 moved behind set 1 and both pushed.
+std::int32_t finishRangeSplit(Scratch& scratch, const SubProblem& set, const RangeSplit& r, SubProblem* pending,
+                              std::int32_t depth);

@@ -49,17 +49,33 @@ std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorB
     return keepOutside(points, 0, n, box, out, 0);
 }
 
-std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set, std::int32_t depth)
+// One candidate at a time: set 1 packed in place, set 2 to spill.
+std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set, SubProblem* pending,
+                        std::int32_t depth)
 {
+    Columns& w = sc.work;
+    Columns& sp = sc.spill;
+    const Candidate &a = set.a, &v = set.far, &b = set.b;
     RangeSplit r = startRangeSplit(set);
-    splitRangeFrom(points, sc, set, set.lo, r);
-    return finishRangeSplit(sc, set, r, depth);
+    SplitTally t;
+    for (std::int32_t k = set.lo; k < set.lo + set.count; ++k) {
+        const float x = w.x[k], y = w.y[k];
+        const std::int32_t i = w.index[k];
+        t.place(orientation(a.x, a.y, v.x, v.y, x, y), orientation(v.x, v.y, b.x, b.y, x, y), i, i);
+        // Both slots are written and only the chosen end moves.
+        w.put(r.end1, x, y, i); // end1 <= k: never overwrites an unread candidate
+        sp.put(r.size2, x, y, i);
+        r.end1 += t.in1;
+        r.size2 += t.in2;
+    }
+    if (t.far1 >= 0) r.far1 = candidateOf(points, t.far1);
+    if (t.far2 >= 0) r.far2 = candidateOf(points, t.far2);
+    return finishRangeSplit(sc, set, r, pending, depth);
 }
 
 // Visits the members in position order, which is index order.
-std::int32_t splitWindow(Scratch& sc, const SubProblem& set, std::int32_t depth)
+std::int32_t splitWindow(const Columns& w, const SubProblem& set, SubProblem* pending, std::int32_t depth)
 {
-    const Columns& w = sc.work;
     const Candidate &a = set.a, &v = set.far, &b = set.b;
     SplitTally t;
     std::uint32_t bits1 = 0, bits2 = 0;
@@ -70,45 +86,22 @@ std::int32_t splitWindow(Scratch& sc, const SubProblem& set, std::int32_t depth)
         bits1 |= std::uint32_t(t.in1) << i;
         bits2 |= std::uint32_t(t.in2) << i;
     }
-    return pushHalves(sc.pending, depth, windowProblem(w, a, v, set.lo, bits1, std::max(t.far1, 0)),
+    return pushHalves(pending, depth, windowProblem(w, a, v, set.lo, bits1, std::max(t.far1, 0)),
                       windowProblem(w, v, b, set.lo, bits2, std::max(t.far2, 0)));
 }
 
 } // namespace
 
-void splitRangeFrom(const Point* points, Scratch& sc, const SubProblem& set, std::int32_t from, RangeSplit& r)
-{
-    Columns& w = sc.work;
-    Columns& sp = sc.spill;
-    const Candidate &a = set.a, &v = set.far, &b = set.b;
-    SplitTally t{r.best1, r.best2, r.far1.index, r.far2.index};
-    for (std::int32_t k = from; k < set.lo + set.count; ++k) {
-        const float x = w.x[k], y = w.y[k];
-        const std::int32_t i = w.index[k];
-        t.place(orientation(a.x, a.y, v.x, v.y, x, y), orientation(v.x, v.y, b.x, b.y, x, y), i, i);
-        // Both slots are written and only the chosen end moves.
-        w.put(r.end1, x, y, i); // end1 <= k: never overwrites an unread candidate
-        sp.put(r.size2, x, y, i);
-        r.end1 += t.in1;
-        r.size2 += t.in2;
-    }
-    r.best1 = t.best1;
-    r.best2 = t.best2;
-    if (t.far1 != r.far1.index) r.far1 = candidateOf(points, t.far1);
-    if (t.far2 != r.far2.index) r.far2 = candidateOf(points, t.far2);
-}
-
-// Moves set 2 from spill to right behind set 1 (a plain loop: most sets are
-// small, where a library copy's size dispatch costs more than the copy), then
-// pushes both.
-std::int32_t finishRangeSplit(Scratch& sc, const SubProblem& set, const RangeSplit& r, std::int32_t depth)
+// Moves set 2 from spill to right behind set 1, then pushes both halves.
+std::int32_t finishRangeSplit(Scratch& sc, const SubProblem& set, const RangeSplit& r, SubProblem* pending,
+                              std::int32_t depth)
 {
     for (std::int32_t k = 0; k < r.size2; ++k) {
         sc.work.x[r.end1 + k] = sc.spill.x[k];
         sc.work.y[r.end1 + k] = sc.spill.y[k];
         sc.work.index[r.end1 + k] = sc.spill.index[k];
     }
-    return pushHalves(sc.pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
+    return pushHalves(pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
                       rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
 }
 
