@@ -21,7 +21,7 @@ namespace {
 
 // The interior box pays for itself from about this many points on; fewer are
 // split faster than the box is proven inside their hull.
-constexpr std::int32_t BoxFrom = 128;
+constexpr std::int32_t BoxFrom = 48;
 
 HullPath detectPath()
 {

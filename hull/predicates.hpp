@@ -25,11 +25,12 @@ inline double orientation(const Point& a, const Point& b, const Point& p)
 }
 
 // True when c lies on or left of a->b for certain: exactly when c is an end of the
-// edge, otherwise with a margin that covers the rounding of the double evaluation
-// for any finite input. False for NaN and overflow.
+// edge or the edge has no length (both products are then the same number, so the
+// value is exactly 0), otherwise with a margin that covers the rounding of the
+// double evaluation for any finite input. False for NaN and overflow.
 inline bool surelyLeftOrOn(float ax, float ay, float bx, float by, float cx, float cy)
 {
-    if ((cx == ax && cy == ay) || (cx == bx && cy == by)) return true;
+    if ((cx == ax && cy == ay) || (cx == bx && cy == by) || (ax == bx && ay == by)) return true;
     const double d1 = double(by) - double(cy), d2 = double(ax) - double(cx);
     const double d3 = double(ay) - double(cy), d4 = double(bx) - double(cx);
     const double value = d1 * d2 - d3 * d4;

@@ -12,6 +12,8 @@
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "kernel.hpp"
+#include "predicates.hpp"
 
 namespace {
 
@@ -257,6 +259,55 @@ TEST(Hull, PreparedFirstCallFaultsNoPageIn)
     EXPECT_EQ(minorFaults() - faults, 0);
     EXPECT_EQ(count, 4096);
 #endif
+}
+
+struct SurelyCase {
+    const char* name;
+    float ax, ay, bx, by, cx, cy;
+    bool expected;
+};
+
+TEST(Hull, SurelyLeftOrOnIsNeverWrongAndOnlyUnsureNearTheLine)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const SurelyCase cases[] = {
+        {"left", 0, 0, 10, 0, 5, 1, true},
+        {"right", 0, 0, 10, 0, 5, -1, false},
+        {"on_an_axis_parallel_line", 0, 0, 10, 0, 5, 0, true}, // both products exactly 0
+        {"on_a_sloped_line", 0, 0, 10, 10, 5, 5, false},       // within the margin: not sure
+        {"at_the_start", 0, 0, 10, 0, 0, 0, true},
+        {"at_the_end", 0, 0, 10, 0, 10, 0, true},
+        {"edge_of_no_length", 3, 4, 3, 4, -7, 100, true}, // constrains nothing
+        {"just_left_of_a_long_edge", 0, 0, 1e7f, 1, 5e6f, 1, true},
+        {"nan", 0, 0, 10, 0, nan, 1, false},
+    };
+    for (const SurelyCase& c : cases)
+        EXPECT_EQ(surelyLeftOrOn(c.ax, c.ay, c.bx, c.by, c.cx, c.cy), c.expected) << c.name;
+}
+
+// The interior box exists and lies inside the hull also when two of the six
+// extremes are one point, as the rightmost point often is also the one with the
+// largest x - y; such a hexagon has an edge of no length.
+TEST(Hull, InteriorBoxSurvivesCoincidingExtremes)
+{
+    const std::pair<const char*, XY> cases[] = {
+        {"right_is_max_x_minus_y", {{0, 794}, {84, 74}, {994, 147}, {903, 889}, {4, 841}, {500, 500}, {300, 600}}},
+        {"left_is_min_x_plus_y", {{0, 0}, {900, 50}, {990, 500}, {950, 950}, {40, 960}, {500, 500}}},
+        {"square", {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 5}}},
+    };
+    for (const auto& [name, xy] : cases) {
+        const Points pts = fromXY(xy);
+        const auto n = std::int32_t(pts.size());
+        Extremes e;
+        scanExtremes(pts.data(), 1, n, e);
+        const InteriorBox box = interiorBox(pts.data(), e);
+        ASSERT_TRUE(box.x1 < box.x2 && box.y1 < box.y2) << name;
+        const HullRun hull = runHull(pts, HullPath::Portable);
+        const Point corners[] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x2, box.y2}, {box.x1, box.y2}};
+        for (std::size_t k = 0; k < hull.outline.size(); ++k)
+            for (const Point& c : corners) // clockwise outline: inside is right of every edge
+                EXPECT_LE(orientation(hull.outline[k], hull.outline[(k + 1) % hull.outline.size()], c), 0.0) << name;
+    }
 }
 
 TEST(Hull, CopiesWholePoints)
