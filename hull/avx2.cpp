@@ -252,6 +252,27 @@ __attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch
     size2 += Contiguous.count[bits2];
 }
 
+// Moves set 2 from spill to right behind set 1, whole registers at a time; the
+// last one stores only its lanes, as the next set may start right behind.
+__attribute__((target("avx2"))) void moveSecondHalf(Scratch& sc, const RangeSplit& r)
+{
+    float *x = sc.work.x + r.end1, *y = sc.work.y + r.end1;
+    std::int32_t* index = sc.work.index + r.end1;
+    std::int32_t k = 0;
+    for (; k + 8 <= r.size2; k += 8) {
+        _mm256_storeu_ps(x + k, _mm256_loadu_ps(sc.spill.x + k));
+        _mm256_storeu_ps(y + k, _mm256_loadu_ps(sc.spill.y + k));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(index + k),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.spill.index + k)));
+    }
+    if (k < r.size2) {
+        const __m256i keep = lanesBelow(r.size2 - k);
+        _mm256_maskstore_ps(x + k, keep, _mm256_loadu_ps(sc.spill.x + k));
+        _mm256_maskstore_ps(y + k, keep, _mm256_loadu_ps(sc.spill.y + k));
+        _mm256_maskstore_epi32(index + k, keep, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.spill.index + k)));
+    }
+}
+
 // The range split eight candidates at a time, the last block partly.
 __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
                                                             SubProblem* pending, std::int32_t depth)
@@ -269,7 +290,8 @@ __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points,
     if (k < hi) splitBlock<true>(s, sc, k, hi - k, r.end1, r.size2);
     foldFarthest(s.best1, points, r.best1, r.far1);
     foldFarthest(s.best2, points, r.best2, r.far2);
-    return finishRangeSplit(sc, set, r, pending, depth);
+    moveSecondHalf(sc, r);
+    return pushRangeHalves(set, r, pending, depth);
 }
 
 // For every 4-bit pattern of members, the lanes of a register of doubles it selects.

@@ -124,6 +124,14 @@ struct RangeSplit {
 
 inline RangeSplit startRangeSplit(const SubProblem& set) { return {set.lo, 0, 0.0, 0.0, {0, 0, -1}, {0, 0, -1}}; }
 
+// Pushes the halves of a range split once set 2 has moved right behind set 1.
+inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, SubProblem* pending,
+                                    std::int32_t depth)
+{
+    return pushHalves(pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
+                      rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
+}
+
 // What one code path supplies. Every pass gives exactly the same result on both.
 struct HullPasses {
     // The extremes of points[0, n).
@@ -150,6 +158,3 @@ std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n,
                          std::int32_t kept);
 InteriorBox interiorBox(const Point* points, const Extremes& e);
 
-// portable.cpp: the end of a range split, set 2 moved behind set 1 and both pushed.
-std::int32_t finishRangeSplit(Scratch& scratch, const SubProblem& set, const RangeSplit& r, SubProblem* pending,
-                              std::int32_t depth);

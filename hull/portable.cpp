@@ -70,7 +70,8 @@ std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set,
     }
     if (t.far1 >= 0) r.far1 = candidateOf(points, t.far1);
     if (t.far2 >= 0) r.far2 = candidateOf(points, t.far2);
-    return finishRangeSplit(sc, set, r, pending, depth);
+    for (std::int32_t k = 0; k < r.size2; ++k) w.put(r.end1 + k, sp.x[k], sp.y[k], sp.index[k]);
+    return pushRangeHalves(set, r, pending, depth);
 }
 
 // Visits the members in position order, which is index order.
@@ -91,18 +92,5 @@ std::int32_t splitWindow(const Columns& w, const SubProblem& set, SubProblem* pe
 }
 
 } // namespace
-
-// Moves set 2 from spill to right behind set 1, then pushes both halves.
-std::int32_t finishRangeSplit(Scratch& sc, const SubProblem& set, const RangeSplit& r, SubProblem* pending,
-                              std::int32_t depth)
-{
-    for (std::int32_t k = 0; k < r.size2; ++k) {
-        sc.work.x[r.end1 + k] = sc.spill.x[k];
-        sc.work.y[r.end1 + k] = sc.spill.y[k];
-        sc.work.index[r.end1 + k] = sc.spill.index[k];
-    }
-    return pushHalves(pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
-                      rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
-}
 
 const HullPasses PortablePasses{findExtremes, keepOutsideAll, splitRange, splitWindow};
