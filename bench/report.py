@@ -39,9 +39,10 @@ def machine(context):
     except (OSError, IndexError):
         compiler = "c++"
     load = context.get("load_avg", [])
-    return "{}; {}; {} MHz; {}; {}; load average {} at the start; {}.".format(
-        model, topology, context.get("mhz_per_cpu", "?"), caches, compiler,
-        "{:.2f}".format(load[0]) if load else "?", context.get("date", "")[:10])
+    parts = [model, topology, "{} MHz".format(context.get("mhz_per_cpu", "?")), caches, compiler,
+             "load average {} at the start".format("{:.2f}".format(load[0]) if load else "?"),
+             context.get("date", "")[:10]]
+    return "; ".join(p for p in parts if p) + "."
 
 
 def load(path):
