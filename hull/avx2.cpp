@@ -221,18 +221,23 @@ __attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch
     const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
     const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
     const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
-    const __m256i inSet = lanesBelow(valid);
+    const __m256i inSet = lanesBelow(valid); // only a partial block has lanes outside
     int bits1 = 0, bits2 = 0;
     for (int h = 0; h < 2; ++h) {
         const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
         const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
         const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
-        const __m256d member = _mm256_castsi256_pd(
-            _mm256_cvtepi32_epi64(h == 0 ? _mm256_castsi256_si128(inSet) : _mm256_extracti128_si256(inSet, 1)));
         const __m256d o1 = orientation4(s.ax, s.ay, s.vx, s.vy, x, y);
         const __m256d o2 = orientation4(s.vx, s.vy, s.bx, s.by, x, y);
-        const __m256d in1 = _mm256_and_pd(member, _mm256_cmp_pd(o1, zero, _CMP_GT_OQ));
-        const __m256d in2 = _mm256_andnot_pd(in1, _mm256_and_pd(member, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ)));
+        __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
+        __m256d in2 = _mm256_cmp_pd(o2, zero, _CMP_GT_OQ);
+        if (Partial) {
+            const __m128i half = h == 0 ? _mm256_castsi256_si128(inSet) : _mm256_extracti128_si256(inSet, 1);
+            const __m256d member = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(half));
+            in1 = _mm256_and_pd(member, in1);
+            in2 = _mm256_and_pd(member, in2);
+        }
+        in2 = _mm256_andnot_pd(in1, in2);
         takeFarther(s.best1, o1, in1, i);
         takeFarther(s.best2, o2, in2, i);
         bits1 |= _mm256_movemask_pd(in1) << (4 * h);
@@ -317,34 +322,38 @@ __attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
 }
 
 // The window position of the first of the lanes set in member whose value is
-// largest (any position when none is set). Members hold positive values, others
-// count as 0.
-__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[4], const __m256d (&member)[4],
+// largest (any position when none is set), over R registers. Members hold
+// positive values, others count as 0.
+template <int R>
+__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[R], const __m256d (&member)[R],
                                                                   std::uint32_t memberBits)
 {
-    __m256d m[4];
-    for (int r = 0; r < 4; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
-    const __m256d top = broadcastMax(_mm256_max_pd(_mm256_max_pd(m[0], m[1]), _mm256_max_pd(m[2], m[3])));
+    __m256d m[R];
+    for (int r = 0; r < R; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
+    for (int width = R / 2; width > 0; width /= 2) // a tree of maxima, R a power of 2
+        for (int r = 0; r < width; ++r) m[r] = _mm256_max_pd(m[r], m[r + width]);
+    const __m256d top = broadcastMax(m[0]);
     std::uint32_t atTop = 0;
-    for (int r = 0; r < 4; ++r)
-        atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(m[r], top, _CMP_EQ_OQ))) << (4 * r);
-    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (SmallSet - 1));
+    for (int r = 0; r < R; ++r)
+        atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(o[r], member[r]), top, _CMP_EQ_OQ)))
+               << (4 * r);
+    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (4 * R - 1));
 }
 
-// The window split: all SmallSet positions tested at once, the member bits
-// decide. Membership stays in vector masks, so the farthest of each half is
-// found without a detour through the bits.
-__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
-                                                             SubProblem* pending, std::int32_t depth)
+// The window split over the first 4 * R positions, which hold every member: all
+// tested at once, the member bits decide. Membership stays in vector masks, so
+// the farthest of each half is found without a detour through the bits.
+template <int R>
+__attribute__((target("avx2"))) std::int32_t splitWindowOf(const Columns& w, const SubProblem& set,
+                                                           SubProblem* pending, std::int32_t depth)
 {
-    static_assert(SmallSet == 16, "four registers of four lanes");
     const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
     const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
     const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
     const __m256d zero = _mm256_setzero_pd();
-    __m256d o1[4], o2[4], in1[4], in2[4];
+    __m256d o1[R], o2[R], in1[R], in2[R];
     std::uint32_t bits1 = 0, bits2 = 0;
-    for (int r = 0; r < 4; ++r) {
+    for (int r = 0; r < R; ++r) {
         const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(set.members >> (4 * r)) & 15]);
         const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
         const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
@@ -358,6 +367,15 @@ __attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, c
     }
     return pushHalves(pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
                       windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
+}
+
+// Near the leaves the members often all sit in the first 8 positions; testing
+// only those halves the work of the step.
+__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
+                                                             SubProblem* pending, std::int32_t depth)
+{
+    static_assert(SmallSet == 16, "four registers of four lanes");
+    return set.members < (1u << 8) ? splitWindowOf<2>(w, set, pending, depth) : splitWindowOf<4>(w, set, pending, depth);
 }
 
 } // namespace
