@@ -5,6 +5,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "kernel.hpp"
 
@@ -80,21 +81,29 @@ __attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, 
     t.index = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(t.index), _mm256_castsi256_ps(index), better));
 }
 
-// Folds the 8 lanes into the first index holding the best value; below is true
+// Folds the 8 lanes into the lowest index holding the best value; below is true
 // for a minimum. Lanes hold disjoint index classes, so equal values go to the
-// lower index.
+// first point. A lane only ever holds NaN when point 0 does, and then all of
+// them hold it with index 0, which is the answer.
+__attribute__((target("avx2"))) inline __m256 better(__m256 a, __m256 b, bool below)
+{
+    return below ? _mm256_min_ps(a, b) : _mm256_max_ps(a, b);
+}
+
 __attribute__((target("avx2"))) std::int32_t foldExtreme(const LaneExtreme& t, bool below)
 {
-    alignas(32) float v[8];
-    alignas(32) std::int32_t idx[8];
-    _mm256_store_ps(v, t.value);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(idx), t.index);
-    int best = 0;
-    for (int j = 1; j < 8; ++j) {
-        const bool better = below ? v[j] < v[best] : v[j] > v[best];
-        if (better || (v[j] == v[best] && idx[j] < idx[best])) best = j;
-    }
-    return idx[best];
+    __m256 top = better(t.value, _mm256_permute2f128_ps(t.value, t.value, 1), below);
+    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(1, 0, 3, 2)), below);
+    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(2, 3, 0, 1)), below);
+    const __m256i never = _mm256_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    const __m256 atTop = _mm256_cmp_ps(t.value, top, _CMP_EQ_OQ);
+    __m256i index = _mm256_castps_si256(
+        _mm256_blendv_ps(_mm256_castsi256_ps(never), _mm256_castsi256_ps(t.index), atTop));
+    index = _mm256_min_epi32(index, _mm256_permute2x128_si256(index, index, 1));
+    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(1, 0, 3, 2)));
+    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(2, 3, 0, 1)));
+    const std::int32_t first = _mm256_cvtsi256_si32(index);
+    return first == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(t.index) : first;
 }
 
 // The extremes eight points at a time; the scalar scan takes the last partial block.
@@ -153,6 +162,34 @@ __attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std
         index = _mm256_add_epi32(index, step);
     }
     return keepOutside(p, blocks, n, box, out, k);
+}
+
+// boxInside with the four corners in the lanes of one register: the same
+// double evaluation and margin as surelyLeftOrOn, so the same answer.
+__attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6], const InteriorBox& box)
+{
+    const __m256d cx = _mm256_setr_pd(box.x1, box.x2, box.x2, box.x1);
+    const __m256d cy = _mm256_setr_pd(box.y1, box.y1, box.y2, box.y2);
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
+    const __m256d slack = _mm256_set1_pd(0x1p-50);
+    __m256d inside = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    for (int k = 0; k < 6; ++k) {
+        const Point& a = *hex[k];
+        const Point& b = *hex[(k + 1) % 6];
+        if (a.x == b.x && a.y == b.y) continue; // an edge of no length constrains nothing
+        const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
+        const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+        const __m256d p1 = _mm256_mul_pd(_mm256_sub_pd(by, cy), _mm256_sub_pd(ax, cx));
+        const __m256d p2 = _mm256_mul_pd(_mm256_sub_pd(ay, cy), _mm256_sub_pd(bx, cx));
+        const __m256d value = _mm256_sub_pd(p1, p2);
+        const __m256d margin =
+            _mm256_mul_pd(slack, _mm256_add_pd(_mm256_and_pd(p1, magnitude), _mm256_and_pd(p2, magnitude)));
+        const __m256d sure = _mm256_and_pd(_mm256_cmp_pd(value, margin, _CMP_GE_OQ), _mm256_cmp_pd(margin, margin, _CMP_EQ_OQ));
+        const __m256d atEnd = _mm256_or_pd(_mm256_and_pd(_mm256_cmp_pd(cx, ax, _CMP_EQ_OQ), _mm256_cmp_pd(cy, ay, _CMP_EQ_OQ)),
+                                           _mm256_and_pd(_mm256_cmp_pd(cx, bx, _CMP_EQ_OQ), _mm256_cmp_pd(cy, by, _CMP_EQ_OQ)));
+        inside = _mm256_and_pd(inside, _mm256_or_pd(sure, atEnd));
+    }
+    return _mm256_movemask_pd(inside) == 0xf;
 }
 
 // Twice the signed area of (a, b, p) for four points at once, as orientation().
@@ -380,4 +417,4 @@ __attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, c
 
 } // namespace
 
-const HullPasses Avx2Passes{extremesAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2};
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2};

@@ -34,15 +34,6 @@ HullPath detectPath()
 // Chosen while the program starts, before main: no call pays for the question.
 const HullPath StartupPath = detectPath();
 
-const HullPasses& passesFor(HullPath path)
-{
-#ifdef OMOTAC_HULL_AVX2
-    if (path == HullPath::Avx2 && StartupPath == HullPath::Avx2) return Avx2Passes;
-#endif
-    (void)path;
-    return PortablePasses;
-}
-
 // Writes one byte of every page of [p, p + size) back in place, so the pages are
 // resident and private before the first call needs them.
 void touchPages(void* p, std::size_t size)
@@ -106,6 +97,15 @@ void step(const HullPasses& passes, const Point* points, Scratch& sc, Walk& w)
 
 HullPath fastestHullPath() { return StartupPath; }
 
+const HullPasses& passesFor(HullPath path)
+{
+#ifdef OMOTAC_HULL_AVX2
+    if (path == HullPath::Avx2 && StartupPath == HullPath::Avx2) return Avx2Passes;
+#endif
+    (void)path;
+    return PortablePasses;
+}
+
 void prepareHull()
 {
     touchPages(&KernelScratch, sizeof KernelScratch);
@@ -120,7 +120,7 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     Scratch& sc = KernelScratch;
 
     const Extremes e = passes.extremes(points, n);
-    const InteriorBox box = n >= BoxFrom ? interiorBox(points, e) : InteriorBox{};
+    const InteriorBox box = n >= BoxFrom ? interiorBox(passes, points, e) : InteriorBox{};
     const std::int32_t kept = passes.keepOutside(points, n, box, sc.work);
 
     std::int32_t left = e.left, right = e.right;

@@ -136,6 +136,9 @@ inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, 
 struct HullPasses {
     // The extremes of points[0, n).
     Extremes (*extremes)(const Point* points, std::int32_t n);
+    // Whether every corner of box lies surely on or left of every edge of the
+    // counter-clockwise hexagon, as surelyLeftOrOn decides it.
+    bool (*boxInside)(const Point* const (&hexagon)[6], const InteriorBox& box);
     // Copies the points of [0, n) outside the open box to out, in index order;
     // gives how many.
     std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
@@ -151,10 +154,15 @@ struct HullPasses {
 extern const HullPasses PortablePasses;
 extern const HullPasses Avx2Passes; // where avx2.cpp is built (x86)
 
+// The passes of a path: the one place that picks them (Avx2 falls back to the
+// portable passes where the processor lacks AVX2).
+const HullPasses& passesFor(HullPath path);
+
 // prefilter.cpp: the scalar scans, which the vector passes also use for the points
-// past their last whole block, and the box.
+// past their last whole block, and the box, whose corners passes.boxInside tests.
 void scanExtremes(const Point* points, std::int32_t from, std::int32_t n, Extremes& e);
 std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n, const InteriorBox& box, Columns& out,
                          std::int32_t kept);
-InteriorBox interiorBox(const Point* points, const Extremes& e);
+bool boxInside(const Point* const (&hexagon)[6], const InteriorBox& box);
+InteriorBox interiorBox(const HullPasses& passes, const Point* points, const Extremes& e);
 

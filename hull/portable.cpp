@@ -93,4 +93,4 @@ std::int32_t splitWindow(const Columns& w, const SubProblem& set, SubProblem* pe
 
 } // namespace
 
-const HullPasses PortablePasses{findExtremes, keepOutsideAll, splitRange, splitWindow};
+const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, splitWindow};

@@ -27,12 +27,22 @@ void scanExtremes(const Point* p, std::int32_t from, std::int32_t n, Extremes& e
     }
 }
 
+bool boxInside(const Point* const (&hex)[6], const InteriorBox& box)
+{
+    const float corners[4][2] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x2, box.y2}, {box.x1, box.y2}};
+    for (const auto& c : corners)
+        for (int k = 0; k < 6; ++k)
+            if (!surelyLeftOrOn(hex[k]->x, hex[k]->y, hex[(k + 1) % 6]->x, hex[(k + 1) % 6]->y, c[0], c[1]))
+                return false;
+    return true;
+}
+
 // The largest box the four diagonal extremes suggest, checked against the hexagon
 // L, min(x+y), max(x-y), R, max(x+y), min(x-y) (counter-clockwise) and pulled
 // towards its centre until all four corners are proven inside.
-InteriorBox interiorBox(const Point* p, const Extremes& e)
+InteriorBox interiorBox(const HullPasses& passes, const Point* p, const Extremes& e)
 {
-    const Point* hex[6] = {&p[e.left], &p[e.minSum], &p[e.maxDiff], &p[e.right], &p[e.maxSum], &p[e.minDiff]};
+    const Point* const hex[6] = {&p[e.left], &p[e.minSum], &p[e.maxDiff], &p[e.right], &p[e.maxSum], &p[e.minDiff]};
     for (const Point* h : hex)
         if (!std::isfinite(h->x) || !std::isfinite(h->y)) return {};
     double x1 = std::fmax(p[e.minSum].x, p[e.minDiff].x), x2 = std::fmin(p[e.maxSum].x, p[e.maxDiff].x);
@@ -41,12 +51,7 @@ InteriorBox interiorBox(const Point* p, const Extremes& e)
     const double cx = 0.5 * (x1 + x2), cy = 0.5 * (y1 + y2);
     for (int attempt = 0; attempt < 6; ++attempt) {
         const InteriorBox box{float(x1), float(x2), float(y1), float(y2)};
-        const float corners[4][2] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x2, box.y2}, {box.x1, box.y2}};
-        bool inside = true;
-        for (const auto& c : corners)
-            for (int k = 0; k < 6 && inside; ++k)
-                inside = surelyLeftOrOn(hex[k]->x, hex[k]->y, hex[(k + 1) % 6]->x, hex[(k + 1) % 6]->y, c[0], c[1]);
-        if (inside) return box;
+        if (passes.boxInside(hex, box)) return box;
         x1 += (cx - x1) / 8;
         x2 -= (x2 - cx) / 8;
         y1 += (cy - y1) / 8;

@@ -300,14 +300,39 @@ TEST(Hull, InteriorBoxSurvivesCoincidingExtremes)
         const auto n = std::int32_t(pts.size());
         Extremes e;
         scanExtremes(pts.data(), 1, n, e);
-        const InteriorBox box = interiorBox(pts.data(), e);
+        const InteriorBox box = interiorBox(passesFor(HullPath::Portable), pts.data(), e);
         ASSERT_TRUE(box.x1 < box.x2 && box.y1 < box.y2) << name;
+        const InteriorBox fast = interiorBox(passesFor(HullPath::Avx2), pts.data(), e);
+        EXPECT_TRUE(std::memcmp(&box, &fast, sizeof box) == 0) << name;
         const HullRun hull = runHull(pts, HullPath::Portable);
         const Point corners[] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x2, box.y2}, {box.x1, box.y2}};
         for (std::size_t k = 0; k < hull.outline.size(); ++k)
             for (const Point& c : corners) // clockwise outline: inside is right of every edge
                 EXPECT_LE(orientation(hull.outline[k], hull.outline[(k + 1) % hull.outline.size()], c), 0.0) << name;
     }
+}
+
+// The paths must prove the same boxes inside, bit for bit, or they would filter
+// different points on input whose arithmetic rounds: random hexagons and boxes,
+// some coordinates not numbers or infinite.
+TEST(Hull, BothPathsProveTheSameBoxesInside)
+{
+    std::mt19937 rng(61);
+    const float special[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f,
+                             3e38f, 1e-30f};
+    std::int32_t inside = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        Points pts = makeSet(trial % 9, 10, rng);
+        if (trial % 7 == 0) pts[std::size_t(trial % 6)].y = special[trial % 5];
+        const Point* const hex[6] = {&pts[0], &pts[1], &pts[2], &pts[3], &pts[4], &pts[5]};
+        const auto [x1, x2] = std::minmax(pts[6].x, pts[7].x);
+        const auto [y1, y2] = std::minmax(pts[8].y, pts[9].y);
+        const InteriorBox box{x1, x2, y1, y2};
+        const bool portable = passesFor(HullPath::Portable).boxInside(hex, box);
+        ASSERT_EQ(portable, passesFor(HullPath::Avx2).boxInside(hex, box)) << "trial " << trial;
+        inside += portable;
+    }
+    EXPECT_GT(inside, 0); // the trials reach both answers
 }
 
 TEST(Hull, CopiesWholePoints)
