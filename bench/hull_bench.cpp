@@ -1,7 +1,8 @@
 // computeHull on the program's own input and on a circle whose every point is a
 // hull vertex, beside the least work any exact hull must do (one pass that
 // bounds the coordinates) and beside other libraries' hull functions on the
-// same points. Each iteration times one whole computation.
+// same points. Each iteration times one whole computation; the iterations take
+// 16 different inputs of each kind and size in turn.
 
 #include <benchmark/benchmark.h>
 
@@ -73,91 +74,106 @@ Bounds scanBounds(const Point* points, std::int32_t n)
     return b;
 }
 
-// Runs one untimed computation first, so what is counted and timed is the
-// steady state of a process that has computed a hull before; then reports the
-// points per second, the allocations per iteration and the vertices found.
+// Each iteration computes the next input of the rotation. One untimed round over
+// all of them comes first, so what is counted and timed is the steady state of a
+// process that has computed hulls before; then reports the points per second,
+// the allocations per iteration and the mean count of vertices found.
 template <class Compute>
 void measure(benchmark::State& state, std::int32_t n, bool countAllocations, Compute compute)
 {
-    std::size_t vertices = compute();
+    double vertices = 0.0;
+    for (unsigned k = 0; k < bench::InputRotation; ++k) vertices += double(compute(k));
     const std::uint64_t before = Allocations.load(std::memory_order_relaxed);
+    unsigned k = 0;
     for (auto _ : state) {
-        vertices = compute();
-        benchmark::DoNotOptimize(vertices);
+        const std::size_t found = compute(k);
+        benchmark::DoNotOptimize(found);
         benchmark::ClobberMemory();
+        k = (k + 1) % bench::InputRotation;
     }
     const std::uint64_t allocations = Allocations.load(std::memory_order_relaxed) - before;
     state.SetItemsProcessed(state.iterations() * n);
     if (countAllocations)
         state.counters["allocs_per_iter"] = benchmark::Counter(double(allocations), benchmark::Counter::kAvgIterations);
-    state.counters["vertices"] = double(vertices);
+    state.counters["vertices"] = vertices / bench::InputRotation;
 }
 
-struct NamedInput {
+// One kind and size of input: InputRotation different point sets.
+struct InputSet {
     std::string name;
-    bench::Input input;
+    std::vector<bench::Input> inputs;
 };
 
-void registerInput(const NamedInput& in, std::vector<std::unique_ptr<bench::Peer>>& peers)
+// Sizes this small only serve the table of the program's printed times; the
+// other libraries race from this size on.
+constexpr std::int32_t SmallestRaced = 100;
+
+void registerInputs(const InputSet& set, std::vector<std::unique_ptr<bench::Peer>>& peers)
 {
-    const bench::Input* input = &in.input;
-    benchmark::RegisterBenchmark(("computeHull/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, true, [input] {
-            return std::size_t(computeHull(input->points.data(), input->n, input->indices.data()));
+    const std::vector<bench::Input>* inputs = &set.inputs;
+    const std::int32_t n = set.inputs.front().n;
+    benchmark::RegisterBenchmark(("computeHull/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, true, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            return std::size_t(computeHull(in.points.data(), in.n, in.indices.data()));
         });
     });
     // The path for processors without AVX2, where computeHull falls back to it.
-    benchmark::RegisterBenchmark(("computeHullOn/portable/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, true, [input] {
-            return std::size_t(computeHullOn(HullPath::Portable, input->points.data(), input->n));
+    benchmark::RegisterBenchmark(("computeHullOn/portable/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, true, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            return std::size_t(computeHullOn(HullPath::Portable, in.points.data(), in.n));
         });
     });
-    benchmark::RegisterBenchmark(("floor/" + in.name).c_str(), [input](benchmark::State& state) {
-        measure(state, input->n, false, [input] {
-            const Bounds b = scanBounds(input->points.data(), input->n);
+    benchmark::RegisterBenchmark(("floor/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
+        measure(state, n, false, [inputs](unsigned k) {
+            const bench::Input& in = (*inputs)[k];
+            const Bounds b = scanBounds(in.points.data(), in.n);
             benchmark::DoNotOptimize(b);
             return std::size_t(4);
         });
     });
+    if (n < SmallestRaced) return;
     for (const bench::PeerKind& kind : bench::availablePeers()) {
-        bench::Peer* peer = peers.emplace_back(kind.make()).get();
-        peer->load(input->points.data(), input->n);
-        benchmark::RegisterBenchmark(("peer/" + kind.name + "/" + in.name).c_str(), [peer, input](benchmark::State& state) {
-            measure(state, input->n, peer->allocationsVisible(), [peer] { return peer->run(); });
+        std::vector<bench::Peer*> rotation;
+        for (const bench::Input& in : set.inputs) {
+            rotation.push_back(peers.emplace_back(kind.make()).get());
+            rotation.back()->load(in.points.data(), in.n);
+        }
+        benchmark::RegisterBenchmark(("peer/" + kind.name + "/" + set.name).c_str(), [rotation, n](benchmark::State& state) {
+            measure(state, n, rotation.front()->allocationsVisible(), [&rotation](unsigned k) { return rotation[k]->run(); });
         });
     }
 }
 
-// Registers what/random/10000 and what/circle/10000: work the window does on
-// the inputs computeHull is timed on, so the two stand side by side.
+// Registers what/random/10000 and what/circle/10000: work the window does, on
+// the very inputs computeHull is timed on, so the two stand side by side.
 template <class Body>
-void registerWindowWork(const std::string& what, Body body)
+void registerWindowWork(const std::string& what, const std::vector<InputSet>& sets, Body body)
 {
-    for (const bool circle : {false, true}) {
-        const std::string name = what + (circle ? "/circle/" + std::to_string(bench::CircleCount) : "/random/10000");
-        benchmark::RegisterBenchmark(name.c_str(), [circle, body](benchmark::State& state) {
-            static const bench::Input random = bench::randomInput(10000);
-            static const bench::Input ring = bench::circleInput();
-            body(state, circle ? ring : random);
-        });
+    for (const InputSet& set : sets) {
+        if (set.name != "random/10000" && set.name.rfind("circle/", 0) != 0) continue;
+        const std::vector<bench::Input>* inputs = &set.inputs;
+        benchmark::RegisterBenchmark((what + "/" + set.name).c_str(),
+                                     [inputs, body](benchmark::State& state) { body(state, *inputs); });
     }
 }
 
-// The steps the window shows, built the plain way, on the same inputs as
-// computeHull: the goal is at most ten times its time. `bytes` is the heap the
-// trace holds afterwards, its reused scratch included.
 template <class Vector>
 double heapBytes(const Vector& v)
 {
     return double(v.capacity() * sizeof(typename Vector::value_type));
 }
 
-void registerTraces()
+// The steps the window shows, built the plain way: the goal is at most ten
+// times computeHull's time. `bytes` is the heap the trace holds afterwards,
+// its reused scratch included.
+void registerTraces(const std::vector<InputSet>& sets)
 {
-    registerWindowWork("traceHull", [](benchmark::State& state, const bench::Input& input) {
+    registerWindowWork("traceHull", sets, [](benchmark::State& state, const std::vector<bench::Input>& inputs) {
         HullTrace trace;
-        measure(state, input.n, true, [&] {
-            traceHull(input.points.data(), input.n, trace);
+        measure(state, inputs.front().n, true, [&](unsigned k) {
+            traceHull(inputs[k].points.data(), inputs[k].n, trace);
             return std::size_t(stepCount(trace));
         });
         state.counters["bytes"] = heapBytes(trace.points) + heapBytes(trace.vertices) + heapBytes(trace.steps)
@@ -168,19 +184,20 @@ void registerTraces()
 
 // One edit in the window as it costs at 10000 points: a point moved, then
 // everything shown rebuilt the way the window rebuilds it (timed hull,
-// outline, Scene, steps). The point moves one unit out and back on
-// alternate iterations, so the set stays the input's. The goal is at most a
-// millisecond; computeHull on the same input stands beside it.
-void registerEdits()
+// outline, Scene, steps). Each input's point 0 moves one unit out and back on
+// alternate visits, so the sets stay the inputs'. The goal is at most a
+// millisecond; computeHull on the same inputs stands beside it.
+void registerEdits(const std::vector<InputSet>& sets)
 {
-    registerWindowWork("edit", [](benchmark::State& state, const bench::Input& input) {
-        std::vector<Point> points(input.points.begin(), input.points.begin() + input.n);
+    registerWindowWork("edit", sets, [](benchmark::State& state, const std::vector<bench::Input>& inputs) {
+        std::vector<std::vector<Point>> points;
+        for (const bench::Input& in : inputs) points.emplace_back(in.points.begin(), in.points.begin() + in.n);
+        std::vector<float> step(inputs.size(), 1.0f);
         HullTrace trace;
-        float step = 1.0f;
-        measure(state, input.n, true, [&] {
-            points[0].x += step;
-            step = -step;
-            return std::size_t(rebuildHull(points.data(), input.n, input.indices.data(), trace).count);
+        measure(state, inputs.front().n, true, [&](unsigned k) {
+            points[k][0].x += step[k];
+            step[k] = -step[k];
+            return std::size_t(rebuildHull(points[k].data(), inputs[k].n, inputs[k].indices.data(), trace).count);
         });
         state.counters["scene_points"] = double(Scene.points.size());
     });
@@ -193,23 +210,31 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    std::vector<NamedInput> inputs;
-    for (const std::int32_t n : {100, 1000, 10000})
-        inputs.push_back({"random/" + std::to_string(n), bench::randomInput(n)});
-    inputs.push_back({"circle/" + std::to_string(bench::CircleCount), bench::circleInput()});
+    std::vector<InputSet> sets;
+    for (const std::int32_t n : {1, 10, 100, 1000, 10000}) {
+        InputSet& set = sets.emplace_back(InputSet{"random/" + std::to_string(n), {}});
+        for (unsigned k = 0; k < bench::InputRotation; ++k) set.inputs.push_back(bench::randomInput(n, bench::RandomSeed + k));
+    }
+    InputSet& circles = sets.emplace_back(InputSet{"circle/" + std::to_string(bench::CircleCount), {}});
+    for (unsigned k = 0; k < bench::InputRotation; ++k) circles.inputs.push_back(bench::circleInput(bench::RandomSeed + k));
 
     // The circle only measures the all-vertices case if it is one.
-    const bench::Input& circle = inputs.back().input;
-    const std::int32_t circleHull = computeHull(circle.points.data(), circle.n, circle.indices.data());
-    if (!bench::strictlyConvex(bench::circleRing()) || circleHull != circle.n) {
-        std::fprintf(stderr, "circle input: %d of %d points are hull vertices\n", circleHull, circle.n);
+    if (!bench::strictlyConvex(bench::circleRing())) {
+        std::fprintf(stderr, "circle input: the ring is not strictly convex\n");
         return 1;
+    }
+    for (const bench::Input& circle : circles.inputs) {
+        const std::int32_t circleHull = computeHull(circle.points.data(), circle.n, circle.indices.data());
+        if (circleHull != circle.n) {
+            std::fprintf(stderr, "circle input: %d of %d points are hull vertices\n", circleHull, circle.n);
+            return 1;
+        }
     }
 
     std::vector<std::unique_ptr<bench::Peer>> peers;
-    for (const NamedInput& in : inputs) registerInput(in, peers);
-    registerTraces();
-    registerEdits();
+    for (const InputSet& set : sets) registerInputs(set, peers);
+    registerTraces(sets);
+    registerEdits(sets);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

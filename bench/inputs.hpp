@@ -25,6 +25,9 @@ struct Input {
 };
 
 inline constexpr unsigned RandomSeed = 1000;
+// How many different inputs of one kind and size the benchmark takes in turn, so
+// that no branch predictor learns a single input by heart.
+inline constexpr unsigned InputRotation = 16;
 inline constexpr std::int32_t CircleCount = 10000;
 inline constexpr double CircleRadius = 1e6;
 // Circle coordinates are whole multiples of this step, the spacing of floats
@@ -39,11 +42,11 @@ inline void numberPoints(Input& in)
 
 // n points drawn the way the program draws them, from a fixed seed instead of
 // the clock: x = rand() % 1000, then y = rand() % 1000.
-inline Input randomInput(std::int32_t n)
+inline Input randomInput(std::int32_t n, unsigned seed = RandomSeed)
 {
     Input in;
     in.n = n;
-    std::srand(RandomSeed);
+    std::srand(seed);
     for (std::int32_t i = 0; i < n; ++i) {
         const int x = std::rand() % 1000;
         const int y = std::rand() % 1000;
@@ -72,13 +75,13 @@ inline std::vector<Point> circleRing()
 
 // The ring in a shuffled order (fixed seed), so that no library is handed its
 // points already sorted by angle or by x.
-inline Input circleInput()
+inline Input circleInput(unsigned seed = RandomSeed)
 {
     const std::vector<Point> ring = circleRing();
     Input in;
     in.n = CircleCount;
     std::copy(ring.begin(), ring.end(), in.points.begin());
-    std::mt19937 generator(RandomSeed);
+    std::mt19937 generator(seed);
     for (std::int32_t i = CircleCount - 1; i > 0; --i) {
         const auto j = std::int32_t(generator() % std::uint32_t(i + 1));
         std::swap(in.points[std::size_t(i)], in.points[std::size_t(j)]);

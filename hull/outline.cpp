@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "hull.hpp"
+#include "predicates.hpp"
 
 namespace {
 
@@ -30,12 +31,10 @@ float directionKey(const Point& base, float x, float y)
     return float(std::atan(double(slope)));
 }
 
-// Twice the signed area of (base, p, q): positive when q lies counter-clockwise
-// of the ray base->p. Exact for the coordinates the kernel is exact on.
+// Positive when q lies counter-clockwise of the ray base->p.
 double turn(const Point& base, const Swept& p, const Swept& q)
 {
-    return (double(p.y) - double(q.y)) * (double(base.x) - double(q.x))
-         - (double(base.y) - double(q.y)) * (double(p.x) - double(q.x));
+    return orientation(base.x, base.y, p.x, p.y, q.x, q.y);
 }
 
 // For two vertices on one ray from the base vertex: whether q lies farther out.

@@ -10,9 +10,13 @@
 #include <tuple>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "kernel.hpp"
+#include "predicates.hpp"
 #include "steps.hpp"
 
 namespace {
@@ -325,6 +329,158 @@ TEST(Hull, FullCapacityInputs)
                               std::int32_t(r.found.size()), r.outline.data()),
                   "");
     }
+}
+
+// n <= 4096 points in convex position, every one a vertex (a parabola arc and its
+// mirror, every coordinate and orientation exact), in a shuffled order.
+Points convexRing(std::int32_t n, std::mt19937& rng)
+{
+    Points p;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const float t = float(i / 2);
+        p.push_back(i % 2 == 0 ? Point{t, t * t} : Point{t + 0.5f, float(1 << 23) - t * t});
+    }
+    std::shuffle(p.begin(), p.end(), rng);
+    return p;
+}
+
+// Every set size around the point where sets are split by member bits instead of
+// being moved: all points vertices, and the same points with each one doubled.
+TEST(Hull, MatchesTheLiteralAlgorithmAroundTheSmallSetSize)
+{
+    std::mt19937 rng(16);
+    for (std::int32_t n = 1; n <= 80; ++n) {
+        const Points ring = convexRing(n, rng);
+        Points doubled = ring;
+        doubled.insert(doubled.end(), ring.begin(), ring.end());
+        for (const Points& pts : {ring, doubled}) {
+            const Points expected = referenceHull(pts);
+            for (const HullPath path : Paths)
+                ASSERT_EQ(toXY(runHull(pts, path).found.data(), std::int32_t(expected.size())),
+                          toXY(expected.data(), std::int32_t(expected.size())))
+                    << "n " << n << " points " << pts.size() << " path " << int(path);
+        }
+    }
+}
+
+// Beyond PointCapacity the kernel sees only the first PointCapacity points: it
+// reads no further and its fixed scratch never overflows.
+TEST(Hull, CountsBeyondCapacityTakeTheFirstPointCapacity)
+{
+    std::mt19937 rng(5);
+    Points pts = makeSet(0, PointCapacity, rng);
+    const Points expected = referenceHull(pts);
+    pts.insert(pts.end(), 50, Point{5000, 5000});
+    pts.insert(pts.end(), 50, Point{-5000, 100});
+    for (const HullPath path : Paths) {
+        const std::int32_t count = computeHullOn(path, pts.data(), std::int32_t(pts.size()));
+        EXPECT_EQ(toXY(HullBuffer.data(), count), toXY(expected.data(), std::int32_t(expected.size())));
+    }
+}
+
+// The program times one computeHull, the first and only of its run: once
+// prepareHull has run, that call must not fault a page of the kernel's memory in.
+// (ctest runs every case in a process of its own, so nothing ran before.)
+TEST(Hull, PreparedFirstCallFaultsNoPageIn)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer faults its shadow memory in as it checks";
+#else
+    HullBuffer[7] = {1, 2, 3, 4};
+    const std::array<Point, PointCapacity> before = HullBuffer;
+    prepareHull();
+    EXPECT_EQ(std::memcmp(before.data(), HullBuffer.data(), sizeof before), 0) << "prepareHull changed HullBuffer";
+
+    // Code first, on a few points that take every pass; then the large set, whose
+    // sets and stack reach into pages the small one never touched.
+    const auto minorFaults = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_minflt;
+    };
+    std::mt19937 rng(3);
+    const Points few = convexRing(200, rng);
+    const Points many = convexRing(4096, rng);
+    computeHullOn(fastestHullPath(), few.data(), std::int32_t(few.size()));
+    const long faults = minorFaults();
+    const std::int32_t count = computeHullOn(fastestHullPath(), many.data(), std::int32_t(many.size()));
+    EXPECT_EQ(minorFaults() - faults, 0);
+    EXPECT_EQ(count, 4096);
+#endif
+}
+
+struct SurelyCase {
+    const char* name;
+    float ax, ay, bx, by, cx, cy;
+    bool expected;
+};
+
+TEST(Hull, SurelyLeftOrOnIsNeverWrongAndOnlyUnsureNearTheLine)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const SurelyCase cases[] = {
+        {"left", 0, 0, 10, 0, 5, 1, true},
+        {"right", 0, 0, 10, 0, 5, -1, false},
+        {"on_an_axis_parallel_line", 0, 0, 10, 0, 5, 0, true}, // both products exactly 0
+        {"on_a_sloped_line", 0, 0, 10, 10, 5, 5, false},       // within the margin: not sure
+        {"at_the_start", 0, 0, 10, 0, 0, 0, true},
+        {"at_the_end", 0, 0, 10, 0, 10, 0, true},
+        {"edge_of_no_length", 3, 4, 3, 4, -7, 100, true}, // constrains nothing
+        {"just_left_of_a_long_edge", 0, 0, 1e7f, 1, 5e6f, 1, true},
+        {"nan", 0, 0, 10, 0, nan, 1, false},
+    };
+    for (const SurelyCase& c : cases)
+        EXPECT_EQ(surelyLeftOrOn(c.ax, c.ay, c.bx, c.by, c.cx, c.cy), c.expected) << c.name;
+}
+
+// The interior box exists and lies inside the hull also when two of the six
+// extremes are one point, as the rightmost point often is also the one with the
+// largest x - y; such a hexagon has an edge of no length.
+TEST(Hull, InteriorBoxSurvivesCoincidingExtremes)
+{
+    const std::pair<const char*, XY> cases[] = {
+        {"right_is_max_x_minus_y", {{0, 794}, {84, 74}, {994, 147}, {903, 889}, {4, 841}, {500, 500}, {300, 600}}},
+        {"left_is_min_x_plus_y", {{0, 0}, {900, 50}, {990, 500}, {950, 950}, {40, 960}, {500, 500}}},
+        {"square", {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 5}}},
+    };
+    for (const auto& [name, xy] : cases) {
+        const Points pts = fromXY(xy);
+        const auto n = std::int32_t(pts.size());
+        Extremes e;
+        scanExtremes(pts.data(), 1, n, e);
+        const InteriorBox box = interiorBox(passesFor(HullPath::Portable), pts.data(), e);
+        ASSERT_TRUE(box.x1 < box.x2 && box.y1 < box.y2) << name;
+        const InteriorBox fast = interiorBox(passesFor(HullPath::Avx2), pts.data(), e);
+        EXPECT_TRUE(std::memcmp(&box, &fast, sizeof box) == 0) << name;
+        const HullRun hull = runHull(pts, HullPath::Portable);
+        const Point corners[] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x2, box.y2}, {box.x1, box.y2}};
+        for (std::size_t k = 0; k < hull.outline.size(); ++k)
+            for (const Point& c : corners) // clockwise outline: inside is right of every edge
+                EXPECT_LE(orientation(hull.outline[k], hull.outline[(k + 1) % hull.outline.size()], c), 0.0) << name;
+    }
+}
+
+// The paths must prove the same boxes inside, bit for bit, or they would filter
+// different points on input whose arithmetic rounds: random hexagons and boxes,
+// some coordinates not numbers or infinite.
+TEST(Hull, BothPathsProveTheSameBoxesInside)
+{
+    std::mt19937 rng(61);
+    const float special[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f,
+                             3e38f, 1e-30f};
+    std::int32_t inside = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        Points pts = makeSet(trial % 9, 10, rng);
+        if (trial % 7 == 0) pts[std::size_t(trial % 6)].y = special[trial % 5];
+        const Point* const hex[6] = {&pts[0], &pts[1], &pts[2], &pts[3], &pts[4], &pts[5]};
+        const auto [x1, x2] = std::minmax(pts[6].x, pts[7].x);
+        const auto [y1, y2] = std::minmax(pts[8].y, pts[9].y);
+        const InteriorBox box{x1, x2, y1, y2};
+        const bool portable = passesFor(HullPath::Portable).boxInside(hex, box);
+        ASSERT_EQ(portable, passesFor(HullPath::Avx2).boxInside(hex, box)) << "trial " << trial;
+        inside += portable;
+    }
+    EXPECT_GT(inside, 0); // the trials reach both answers
 }
 
 TEST(Hull, CopiesWholePoints)

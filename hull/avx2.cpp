@@ -1,0 +1,420 @@
+// The AVX2 passes: every intrinsic of the kernel. Each function carries its own
+// target attribute, so none of this code can leak into the portable path, and
+// hull.cpp takes the table at the end only where the processor has AVX2.
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "kernel.hpp"
+
+namespace {
+
+// Loads points i..i+7 and leaves their x and y in two registers, lane order
+// 0, 2, 4, 6, 1, 3, 5, 7 (what two unpack-and-shuffle steps give for free).
+__attribute__((target("avx2"))) inline void loadXY8(const Point* p, __m256& x, __m256& y)
+{
+    // Each load takes two whole points; Point starts with x, so its address is
+    // that of x, and the vector load type may alias anything.
+    const __m256 v0 = _mm256_loadu_ps(reinterpret_cast<const float*>(p));
+    const __m256 v1 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 2));
+    const __m256 v2 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 4));
+    const __m256 v3 = _mm256_loadu_ps(reinterpret_cast<const float*>(p + 6));
+    const __m256 t0 = _mm256_unpacklo_ps(v0, v1);
+    const __m256 t1 = _mm256_unpacklo_ps(v2, v3);
+    x = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(1, 0, 1, 0));
+    y = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(3, 2, 3, 2));
+}
+
+// Index offset held by each lane after loadXY8.
+constexpr std::int32_t LaneOffset[8] = {0, 2, 4, 6, 1, 3, 5, 7};
+
+// For every 8-bit keep mask, the lanes to gather so that the kept ones come out
+// packed in index order; feeds a single permute per register.
+struct CompressTable {
+    alignas(32) std::int32_t lanes[256][8];
+    std::int8_t count[256];
+};
+
+// offsetOfLane: which index offset each lane holds.
+constexpr CompressTable makeCompressTable(const std::int32_t (&offsetOfLane)[8])
+{
+    CompressTable t{};
+    for (int m = 0; m < 256; ++m) {
+        int k = 0;
+        for (int offset = 0; offset < 8; ++offset)
+            for (int lane = 0; lane < 8; ++lane)
+                if (offsetOfLane[lane] == offset && (m & (1 << lane))) t.lanes[m][k++] = lane;
+        t.count[m] = std::int8_t(k);
+        for (; k < 8; ++k) t.lanes[m][k] = 0;
+    }
+    return t;
+}
+
+constexpr std::int32_t InOrder[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+constexpr CompressTable Interleaved = makeCompressTable(LaneOffset); // after loadXY8
+constexpr CompressTable Contiguous = makeCompressTable(InOrder);     // loads from Columns
+
+// Stores the lanes listed in lanes (x, y and index alike) packed at out[k..]; the
+// store reaches a whole register past the last of them.
+__attribute__((target("avx2"))) inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y,
+                                                            __m256i index, const std::int32_t* lanes)
+{
+    const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+    _mm256_storeu_ps(out.x + k, _mm256_permutevar8x32_ps(x, pick));
+    _mm256_storeu_ps(out.y + k, _mm256_permutevar8x32_ps(y, pick));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index + k), _mm256_permutevar8x32_epi32(index, pick));
+}
+
+// One extreme tracked per lane: the best value so far and its index.
+struct LaneExtreme {
+    __m256 value;
+    __m256i index;
+};
+
+// Takes value and index in the lanes where better is set. The tests are strict,
+// so each lane keeps its earlier index, and NaN never compares better.
+__attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, __m256 better, __m256i index)
+{
+    t.value = _mm256_blendv_ps(t.value, v, better);
+    t.index = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(t.index), _mm256_castsi256_ps(index), better));
+}
+
+// Folds the 8 lanes into the lowest index holding the best value; below is true
+// for a minimum. Lanes hold disjoint index classes, so equal values go to the
+// first point. A lane only ever holds NaN when point 0 does, and then all of
+// them hold it with index 0, which is the answer.
+__attribute__((target("avx2"))) inline __m256 better(__m256 a, __m256 b, bool below)
+{
+    return below ? _mm256_min_ps(a, b) : _mm256_max_ps(a, b);
+}
+
+__attribute__((target("avx2"))) std::int32_t foldExtreme(const LaneExtreme& t, bool below)
+{
+    __m256 top = better(t.value, _mm256_permute2f128_ps(t.value, t.value, 1), below);
+    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(1, 0, 3, 2)), below);
+    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(2, 3, 0, 1)), below);
+    const __m256i never = _mm256_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    const __m256 atTop = _mm256_cmp_ps(t.value, top, _CMP_EQ_OQ);
+    __m256i index = _mm256_castps_si256(
+        _mm256_blendv_ps(_mm256_castsi256_ps(never), _mm256_castsi256_ps(t.index), atTop));
+    index = _mm256_min_epi32(index, _mm256_permute2x128_si256(index, index, 1));
+    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(1, 0, 3, 2)));
+    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(2, 3, 0, 1)));
+    const std::int32_t first = _mm256_cvtsi256_si32(index);
+    return first == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(t.index) : first;
+}
+
+// The extremes eight points at a time; the scalar scan takes the last partial block.
+__attribute__((target("avx2"))) Extremes extremesAvx2(const Point* p, std::int32_t n)
+{
+    Extremes e;
+    const std::int32_t blocks = n / 8 * 8;
+    if (blocks > 0) {
+        const __m256 x0 = _mm256_set1_ps(p[0].x), y0 = _mm256_set1_ps(p[0].y);
+        const __m256 s0 = _mm256_add_ps(x0, y0), d0 = _mm256_sub_ps(x0, y0);
+        const __m256i zero = _mm256_setzero_si256();
+        LaneExtreme lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
+        __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+        const __m256i step = _mm256_set1_epi32(8);
+        for (std::int32_t i = 0; i < blocks; i += 8) {
+            __m256 x, y;
+            loadXY8(p + i, x, y);
+            const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y);
+            takeWhere(lo, x, _mm256_cmp_ps(x, lo.value, _CMP_LT_OQ), index);
+            takeWhere(hi, x, _mm256_cmp_ps(x, hi.value, _CMP_GT_OQ), index);
+            takeWhere(loS, s, _mm256_cmp_ps(s, loS.value, _CMP_LT_OQ), index);
+            takeWhere(hiS, s, _mm256_cmp_ps(s, hiS.value, _CMP_GT_OQ), index);
+            takeWhere(loD, d, _mm256_cmp_ps(d, loD.value, _CMP_LT_OQ), index);
+            takeWhere(hiD, d, _mm256_cmp_ps(d, hiD.value, _CMP_GT_OQ), index);
+            index = _mm256_add_epi32(index, step);
+        }
+        e.left = foldExtreme(lo, true);
+        e.right = foldExtreme(hi, false);
+        e.minSum = foldExtreme(loS, true);
+        e.maxSum = foldExtreme(hiS, false);
+        e.minDiff = foldExtreme(loD, true);
+        e.maxDiff = foldExtreme(hiD, false);
+    }
+    scanExtremes(p, std::max(blocks, 1), n, e);
+    return e;
+}
+
+// keepOutside eight points at a time; the scalar copy takes the last partial block.
+__attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box,
+                                                             Columns& out)
+{
+    const std::int32_t blocks = n / 8 * 8;
+    const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
+    const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
+    __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256i step = _mm256_set1_epi32(8);
+    std::int32_t k = 0;
+    for (std::int32_t i = 0; i < blocks; i += 8) {
+        __m256 x, y;
+        loadXY8(p + i, x, y);
+        const __m256 inside = _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
+                                            _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
+        const int m = ~_mm256_movemask_ps(inside) & 0xff;
+        storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+        k += Interleaved.count[m];
+        index = _mm256_add_epi32(index, step);
+    }
+    return keepOutside(p, blocks, n, box, out, k);
+}
+
+// boxInside with the four corners in the lanes of one register: the same
+// double evaluation and margin as surelyLeftOrOn, so the same answer.
+__attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6], const InteriorBox& box)
+{
+    const __m256d cx = _mm256_setr_pd(box.x1, box.x2, box.x2, box.x1);
+    const __m256d cy = _mm256_setr_pd(box.y1, box.y1, box.y2, box.y2);
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffff));
+    const __m256d slack = _mm256_set1_pd(0x1p-50);
+    __m256d inside = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    for (int k = 0; k < 6; ++k) {
+        const Point& a = *hex[k];
+        const Point& b = *hex[(k + 1) % 6];
+        if (a.x == b.x && a.y == b.y) continue; // an edge of no length constrains nothing
+        const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
+        const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+        const __m256d p1 = _mm256_mul_pd(_mm256_sub_pd(by, cy), _mm256_sub_pd(ax, cx));
+        const __m256d p2 = _mm256_mul_pd(_mm256_sub_pd(ay, cy), _mm256_sub_pd(bx, cx));
+        const __m256d value = _mm256_sub_pd(p1, p2);
+        const __m256d margin =
+            _mm256_mul_pd(slack, _mm256_add_pd(_mm256_and_pd(p1, magnitude), _mm256_and_pd(p2, magnitude)));
+        const __m256d sure = _mm256_and_pd(_mm256_cmp_pd(value, margin, _CMP_GE_OQ), _mm256_cmp_pd(margin, margin, _CMP_EQ_OQ));
+        const __m256d atEnd = _mm256_or_pd(_mm256_and_pd(_mm256_cmp_pd(cx, ax, _CMP_EQ_OQ), _mm256_cmp_pd(cy, ay, _CMP_EQ_OQ)),
+                                           _mm256_and_pd(_mm256_cmp_pd(cx, bx, _CMP_EQ_OQ), _mm256_cmp_pd(cy, by, _CMP_EQ_OQ)));
+        inside = _mm256_and_pd(inside, _mm256_or_pd(sure, atEnd));
+    }
+    return _mm256_movemask_pd(inside) == 0xf;
+}
+
+// Twice the signed area of (a, b, p) for four points at once, as orientation().
+__attribute__((target("avx2"))) inline __m256d orientation4(__m256d ax, __m256d ay, __m256d bx, __m256d by,
+                                                            __m256d px, __m256d py)
+{
+    return _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(by, py), _mm256_sub_pd(ax, px)),
+                         _mm256_mul_pd(_mm256_sub_pd(ay, py), _mm256_sub_pd(bx, px)));
+}
+
+// Per lane the largest value seen in a set so far and the index holding it.
+struct LaneFarthest {
+    __m256d value;
+    __m256d index;
+};
+
+// Takes o and index in the member lanes where o is strictly larger: each lane
+// keeps the first of its equally far candidates.
+__attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d o, __m256d member, __m256d index)
+{
+    const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
+    t.value = _mm256_blendv_pd(t.value, o, better);
+    t.index = _mm256_blendv_pd(t.index, index, better);
+}
+
+// Merges the lanes into best and far: the largest value, and of equal values the
+// lowest index, which is the first in the set's order.
+__attribute__((target("avx2"))) void foldFarthest(const LaneFarthest& t, const Point* points, double& best,
+                                                  Candidate& far)
+{
+    alignas(32) double value[4], index[4];
+    _mm256_store_pd(value, t.value);
+    _mm256_store_pd(index, t.index);
+    std::int32_t at = far.index;
+    for (int lane = 0; lane < 4; ++lane) {
+        const auto i = std::int32_t(index[lane]);
+        if (value[lane] > best || (value[lane] == best && value[lane] > 0.0 && i < at)) {
+            best = value[lane];
+            at = i;
+        }
+    }
+    if (at != far.index) far = candidateOf(points, at);
+}
+
+// The edges of a range split, broadcast, and the farthest of each half so far.
+struct RangeSplitter {
+    __m256d ax, ay, vx, vy, bx, by;
+    LaneFarthest best1, best2;
+};
+
+// Lanes below count, as a mask of 32-bit lanes.
+__attribute__((target("avx2"))) inline __m256i lanesBelow(std::int32_t count)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// Splits the eight candidates at work[k..], of which the first valid belong to
+// the set. Set 1 is packed at work[end1..], which lies at or before k, so only
+// lanes already loaded are overwritten; a partial block stores only the lanes it
+// keeps, as the next set starts right behind it. Set 2 goes to spill[size2..].
+template <bool Partial>
+__attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch& sc, std::int32_t k,
+                                                       std::int32_t valid, std::int32_t& end1, std::int32_t& size2)
+{
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
+    const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
+    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
+    const __m256i inSet = lanesBelow(valid); // only a partial block has lanes outside
+    int bits1 = 0, bits2 = 0;
+    for (int h = 0; h < 2; ++h) {
+        const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
+        const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
+        const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
+        const __m256d o1 = orientation4(s.ax, s.ay, s.vx, s.vy, x, y);
+        const __m256d o2 = orientation4(s.vx, s.vy, s.bx, s.by, x, y);
+        __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
+        __m256d in2 = _mm256_cmp_pd(o2, zero, _CMP_GT_OQ);
+        if (Partial) {
+            const __m128i half = h == 0 ? _mm256_castsi256_si128(inSet) : _mm256_extracti128_si256(inSet, 1);
+            const __m256d member = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(half));
+            in1 = _mm256_and_pd(member, in1);
+            in2 = _mm256_and_pd(member, in2);
+        }
+        in2 = _mm256_andnot_pd(in1, in2);
+        takeFarther(s.best1, o1, in1, i);
+        takeFarther(s.best2, o2, in2, i);
+        bits1 |= _mm256_movemask_pd(in1) << (4 * h);
+        bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+    }
+    if (Partial) {
+        const __m256i pick1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[bits1]));
+        const __m256i keep1 = lanesBelow(Contiguous.count[bits1]);
+        _mm256_maskstore_ps(sc.work.x + end1, keep1, _mm256_permutevar8x32_ps(xf, pick1));
+        _mm256_maskstore_ps(sc.work.y + end1, keep1, _mm256_permutevar8x32_ps(yf, pick1));
+        _mm256_maskstore_epi32(sc.work.index + end1, keep1, _mm256_permutevar8x32_epi32(index, pick1));
+    } else {
+        storeCompressed(sc.work, end1, xf, yf, index, Contiguous.lanes[bits1]);
+    }
+    storeCompressed(sc.spill, size2, xf, yf, index, Contiguous.lanes[bits2]);
+    end1 += Contiguous.count[bits1];
+    size2 += Contiguous.count[bits2];
+}
+
+// Moves set 2 from spill to right behind set 1, whole registers at a time; the
+// last one stores only its lanes, as the next set may start right behind.
+__attribute__((target("avx2"))) void moveSecondHalf(Scratch& sc, const RangeSplit& r)
+{
+    float *x = sc.work.x + r.end1, *y = sc.work.y + r.end1;
+    std::int32_t* index = sc.work.index + r.end1;
+    std::int32_t k = 0;
+    for (; k + 8 <= r.size2; k += 8) {
+        _mm256_storeu_ps(x + k, _mm256_loadu_ps(sc.spill.x + k));
+        _mm256_storeu_ps(y + k, _mm256_loadu_ps(sc.spill.y + k));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(index + k),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.spill.index + k)));
+    }
+    if (k < r.size2) {
+        const __m256i keep = lanesBelow(r.size2 - k);
+        _mm256_maskstore_ps(x + k, keep, _mm256_loadu_ps(sc.spill.x + k));
+        _mm256_maskstore_ps(y + k, keep, _mm256_loadu_ps(sc.spill.y + k));
+        _mm256_maskstore_epi32(index + k, keep, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.spill.index + k)));
+    }
+}
+
+// The range split eight candidates at a time, the last block partly.
+__attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
+                                                            SubProblem* pending, std::int32_t depth)
+{
+    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
+    // One record per half: a lane meets its candidates in index order whichever
+    // half of a block they come from, so strict tests still keep the first.
+    RangeSplitter s{_mm256_set1_pd(set.a.x), _mm256_set1_pd(set.a.y), _mm256_set1_pd(set.far.x),
+                    _mm256_set1_pd(set.far.y), _mm256_set1_pd(set.b.x), _mm256_set1_pd(set.b.y),
+                    {zero, none}, {zero, none}};
+    RangeSplit r = startRangeSplit(set);
+    const std::int32_t hi = set.lo + set.count;
+    std::int32_t k = set.lo;
+    for (; k + 8 <= hi; k += 8) splitBlock<false>(s, sc, k, 8, r.end1, r.size2);
+    if (k < hi) splitBlock<true>(s, sc, k, hi - k, r.end1, r.size2);
+    foldFarthest(s.best1, points, r.best1, r.far1);
+    foldFarthest(s.best2, points, r.best2, r.far2);
+    moveSecondHalf(sc, r);
+    return pushRangeHalves(set, r, pending, depth);
+}
+
+// For every 4-bit pattern of members, the lanes of a register of doubles it selects.
+struct LaneMaskTable {
+    alignas(32) std::int64_t lanes[16][4];
+};
+
+constexpr LaneMaskTable makeLaneMasks()
+{
+    LaneMaskTable t{};
+    for (int m = 0; m < 16; ++m)
+        for (int lane = 0; lane < 4; ++lane) t.lanes[m][lane] = (m >> lane & 1) ? -1 : 0;
+    return t;
+}
+
+constexpr LaneMaskTable LaneMasks = makeLaneMasks();
+
+// The largest lane, in every lane.
+__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
+{
+    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
+    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
+}
+
+// The window position of the first of the lanes set in member whose value is
+// largest (any position when none is set), over R registers. Members hold
+// positive values, others count as 0.
+template <int R>
+__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[R], const __m256d (&member)[R],
+                                                                  std::uint32_t memberBits)
+{
+    __m256d m[R];
+    for (int r = 0; r < R; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
+    for (int width = R / 2; width > 0; width /= 2) // a tree of maxima, R a power of 2
+        for (int r = 0; r < width; ++r) m[r] = _mm256_max_pd(m[r], m[r + width]);
+    const __m256d top = broadcastMax(m[0]);
+    std::uint32_t atTop = 0;
+    for (int r = 0; r < R; ++r)
+        atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(o[r], member[r]), top, _CMP_EQ_OQ)))
+               << (4 * r);
+    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (4 * R - 1));
+}
+
+// The window split over the first 4 * R positions, which hold every member: all
+// tested at once, the member bits decide. Membership stays in vector masks, so
+// the farthest of each half is found without a detour through the bits.
+template <int R>
+__attribute__((target("avx2"))) std::int32_t splitWindowOf(const Columns& w, const SubProblem& set,
+                                                           SubProblem* pending, std::int32_t depth)
+{
+    const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
+    const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
+    const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
+    const __m256d zero = _mm256_setzero_pd();
+    __m256d o1[R], o2[R], in1[R], in2[R];
+    std::uint32_t bits1 = 0, bits2 = 0;
+    for (int r = 0; r < R; ++r) {
+        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(set.members >> (4 * r)) & 15]);
+        const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
+        const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
+        const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + 4 * r));
+        o1[r] = orientation4(ax, ay, vx, vy, x, y);
+        o2[r] = orientation4(vx, vy, bx, by, x, y);
+        in1[r] = _mm256_and_pd(member, _mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ));
+        in2[r] = _mm256_andnot_pd(in1[r], _mm256_and_pd(member, _mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ)));
+        bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
+        bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
+    }
+    return pushHalves(pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
+                      windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
+}
+
+// Near the leaves the members often all sit in the first 8 positions; testing
+// only those halves the work of the step.
+__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
+                                                             SubProblem* pending, std::int32_t depth)
+{
+    static_assert(SmallSet == 16, "four registers of four lanes");
+    return set.members < (1u << 8) ? splitWindowOf<2>(w, set, pending, depth) : splitWindowOf<4>(w, set, pending, depth);
+}
+
+} // namespace
+
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2};

@@ -1,0 +1,168 @@
+#pragma once
+
+// The records the kernel's files share, and the table of passes through which
+// hull.cpp drives either code path. Not part of the interface.
+
+#include <bit>
+#include <cstdint>
+
+#include "hull.hpp"
+
+// A candidate point: its coordinates and its index in the input.
+struct Candidate {
+    float x;
+    float y;
+    std::int32_t index;
+};
+
+inline Candidate candidateOf(const Point* p, std::int32_t i) { return {p[i].x, p[i].y, i}; }
+
+// Sets of this many candidates or fewer are split where they lie, by member bits:
+// near the leaves of a hull with many vertices, moving them would cost more than
+// testing a whole window of positions.
+inline constexpr std::int32_t SmallSet = 16;
+
+// Room past the last candidate: vector stores write whole registers, and a small
+// set is read as a whole window of SmallSet positions.
+inline constexpr std::int32_t ColumnRoom = PointCapacity + SmallSet;
+
+// Candidate sets as three parallel columns, so a pass streams through exactly the
+// coordinates it tests, several lanes at a time where it can.
+struct Columns {
+    float x[ColumnRoom];
+    float y[ColumnRoom];
+    std::int32_t index[ColumnRoom];
+
+    void put(std::int32_t k, float px, float py, std::int32_t i)
+    {
+        x[k] = px;
+        y[k] = py;
+        index[k] = i;
+    }
+    Candidate at(std::int32_t k) const { return {x[k], y[k], index[k]}; }
+};
+
+// One step of the recursion: the candidates strictly left of the directed edge
+// a->b, in index order, and far, the first of those farthest from it. A set of
+// more than SmallSet candidates fills work[lo, lo + count); a smaller one is the
+// positions lo + i of work whose bit i of members is set.
+struct SubProblem {
+    Candidate a;
+    Candidate b;
+    Candidate far;
+    std::int32_t lo;
+    std::int32_t count;
+    std::uint32_t members;
+};
+
+// The count candidates at work[lo..]: a window of member bits when they are few.
+inline SubProblem rangeProblem(const Candidate& a, const Candidate& b, const Candidate& far, std::int32_t lo,
+                               std::int32_t count)
+{
+    const std::uint32_t members = count <= SmallSet ? (std::uint32_t(1) << count) - 1 : 0;
+    return {a, b, far, lo, count, members};
+}
+
+// The candidates of a window at the member bits; farAt is the window position of
+// the farthest (any position when there are no members).
+inline SubProblem windowProblem(const Columns& work, const Candidate& a, const Candidate& b, std::int32_t lo,
+                                std::uint32_t members, std::int32_t farAt)
+{
+    return {a, b, work.at(lo + farAt), lo, std::popcount(members), members};
+}
+
+// Pushes the halves of a split set onto pending at depth, the second first so
+// that the first is expanded first; an empty half takes no slot, but both slots
+// are written. Gives the new depth. The split set may be the slot at depth
+// itself: the halves are built before they are stored.
+inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const SubProblem& first,
+                               const SubProblem& second)
+{
+    pending[depth] = second;
+    depth += second.count > 0;
+    pending[depth] = first;
+    depth += first.count > 0;
+    return depth;
+}
+
+// Storage the kernel reuses from call to call, sized for PointCapacity points and
+// made resident by prepareHull, so that no call allocates or faults a page in.
+struct Scratch {
+    Columns work;  // the points outside the interior box, then every live set in place
+    Columns spill; // the second set while a large set is split
+    // The sets still to expand and the input index of every vertex found, shared
+    // by the walks over the two sides of L-R (see computeHullOn).
+    SubProblem pending[PointCapacity + 4];
+    std::int32_t vertices[PointCapacity];
+};
+
+extern Scratch KernelScratch;
+
+// Indices of extreme points: leftmost and rightmost (first of equals, as the
+// hull's order depends on them), and the extremes of x + y and x - y, which only
+// need to be input points.
+struct Extremes {
+    std::int32_t left = 0, right = 0;
+    std::int32_t minSum = 0, maxSum = 0, minDiff = 0, maxDiff = 0;
+};
+
+// An axis-aligned box whose open inside lies strictly inside the hull: points in
+// it are never hull vertices nor farthest from any edge, so the kernel may skip
+// them without changing a single entry. Empty (x1 > x2) when none is found.
+struct InteriorBox {
+    float x1 = 1.0f, x2 = 0.0f, y1 = 1.0f, y2 = 0.0f;
+};
+
+// Progress of a split of a large set: set 1 so far at work[set.lo, end1), set 2
+// so far at spill[0, size2), and the farthest of each (index -1 while empty).
+struct RangeSplit {
+    std::int32_t end1;
+    std::int32_t size2;
+    double best1, best2;
+    Candidate far1, far2;
+};
+
+inline RangeSplit startRangeSplit(const SubProblem& set) { return {set.lo, 0, 0.0, 0.0, {0, 0, -1}, {0, 0, -1}}; }
+
+// Pushes the halves of a range split once set 2 has moved right behind set 1.
+inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, SubProblem* pending,
+                                    std::int32_t depth)
+{
+    return pushHalves(pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
+                      rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
+}
+
+// What one code path supplies. Every pass gives exactly the same result on both.
+struct HullPasses {
+    // The extremes of points[0, n).
+    Extremes (*extremes)(const Point* points, std::int32_t n);
+    // Whether every corner of box lies surely on or left of every edge of the
+    // counter-clockwise hexagon, as surelyLeftOrOn decides it.
+    bool (*boxInside)(const Point* const (&hexagon)[6], const InteriorBox& box);
+    // Copies the points of [0, n) outside the open box to out, in index order;
+    // gives how many.
+    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
+    // The splits: a set by the sub-edges a->far and far->b, its halves pushed with
+    // pushHalves; they give the new depth. A set of more than SmallSet candidates
+    // keeps its first half in front and the second right behind it.
+    std::int32_t (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set, SubProblem* pending,
+                               std::int32_t depth);
+    // A set of at most SmallSet candidates: by its member bits, moving nothing.
+    std::int32_t (*splitWindow)(const Columns& work, const SubProblem& set, SubProblem* pending, std::int32_t depth);
+};
+
+extern const HullPasses PortablePasses;
+extern const HullPasses Avx2Passes; // where avx2.cpp is built (x86)
+
+// The passes of a path: the one place that picks them (Avx2 falls back to the
+// portable passes where the processor lacks AVX2).
+const HullPasses& passesFor(HullPath path);
+
+// prefilter.cpp: the scalar scans, which the vector passes also use for the points
+// past their last whole block, and the box, whose corners passes.boxInside tests.
+void scanExtremes(const Point* points, std::int32_t from, std::int32_t n, Extremes& e);
+std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n, const InteriorBox& box, Columns& out,
+                         std::int32_t kept);
+bool boxInside(const Point* const (&hexagon)[6], const InteriorBox& box);
+InteriorBox interiorBox(const HullPasses& passes, const Point* points, const Extremes& e);
+

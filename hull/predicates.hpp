@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cmath>
+
+#include "point.hpp"
+
+// Twice the signed area of (a, b, p): positive when p lies strictly left of the
+// directed edge a->b (y up), zero on its line, and growing with p's distance from
+// it. The four differences, then the two products, then their difference, all in
+// double from the float coordinates: for integer coordinates below 2^24 every step
+// is exact, so every comparison of the value is too. The kernel and the outline
+// rely on three consequences: orientation(b, a, p) is exactly the negation; p equal
+// to a or b gives exactly 0; and the value depends on nothing but these six floats,
+// so every code path that evaluates it this way agrees to the bit. (Built with
+// -ffp-contract=off: a fused multiply-add would round the products differently.)
+inline double orientation(float ax, float ay, float bx, float by, float px, float py)
+{
+    return (double(by) - double(py)) * (double(ax) - double(px))
+         - (double(ay) - double(py)) * (double(bx) - double(px));
+}
+
+inline double orientation(const Point& a, const Point& b, const Point& p)
+{
+    return orientation(a.x, a.y, b.x, b.y, p.x, p.y);
+}
+
+// True when c lies on or left of a->b for certain: exactly when c is an end of the
+// edge or the edge has no length (both products are then the same number, so the
+// value is exactly 0), otherwise with a margin that covers the rounding of the
+// double evaluation for any finite input. False for NaN and overflow.
+inline bool surelyLeftOrOn(float ax, float ay, float bx, float by, float cx, float cy)
+{
+    if ((cx == ax && cy == ay) || (cx == bx && cy == by) || (ax == bx && ay == by)) return true;
+    const double d1 = double(by) - double(cy), d2 = double(ax) - double(cx);
+    const double d3 = double(ay) - double(cy), d4 = double(bx) - double(cx);
+    const double value = d1 * d2 - d3 * d4;
+    const double margin = 0x1p-50 * (std::fabs(d1 * d2) + std::fabs(d3 * d4));
+    return value >= margin && margin == margin;
+}
