@@ -5,6 +5,8 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <limits>
 
 #include "kernel.hpp"
@@ -415,6 +417,116 @@ __attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, c
     return set.members < (1u << 8) ? splitWindowOf<2>(w, set, pending, depth) : splitWindowOf<4>(w, set, pending, depth);
 }
 
+// For every 4-bit mask, the bytes that move the masked 32-bit lanes to the
+// front, in order.
+struct PackTable {
+    alignas(16) std::uint8_t bytes[16][16];
+};
+
+constexpr PackTable makePackTable()
+{
+    PackTable t{};
+    for (int m = 0; m < 16; ++m) {
+        int k = 0;
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) {
+                for (int b = 0; b < 4; ++b) t.bytes[m][4 * k + b] = std::uint8_t(4 * lane + b);
+                ++k;
+            }
+    }
+    return t;
+}
+
+constexpr PackTable Pack4 = makePackTable();
+
+// Writes the masked lanes of v to out, packed; the store reaches four lanes
+// whatever the mask. Gives how many it kept.
+__attribute__((target("avx2"))) inline std::int32_t storePacked(std::int32_t* out, __m128i v, int mask)
+{
+    const __m128i pack = _mm_load_si128(reinterpret_cast<const __m128i*>(Pack4.bytes[mask]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(v, pack));
+    return std::popcount(unsigned(mask));
+}
+
+// The farthest of four lanes, which each kept their own first farthest: the
+// largest value, of equals the lowest point index, which is the earliest, as a
+// set keeps its points in index order. Lanes that found nothing hold 0.
+__attribute__((target("avx2"))) void foldFarthest(__m256d value, __m256d index, double& best, std::int32_t& far)
+{
+    alignas(32) double v[4], i[4];
+    _mm256_store_pd(v, value);
+    _mm256_store_pd(i, index);
+    const double top = std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
+    if (!(top > 0.0)) return;
+    double first = double(PointCapacity);
+    for (int lane = 0; lane < 4; ++lane) first = v[lane] == top ? std::min(first, i[lane]) : first;
+    best = top;
+    far = std::int32_t(first);
+}
+
+// The trace's split four points at a time, over whole blocks from s.lo. The
+// stores are those of the scalar loop four lanes wide: a block's points are all
+// still undecided and none lies past the block, so every store lands within its
+// array, on places already read or unused.
+template <bool First>
+__attribute__((target("avx2"))) std::int32_t traceBlocksOf(TraceSplit& s)
+{
+    const __m256d ax = _mm256_set1_pd(s.a.x), ay = _mm256_set1_pd(s.a.y);
+    const __m256d vx = _mm256_set1_pd(s.v.x), vy = _mm256_set1_pd(s.v.y);
+    const __m256d bx = _mm256_set1_pd(s.b.x), by = _mm256_set1_pd(s.b.y);
+    const __m256d zero = _mm256_setzero_pd();
+    const __m128i skip1 = _mm_set1_epi32(s.skip1), skip2 = _mm_set1_epi32(s.skip2);
+    __m256d value1 = zero, index1 = _mm256_set1_pd(-1.0), value2 = zero, index2 = index1;
+    const Point* points = s.points;
+    std::int32_t* work = s.work;
+    std::int32_t mid = s.mid, end = s.end, ruled = s.ruled;
+    std::int32_t k = s.lo;
+    for (; k + 4 <= s.hi; k += 4) {
+        // The first set is every point in index order.
+        const __m128i index = First ? _mm_add_epi32(_mm_set1_epi32(k), _mm_setr_epi32(0, 1, 2, 3))
+                                    : _mm_loadu_si128(reinterpret_cast<const __m128i*>(work + k));
+        const auto at = [&](std::int32_t lane) { return First ? k + lane : work[k + lane]; };
+        // Four whole points, x and y gathered from them by unpacking: on the
+        // processors measured quicker than a gather instruction.
+        const __m128 p0 = _mm_loadu_ps(&points[at(0)].x), p1 = _mm_loadu_ps(&points[at(1)].x);
+        const __m128 p2 = _mm_loadu_ps(&points[at(2)].x), p3 = _mm_loadu_ps(&points[at(3)].x);
+        const __m128 xy01 = _mm_unpacklo_ps(p0, p1), xy23 = _mm_unpacklo_ps(p2, p3);
+        const __m256d x = _mm256_cvtps_pd(_mm_movelh_ps(xy01, xy23));
+        const __m256d y = _mm256_cvtps_pd(_mm_movehl_ps(xy23, xy01));
+        const __m256d i = _mm256_cvtepi32_pd(index);
+        const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
+        // Against R->L the very negation of the value against L->R.
+        const __m256d o2 = First ? _mm256_xor_pd(o1, _mm256_set1_pd(-0.0)) : orientation4(vx, vy, bx, by, x, y);
+        const __m128i skipped = _mm_or_si128(_mm_cmpeq_epi32(index, skip1), _mm_cmpeq_epi32(index, skip2));
+        const __m256d kept = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_xor_si128(skipped, _mm_set1_epi32(-1))));
+        const __m256d in1 = _mm256_and_pd(kept, _mm256_cmp_pd(o1, zero, _CMP_GT_OQ));
+        const __m256d in2 = _mm256_andnot_pd(in1, _mm256_and_pd(kept, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ)));
+        const __m256d out = _mm256_andnot_pd(in1, _mm256_andnot_pd(in2, kept));
+        // Per lane, strictly greater wins: of equals the earlier stays.
+        const __m256d better1 = _mm256_and_pd(kept, _mm256_cmp_pd(o1, value1, _CMP_GT_OQ));
+        const __m256d better2 = _mm256_andnot_pd(in1, _mm256_and_pd(kept, _mm256_cmp_pd(o2, value2, _CMP_GT_OQ)));
+        value1 = _mm256_blendv_pd(value1, o1, better1);
+        index1 = _mm256_blendv_pd(index1, i, better1);
+        value2 = _mm256_blendv_pd(value2, o2, better2);
+        index2 = _mm256_blendv_pd(index2, i, better2);
+        mid += storePacked(work + mid, index, _mm256_movemask_pd(in1));
+        end += storePacked(s.spill + end, index, _mm256_movemask_pd(in2));
+        ruled += storePacked(s.ruledOut + ruled, index, _mm256_movemask_pd(out));
+    }
+    s.mid = mid;
+    s.end = end;
+    s.ruled = ruled;
+    foldFarthest(value1, index1, s.best1, s.far1);
+    foldFarthest(value2, index2, s.best2, s.far2);
+    return k;
+}
+
+__attribute__((target("avx2"))) std::int32_t traceBlocksAvx2(TraceSplit& s)
+{
+    return s.first ? traceBlocksOf<true>(s) : traceBlocksOf<false>(s);
+}
+
 } // namespace
 
-const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2};
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2,
+                            traceBlocksAvx2};

@@ -132,6 +132,25 @@ inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, 
                       rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
 }
 
+// A split of the step trace (steps.cpp) in progress. It sorts the points of a
+// set, but skip1 and skip2, by the sub-edges a->v and v->b: those strictly left
+// of a->v to work[lo, mid), those strictly left of v->b to spill[0, end), the
+// rest to ruledOut[ruled..], and keeps the farthest of each side (the first of
+// equals; -1 while there is none). The set is work[lo, hi), or for the first
+// split every point 0..hi-1 in index order, by L->R and R->L (a = b = L).
+struct TraceSplit {
+    const Point* points;
+    std::int32_t* work;
+    std::int32_t* spill;
+    std::int32_t* ruledOut;
+    bool first;
+    std::int32_t lo, hi, skip1, skip2;
+    Point a, v, b;
+    std::int32_t mid, end, ruled;
+    double best1, best2;
+    std::int32_t far1, far2;
+};
+
 // What one code path supplies. Every pass gives exactly the same result on both.
 struct HullPasses {
     // The extremes of points[0, n).
@@ -149,6 +168,9 @@ struct HullPasses {
                                std::int32_t depth);
     // A set of at most SmallSet candidates: by its member bits, moving nothing.
     std::int32_t (*splitWindow)(const Columns& work, const SubProblem& set, SubProblem* pending, std::int32_t depth);
+    // The step trace's split over whole blocks of lanes from s.lo, as its scalar
+    // loop would make it; gives where it stopped, for that loop to go on from.
+    std::int32_t (*traceBlocks)(TraceSplit& s);
 };
 
 extern const HullPasses PortablePasses;

@@ -91,6 +91,9 @@ std::int32_t splitWindow(const Columns& w, const SubProblem& set, SubProblem* pe
                       windowProblem(w, v, b, set.lo, bits2, std::max(t.far2, 0)));
 }
 
+// The trace's own loop does every point on this path.
+std::int32_t noTraceBlocks(TraceSplit& s) { return s.lo; }
+
 } // namespace
 
-const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, splitWindow};
+const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, splitWindow, noTraceBlocks};
