@@ -369,52 +369,14 @@ __attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d 
 {
     __m256d m[R];
     for (int r = 0; r < R; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
-    for (int width = R / 2; width > 0; width /= 2) // a tree of maxima, R a power of 2
-        for (int r = 0; r < width; ++r) m[r] = _mm256_max_pd(m[r], m[r + width]);
+    for (int width = R; width > 1; width = (width + 1) / 2) // a tree of maxima
+        for (int r = 0; r < width / 2; ++r) m[r] = _mm256_max_pd(m[r], m[r + (width + 1) / 2]);
     const __m256d top = broadcastMax(m[0]);
     std::uint32_t atTop = 0;
     for (int r = 0; r < R; ++r)
         atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(o[r], member[r]), top, _CMP_EQ_OQ)))
                << (4 * r);
     return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (4 * R - 1));
-}
-
-// The window split over the first 4 * R positions, which hold every member: all
-// tested at once, the member bits decide. Membership stays in vector masks, so
-// the farthest of each half is found without a detour through the bits.
-template <int R>
-__attribute__((target("avx2"))) std::int32_t splitWindowOf(const Columns& w, const SubProblem& set,
-                                                           SubProblem* pending, std::int32_t depth)
-{
-    const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
-    const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
-    const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
-    const __m256d zero = _mm256_setzero_pd();
-    __m256d o1[R], o2[R], in1[R], in2[R];
-    std::uint32_t bits1 = 0, bits2 = 0;
-    for (int r = 0; r < R; ++r) {
-        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(set.members >> (4 * r)) & 15]);
-        const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
-        const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
-        const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + 4 * r));
-        o1[r] = orientation4(ax, ay, vx, vy, x, y);
-        o2[r] = orientation4(vx, vy, bx, by, x, y);
-        in1[r] = _mm256_and_pd(member, _mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ));
-        in2[r] = _mm256_andnot_pd(in1[r], _mm256_and_pd(member, _mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ)));
-        bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
-        bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
-    }
-    return pushHalves(pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
-                      windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
-}
-
-// Near the leaves the members often all sit in the first 8 positions; testing
-// only those halves the work of the step.
-__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
-                                                             SubProblem* pending, std::int32_t depth)
-{
-    static_assert(SmallSet == 16, "four registers of four lanes");
-    return set.members < (1u << 8) ? splitWindowOf<2>(w, set, pending, depth) : splitWindowOf<4>(w, set, pending, depth);
 }
 
 // For every 4-bit mask, the bytes that move the masked 32-bit lanes to the
@@ -446,6 +408,193 @@ __attribute__((target("avx2"))) inline std::int32_t storePacked(std::int32_t* ou
     const __m128i pack = _mm_load_si128(reinterpret_cast<const __m128i*>(Pack4.bytes[mask]));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(v, pack));
     return std::popcount(unsigned(mask));
+}
+
+// For every 4-bit mask of doubles, the 8-bit mask of the 32-bit lanes they span:
+// Contiguous then packs doubles as well.
+struct PairMaskTable {
+    std::uint8_t mask[16];
+};
+
+constexpr PairMaskTable makePairMasks()
+{
+    PairMaskTable t{};
+    for (int m = 0; m < 16; ++m)
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) t.mask[m] = std::uint8_t(t.mask[m] | 3 << (2 * lane));
+    return t;
+}
+
+constexpr PairMaskTable PairMasks = makePairMasks();
+
+// Where a window's parts stand while finishWindowAvx2 splits them.
+struct WindowState {
+    WindowArena& arena;
+    std::int32_t* slots;
+    WindowPart* parts;
+    std::int32_t tail; // the parts queued so far
+    std::int32_t top;  // the arena's first free entry
+};
+
+// Where an empty half's slot goes: past every slot that is read.
+constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
+
+// Twice the signed area for two points at once, as orientation().
+__attribute__((target("avx2"))) inline __m128d orientation2(__m128d ax, __m128d ay, __m128d bx, __m128d by, __m128d px,
+                                                            __m128d py)
+{
+    return _mm_sub_pd(_mm_mul_pd(_mm_sub_pd(by, py), _mm_sub_pd(ax, px)),
+                      _mm_mul_pd(_mm_sub_pd(ay, py), _mm_sub_pd(bx, px)));
+}
+
+// Finishes the halves of exactly two candidates, their far point and one other,
+// both at once: the other is a vertex exactly when it lies beyond one of its far
+// point's sub-edges, whichever, and then fills the slot after its far point's.
+// Lane 0 is the first half (edge a->v, far f1), lane 1 the second (v->b, f2); q
+// are the positions of the others, e the arena entries of a, v, b.
+__attribute__((target("avx2"))) inline void finishPairs(WindowState& s, const WindowPart& part, std::int32_t f1,
+                                                        std::int32_t q1, std::int32_t slot1, bool pair1,
+                                                        std::int32_t f2, std::int32_t q2, std::int32_t slot2, bool pair2)
+{
+    const double* x = s.arena.x;
+    const double* y = s.arena.y;
+    const std::int32_t at = part.at;
+    const __m128d ax = _mm_setr_pd(x[part.a], x[part.far]), ay = _mm_setr_pd(y[part.a], y[part.far]);
+    const __m128d vx = _mm_setr_pd(x[at + f1], x[at + f2]), vy = _mm_setr_pd(y[at + f1], y[at + f2]);
+    const __m128d bx = _mm_setr_pd(x[part.far], x[part.b]), by = _mm_setr_pd(y[part.far], y[part.b]);
+    const __m128d px = _mm_setr_pd(x[at + q1], x[at + q2]), py = _mm_setr_pd(y[at + q1], y[at + q2]);
+    const __m128d zero = _mm_setzero_pd();
+    const int beyond = _mm_movemask_pd(_mm_or_pd(_mm_cmpgt_pd(orientation2(ax, ay, vx, vy, px, py), zero),
+                                                 _mm_cmpgt_pd(orientation2(vx, vy, bx, by, px, py), zero)));
+    s.slots[pair1 && (beyond & 1) ? slot1 + 1 : NoSlot] = s.arena.index[at + q1];
+    s.slots[pair2 && (beyond & 2) ? slot2 + 1 : NoSlot] = s.arena.index[at + q2];
+}
+
+// Packs the candidates of a part's half (bits, over its R registers) at the
+// arena's top and queues the half; the stores may reach a register past its end.
+template <int R>
+__attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part, const __m256d (&px)[R],
+                                                      const __m256d (&py)[R], std::uint32_t bits, std::int32_t a,
+                                                      std::int32_t b, std::int32_t far, std::int32_t slot)
+{
+    WindowArena& ar = s.arena;
+    std::int32_t k = s.top;
+    for (int r = 0; r < R; ++r) {
+        const int mask = (bits >> (4 * r)) & 15;
+        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[PairMasks.mask[mask]]));
+        _mm256_storeu_pd(ar.x + k, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(px[r]), pick)));
+        _mm256_storeu_pd(ar.y + k, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(py[r]), pick)));
+        const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ar.index + part.at + 4 * r));
+        k += storePacked(ar.index + k, index, mask);
+    }
+    const std::int32_t farAt = s.top + std::popcount(bits & ((std::uint32_t(1) << far) - 1));
+    s.parts[s.tail++] = {a, b, farAt, s.top, k - s.top, slot};
+    s.top = k;
+}
+
+// Splits one part of 4 * (R - 1) < count <= 4 * R candidates as the walk would.
+// The far point of each half takes the half's first slot; a half of two is
+// finished here, a larger one packed and queued.
+template <int R>
+__attribute__((target("avx2"))) inline void splitPart(WindowState& s, const WindowPart& part)
+{
+    const WindowArena& ar = s.arena;
+    const __m256d ax = _mm256_broadcast_sd(ar.x + part.a), ay = _mm256_broadcast_sd(ar.y + part.a);
+    const __m256d vx = _mm256_broadcast_sd(ar.x + part.far), vy = _mm256_broadcast_sd(ar.y + part.far);
+    const __m256d bx = _mm256_broadcast_sd(ar.x + part.b), by = _mm256_broadcast_sd(ar.y + part.b);
+    const __m256d zero = _mm256_setzero_pd();
+    const auto members = std::uint32_t((std::uint64_t(1) << part.count) - 1);
+    __m256d px[R], py[R], o1[R], o2[R], in1[R], in2[R];
+    std::uint32_t bits1 = 0, bits2 = 0;
+    for (int r = 0; r < R; ++r) {
+        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(members >> (4 * r)) & 15]);
+        const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
+        px[r] = _mm256_loadu_pd(ar.x + part.at + 4 * r);
+        py[r] = _mm256_loadu_pd(ar.y + part.at + 4 * r);
+        o1[r] = orientation4(ax, ay, vx, vy, px[r], py[r]);
+        o2[r] = orientation4(vx, vy, bx, by, px[r], py[r]);
+        in1[r] = _mm256_and_pd(member, _mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ));
+        in2[r] = _mm256_andnot_pd(in1[r], _mm256_and_pd(member, _mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ)));
+        bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
+        bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
+    }
+    const std::int32_t far1 = firstFarthest(o1, in1, bits1), far2 = firstFarthest(o2, in2, bits2);
+    const int count1 = std::popcount(bits1), count2 = std::popcount(bits2);
+    const std::int32_t slot1 = part.slot + 1, slot2 = slot1 + count1;
+    s.slots[count1 > 0 ? slot1 : NoSlot] = ar.index[part.at + far1];
+    s.slots[count2 > 0 ? slot2 : NoSlot] = ar.index[part.at + far2];
+    if (count1 == 2 || count2 == 2) {
+        // The other candidate of a pair; any position of the part otherwise.
+        const std::uint32_t last = std::uint32_t(1) << (4 * R - 1);
+        const std::int32_t q1 = std::countr_zero((bits1 & ~(std::uint32_t(1) << far1)) | last);
+        const std::int32_t q2 = std::countr_zero((bits2 & ~(std::uint32_t(1) << far2)) | last);
+        finishPairs(s, part, far1, q1, slot1, count1 == 2, far2, q2, slot2, count2 == 2);
+    }
+    if (count1 > 2) queueHalf(s, part, px, py, bits1, part.a, part.far, far1, slot1);
+    if (count2 > 2) queueHalf(s, part, px, py, bits2, part.far, part.b, far2, slot2);
+}
+
+// splitPart in as few registers as hold the part.
+template <int R>
+__attribute__((target("avx2"))) inline void splitAnyPart(WindowState& s, const WindowPart& part)
+{
+    if constexpr (R < SmallSet / 4)
+        if (part.count > 4 * R) return splitAnyPart<R + 1>(s, part);
+    splitPart<R>(s, part);
+}
+
+// finishWindows with the candidates in double, each part split as the walk would
+// split it, all its candidates at once; but the parts of all windows are taken
+// first in, first out, so that parts that depend on nothing but their parent, and
+// those of other windows, overlap in the processor; and each part's halves are
+// packed, so that a small part takes one register whatever positions its
+// candidates had. Each vertex goes to the slot pre-order gives it: a part owns
+// one slot per candidate, its far point the first, then those of its first half,
+// then those of its second. Candidates that are no vertex leave their slot empty
+// (-1), and the filled slots are packed onto the lists at the end.
+__attribute__((target("avx2"))) void finishWindowsAvx2(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+{
+    static_assert(SmallSet % 8 == 0 && SmallSet <= 32, "whole registers of slots, member bits in 32");
+    constexpr std::int32_t Entries = SmallSet + 4; // per window: its candidates, a, b and far
+    WindowArena& ar = sc.window;
+    const Columns& w = sc.work;
+    std::int32_t* slots = ar.slots;
+    WindowPart* parts = ar.parts;
+    WindowState s{ar, slots, parts, 0, WindowBatch * Entries};
+    const __m256i empty = _mm256_set1_epi32(-1);
+    for (std::int32_t j = 0; j < count; ++j) {
+        const SubProblem& set = *jobs[j].set;
+        const std::int32_t at = j * Entries, a = at + SmallSet, b = a + 1, far = a + 2;
+        for (int r = 0; r < set.count; r += 4) {
+            _mm256_store_pd(ar.x + at + r, _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + r)));
+            _mm256_store_pd(ar.y + at + r, _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + r)));
+            _mm_store_si128(reinterpret_cast<__m128i*>(ar.index + at + r),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.index + set.lo + r)));
+        }
+        ar.x[a] = set.a.x, ar.y[a] = set.a.y, ar.x[b] = set.b.x, ar.y[b] = set.b.y;
+        ar.x[far] = set.far.x, ar.y[far] = set.far.y;
+        for (int k = 0; k < SmallSet; k += 8) _mm256_store_si256(reinterpret_cast<__m256i*>(slots + SmallSet * j + k), empty);
+        slots[SmallSet * j] = set.far.index;
+        parts[s.tail] = {a, b, far, at, set.count, SmallSet * j};
+        s.tail += set.count > 1;
+    }
+    for (std::int32_t head = 0; head < s.tail; ++head) {
+        const WindowPart part = parts[head];
+        splitAnyPart<1>(s, part);
+    }
+
+    for (std::int32_t j = 0; j < count; ++j) {
+        std::int32_t* out = jobs[j].vertices + *jobs[j].count;
+        std::int32_t found = 0;
+        for (int half = 0; half < jobs[j].set->count; half += 8) {
+            const __m256i v = _mm256_load_si256(reinterpret_cast<const __m256i*>(slots + SmallSet * j + half));
+            const int filled = ~_mm256_movemask_ps(_mm256_castsi256_ps(v)) & 0xff;
+            const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[filled]));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + found), _mm256_permutevar8x32_epi32(v, pick));
+            found += Contiguous.count[filled];
+        }
+        *jobs[j].count += found;
+    }
 }
 
 // The farthest of four lanes, which each kept their own first farthest: the
@@ -528,5 +677,5 @@ __attribute__((target("avx2"))) std::int32_t traceBlocksAvx2(TraceSplit& s)
 
 } // namespace
 
-const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2,
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, finishWindowsAvx2,
                             traceBlocksAvx2};
