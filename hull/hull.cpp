@@ -123,7 +123,7 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
 
     const Extremes e = passes.extremes(points, n);
     const InteriorBox box = n >= BoxFrom ? interiorBox(passes, points, e) : InteriorBox{};
-    const std::int32_t kept = passes.keepOutside(points, n, box, sc.work);
+    const std::int32_t kept = passes.keepOutside(points, n, box, sc);
 
     std::int32_t left = e.left, right = e.right;
     if (left == right) verticalEnds(points, n, left, right);

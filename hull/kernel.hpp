@@ -74,7 +74,7 @@ inline constexpr std::int32_t WindowBatch = 4;
 // per window its candidates, its edge's ends and its farthest point; then each
 // part's halves packed one after another (per window at most 15 + 14 + ... + 1
 // candidates in all), and one register of slack for the last store.
-inline constexpr std::int32_t WindowRoom = WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2) + 4;
+inline constexpr std::int32_t WindowRoom = WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2) + 8;
 
 // A part of a window still to split (vector path): its candidates at
 // x[at, at + count) and so on of the window arena, the ends of its edge and its
@@ -91,6 +91,8 @@ struct WindowPart {
 struct WindowArena {
     alignas(32) double x[WindowRoom];
     alignas(32) double y[WindowRoom];
+    alignas(32) float xs[WindowRoom]; // the same in single precision, where that is exact
+    alignas(32) float ys[WindowRoom];
     alignas(32) std::int32_t index[WindowRoom];
     alignas(32) std::int32_t slots[WindowBatch * SmallSet + 1];
     WindowPart parts[WindowBatch * SmallSet]; // at most one per vertex
@@ -115,6 +117,10 @@ struct Scratch {
     SubProblem pending[PointCapacity + 4];
     std::int32_t vertices[PointCapacity + 2 * SmallSet];
     WindowArena window;
+    // Vector path: whether every candidate has whole coordinates of spans so
+    // narrow that the orientation is exact in single precision (set by
+    // keepOutside).
+    bool inSingle;
 };
 
 extern Scratch KernelScratch;
@@ -179,9 +185,9 @@ struct HullPasses {
     // Whether every corner of box lies surely on or left of every edge of the
     // counter-clockwise hexagon, as surelyLeftOrOn decides it.
     bool (*boxInside)(const Point* const (&hexagon)[6], const InteriorBox& box);
-    // Copies the points of [0, n) outside the open box to out, in index order;
-    // gives how many.
-    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
+    // Copies the points of [0, n) outside the open box to scratch.work, in index
+    // order; gives how many.
+    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Scratch& scratch);
     // Splits a set by the sub-edges a->far and far->b, its first half in front and
     // the second right behind it, and pushes the halves with pushHalves; gives the
     // new depth.

@@ -44,9 +44,9 @@ Extremes findExtremes(const Point* points, std::int32_t n)
     return e;
 }
 
-std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out)
+std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorBox& box, Scratch& sc)
 {
-    return keepOutside(points, 0, n, box, out, 0);
+    return keepOutside(points, 0, n, box, sc.work, 0);
 }
 
 // One candidate at a time: set 1 packed in place, set 2 to spill.
