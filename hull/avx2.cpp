@@ -80,7 +80,7 @@ struct LaneExtreme {
 __attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, __m256 better, __m256i index)
 {
     t.value = _mm256_blendv_ps(t.value, v, better);
-    t.index = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(t.index), _mm256_castsi256_ps(index), better));
+    t.index = _mm256_blendv_epi8(t.index, index, _mm256_castps_si256(better));
 }
 
 // Folds the 8 lanes into the lowest index holding the best value; below is true
@@ -245,9 +245,11 @@ __attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6],
     for (int k = 0; k < 6; ++k) {
         const Point& a = *hex[k];
         const Point& b = *hex[(k + 1) % 6];
-        if (a.x == b.x && a.y == b.y) continue; // an edge of no length constrains nothing
         const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
         const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+        // An edge of no length constrains nothing: a mask, not a branch the
+        // predictor would lose on the inputs where two extremes coincide.
+        const __m256d none = _mm256_and_pd(_mm256_cmp_pd(ax, bx, _CMP_EQ_OQ), _mm256_cmp_pd(ay, by, _CMP_EQ_OQ));
         const __m256d p1 = _mm256_mul_pd(_mm256_sub_pd(by, cy), _mm256_sub_pd(ax, cx));
         const __m256d p2 = _mm256_mul_pd(_mm256_sub_pd(ay, cy), _mm256_sub_pd(bx, cx));
         const __m256d value = _mm256_sub_pd(p1, p2);
@@ -256,7 +258,7 @@ __attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6],
         const __m256d sure = _mm256_and_pd(_mm256_cmp_pd(value, margin, _CMP_GE_OQ), _mm256_cmp_pd(margin, margin, _CMP_EQ_OQ));
         const __m256d atEnd = _mm256_or_pd(_mm256_and_pd(_mm256_cmp_pd(cx, ax, _CMP_EQ_OQ), _mm256_cmp_pd(cy, ay, _CMP_EQ_OQ)),
                                            _mm256_and_pd(_mm256_cmp_pd(cx, bx, _CMP_EQ_OQ), _mm256_cmp_pd(cy, by, _CMP_EQ_OQ)));
-        inside = _mm256_and_pd(inside, _mm256_or_pd(sure, atEnd));
+        inside = _mm256_and_pd(inside, _mm256_or_pd(_mm256_or_pd(sure, atEnd), none));
     }
     return _mm256_movemask_pd(inside) == 0xf;
 }
@@ -281,7 +283,8 @@ __attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d
 {
     const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
     t.value = _mm256_blendv_pd(t.value, o, better);
-    t.index = _mm256_blendv_pd(t.index, index, better);
+    t.index = _mm256_castsi256_pd(
+        _mm256_blendv_epi8(_mm256_castpd_si256(t.index), _mm256_castpd_si256(index), _mm256_castpd_si256(better)));
 }
 
 // Merges the lanes into best and far: the largest value, and of equal values the
@@ -675,19 +678,19 @@ constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
 // Packs the candidates of a part's half (bits, over its R registers) at the
 // arena's top and queues the half; the stores may reach a register past its end.
 template <class L, int R>
-__attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part,
-                                                      const typename L::Vec (&px)[R], const typename L::Vec (&py)[R],
-                                                      std::uint32_t bits, std::int32_t a, std::int32_t b,
-                                                      std::int32_t far, std::int32_t slot)
+__attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part, std::uint32_t bits,
+                                                      std::int32_t a, std::int32_t b, std::int32_t far,
+                                                      std::int32_t slot)
 {
     WindowArena& ar = s.arena;
     constexpr std::uint32_t Lanes = (1u << L::Width) - 1;
     std::int32_t k = s.top;
     for (int r = 0; r < R; ++r) {
         const int mask = int(bits >> (L::Width * r) & Lanes);
-        L::pack(L::x(ar) + k, px[r], mask);
-        L::pack(L::y(ar) + k, py[r], mask);
-        k += L::packIndex(ar.index + k, ar.index + part.at + L::Width * r, mask);
+        const std::int32_t from = part.at + L::Width * r;
+        L::pack(L::x(ar) + k, L::load(L::x(ar) + from), mask);
+        L::pack(L::y(ar) + k, L::load(L::y(ar) + from), mask);
+        k += L::packIndex(ar.index + k, ar.index + from, mask);
     }
     const std::int32_t farAt = s.top + std::popcount(bits & ((std::uint32_t(1) << far) - 1));
     ar.parts[s.tail++] = {a, b, farAt, s.top, k - s.top, slot};
@@ -706,14 +709,13 @@ __attribute__((target("avx2"))) inline void splitPart(WindowState& s, const Wind
     const Vec ax = L::broadcast(x + part.a), ay = L::broadcast(y + part.a);
     const Vec vx = L::broadcast(x + part.far), vy = L::broadcast(y + part.far);
     const Vec bx = L::broadcast(x + part.b), by = L::broadcast(y + part.b);
-    Vec px[R], py[R], o1[R], o2[R], in1[R], in2[R];
+    Vec o1[R], o2[R], in1[R], in2[R];
     std::uint32_t bits1 = 0, bits2 = 0;
     for (int r = 0; r < R; ++r) {
         const Vec member = L::firstLanes(part.count - L::Width * r);
-        px[r] = L::load(x + part.at + L::Width * r);
-        py[r] = L::load(y + part.at + L::Width * r);
-        o1[r] = L::orientation(ax, ay, vx, vy, px[r], py[r]);
-        o2[r] = L::orientation(vx, vy, bx, by, px[r], py[r]);
+        const Vec px = L::load(x + part.at + L::Width * r), py = L::load(y + part.at + L::Width * r);
+        o1[r] = L::orientation(ax, ay, vx, vy, px, py);
+        o2[r] = L::orientation(vx, vy, bx, by, px, py);
         in1[r] = L::both(member, L::positive(o1[r]));
         in2[r] = L::onlySecond(in1[r], L::both(member, L::positive(o2[r])));
         bits1 |= std::uint32_t(L::bits(in1[r])) << (L::Width * r);
@@ -738,8 +740,8 @@ __attribute__((target("avx2"))) inline void splitPart(WindowState& s, const Wind
         ar.slots[count1 == 2 && (beyond & 1) ? slot1 + 1 : NoSlot] = ar.index[q[0]];
         ar.slots[count2 == 2 && (beyond & 2) ? slot2 + 1 : NoSlot] = ar.index[q[1]];
     }
-    if (count1 > 2) queueHalf<L>(s, part, px, py, bits1, part.a, part.far, far1, slot1);
-    if (count2 > 2) queueHalf<L>(s, part, px, py, bits2, part.far, part.b, far2, slot2);
+    if (count1 > 2) queueHalf<L, R>(s, part, bits1, part.a, part.far, far1, slot1);
+    if (count2 > 2) queueHalf<L, R>(s, part, bits2, part.far, part.b, far2, slot2);
 }
 
 // splitPart in as few registers as hold the part.
@@ -772,7 +774,8 @@ __attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJo
     for (std::int32_t j = 0; j < count; ++j) {
         const SubProblem& set = *jobs[j].set;
         const std::int32_t at = j * Entries, a = at + SmallSet, b = a + 1, far = a + 2;
-        for (int k = 0; k < set.count; k += L::Width) L::fill(ar, at + k, sc.work, set.lo + k);
+        // Whole windows, whatever the count: a loop of fixed length is never mispredicted.
+        for (int k = 0; k < SmallSet; k += L::Width) L::fill(ar, at + k, sc.work, set.lo + k);
         x[a] = set.a.x, y[a] = set.a.y, x[b] = set.b.x, y[b] = set.b.y, x[far] = set.far.x, y[far] = set.far.y;
         for (int k = 0; k < SmallSet; k += 8)
             _mm256_store_si256(reinterpret_cast<__m256i*>(ar.slots + SmallSet * j + k), empty);
@@ -785,7 +788,7 @@ __attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJo
     for (std::int32_t j = 0; j < count; ++j) {
         std::int32_t* out = jobs[j].vertices + *jobs[j].count;
         std::int32_t found = 0;
-        for (int k = 0; k < jobs[j].set->count; k += 8) {
+        for (int k = 0; k < SmallSet; k += 8) {
             const __m256i v = _mm256_load_si256(reinterpret_cast<const __m256i*>(ar.slots + SmallSet * j + k));
             const int filled = ~_mm256_movemask_ps(_mm256_castsi256_ps(v)) & 0xff;
             const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[filled]));

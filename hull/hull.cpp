@@ -136,6 +136,16 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     // so the split with a = b = L and far = R sorts the points above the line
     // into the first set and those below into the second.
     const Candidate l = candidateOf(points, left), r = candidateOf(points, right);
+    // So few survivors are one small set: finishing it writes R, then the vertices
+    // above L-R and those below in pre-order, the very entries still to come.
+    if (kept <= SmallSet) {
+        const SubProblem all{l, l, r, 0, kept};
+        std::int32_t found = 0;
+        const WindowJob job{&all, sc.vertices, &found};
+        passes.finishWindows(sc, &job, 1);
+        for (std::int32_t k = 1; k < found; ++k) HullBuffer[count++] = points[sc.vertices[k]];
+        return count;
+    }
     SubProblem halves[2], above{}, below{};
     const std::int32_t found = passes.splitRange(points, sc, {l, l, r, 0, kept}, halves, 0);
     for (std::int32_t k = 0; k < found; ++k) (halves[k].a.index == left ? above : below) = halves[k];
