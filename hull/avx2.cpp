@@ -677,6 +677,10 @@ constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
 
 // Packs the candidates of a part's half (bits, over its R registers) at the
 // arena's top and queues the half; the stores may reach a register past its end.
+// The next half starts at the next multiple of HalfAlign, so that no register a
+// part loads straddles the packing stores of two halves: the processor forwards
+// a store to a load only where one store holds all of it, and otherwise makes
+// the load wait until the stores reach the cache.
 template <class L, int R>
 __attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part, std::uint32_t bits,
                                                       std::int32_t a, std::int32_t b, std::int32_t far,
@@ -694,7 +698,7 @@ __attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const Wind
     }
     const std::int32_t farAt = s.top + std::popcount(bits & ((std::uint32_t(1) << far) - 1));
     ar.parts[s.tail++] = {a, b, farAt, s.top, k - s.top, slot};
-    s.top = k;
+    s.top = (k + HalfAlign - 1) / HalfAlign * HalfAlign;
 }
 
 // Splits one part of at most R registers of candidates as the walk would. The far
@@ -769,7 +773,7 @@ __attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJo
     constexpr std::int32_t Entries = SmallSet + 4; // per window: its candidates, a, b and far
     WindowArena& ar = sc.window;
     typename L::Real *x = L::x(ar), *y = L::y(ar);
-    WindowState s{ar, 0, WindowBatch * Entries};
+    WindowState s{ar, 0, (WindowBatch * Entries + HalfAlign - 1) / HalfAlign * HalfAlign};
     const __m256i empty = _mm256_set1_epi32(-1);
     for (std::int32_t j = 0; j < count; ++j) {
         const SubProblem& set = *jobs[j].set;

@@ -70,11 +70,17 @@ inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const Su
 // Small sets finished together at most, so that the processor overlaps their work.
 inline constexpr std::int32_t WindowBatch = 4;
 
+// Halves packed into the window arena start at a multiple of this many entries
+// (one register of the widest lanes).
+inline constexpr std::int32_t HalfAlign = 8;
+
 // Room for the parts of a batch of windows while the vector path finishes them:
-// per window its candidates, its edge's ends and its farthest point; then each
-// part's halves packed one after another (per window at most 15 + 14 + ... + 1
-// candidates in all), and one register of slack for the last store.
-inline constexpr std::int32_t WindowRoom = WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2) + 8;
+// per window its candidates, its edge's ends and its farthest point; then the
+// halves of three or more candidates, each from the next multiple of HalfAlign
+// (per window at most 31 + 30 + ... + 3 candidates in at most 31 halves); and a
+// register of slack for the last store.
+inline constexpr std::int32_t WindowRoom =
+    WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2 + (HalfAlign - 1) * (SmallSet - 1)) + 2 * HalfAlign;
 
 // A part of a window still to split (vector path): its candidates at
 // x[at, at + count) and so on of the window arena, the ends of its edge and its
