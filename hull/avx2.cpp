@@ -80,7 +80,7 @@ struct LaneExtreme {
 __attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, __m256 better, __m256i index)
 {
     t.value = _mm256_blendv_ps(t.value, v, better);
-    t.index = _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(t.index), _mm256_castsi256_ps(index), better));
+    t.index = _mm256_blendv_epi8(t.index, index, _mm256_castps_si256(better));
 }
 
 // Folds the 8 lanes into the lowest index holding the best value; below is true
@@ -108,62 +108,129 @@ __attribute__((target("avx2"))) std::int32_t foldExtreme(const LaneExtreme& t, b
     return first == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(t.index) : first;
 }
 
-// The extremes eight points at a time; the scalar scan takes the last partial block.
+// The extremes eight points at a time; past the last whole block, the eight last
+// points once more (each lane still meets its points in index order, and a point
+// seen twice changes nothing), or the scalar scan where there are fewer than eight.
 __attribute__((target("avx2"))) Extremes extremesAvx2(const Point* p, std::int32_t n)
 {
     Extremes e;
-    const std::int32_t blocks = n / 8 * 8;
-    if (blocks > 0) {
-        const __m256 x0 = _mm256_set1_ps(p[0].x), y0 = _mm256_set1_ps(p[0].y);
-        const __m256 s0 = _mm256_add_ps(x0, y0), d0 = _mm256_sub_ps(x0, y0);
-        const __m256i zero = _mm256_setzero_si256();
-        LaneExtreme lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
-        __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
-        const __m256i step = _mm256_set1_epi32(8);
-        for (std::int32_t i = 0; i < blocks; i += 8) {
-            __m256 x, y;
-            loadXY8(p + i, x, y);
-            const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y);
-            takeWhere(lo, x, _mm256_cmp_ps(x, lo.value, _CMP_LT_OQ), index);
-            takeWhere(hi, x, _mm256_cmp_ps(x, hi.value, _CMP_GT_OQ), index);
-            takeWhere(loS, s, _mm256_cmp_ps(s, loS.value, _CMP_LT_OQ), index);
-            takeWhere(hiS, s, _mm256_cmp_ps(s, hiS.value, _CMP_GT_OQ), index);
-            takeWhere(loD, d, _mm256_cmp_ps(d, loD.value, _CMP_LT_OQ), index);
-            takeWhere(hiD, d, _mm256_cmp_ps(d, hiD.value, _CMP_GT_OQ), index);
-            index = _mm256_add_epi32(index, step);
-        }
-        e.left = foldExtreme(lo, true);
-        e.right = foldExtreme(hi, false);
-        e.minSum = foldExtreme(loS, true);
-        e.maxSum = foldExtreme(hiS, false);
-        e.minDiff = foldExtreme(loD, true);
-        e.maxDiff = foldExtreme(hiD, false);
+    if (n < 8) {
+        scanExtremes(p, 1, n, e);
+        return e;
     }
-    scanExtremes(p, std::max(blocks, 1), n, e);
+    const __m256 x0 = _mm256_set1_ps(p[0].x), y0 = _mm256_set1_ps(p[0].y);
+    const __m256 s0 = _mm256_add_ps(x0, y0), d0 = _mm256_sub_ps(x0, y0);
+    const __m256i zero = _mm256_setzero_si256();
+    LaneExtreme lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
+    const __m256i offsets = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const auto take = [&](std::int32_t i, __m256i index) __attribute__((target("avx2"))) {
+        __m256 x, y;
+        loadXY8(p + i, x, y);
+        const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y);
+        takeWhere(lo, x, _mm256_cmp_ps(x, lo.value, _CMP_LT_OQ), index);
+        takeWhere(hi, x, _mm256_cmp_ps(x, hi.value, _CMP_GT_OQ), index);
+        takeWhere(loS, s, _mm256_cmp_ps(s, loS.value, _CMP_LT_OQ), index);
+        takeWhere(hiS, s, _mm256_cmp_ps(s, hiS.value, _CMP_GT_OQ), index);
+        takeWhere(loD, d, _mm256_cmp_ps(d, loD.value, _CMP_LT_OQ), index);
+        takeWhere(hiD, d, _mm256_cmp_ps(d, hiD.value, _CMP_GT_OQ), index);
+    };
+    std::int32_t i = 0;
+    for (__m256i index = offsets; i + 8 <= n; i += 8, index = _mm256_add_epi32(index, _mm256_set1_epi32(8)))
+        take(i, index);
+    if (i < n) take(n - 8, _mm256_add_epi32(_mm256_set1_epi32(n - 8), offsets));
+    e.left = foldExtreme(lo, true);
+    e.right = foldExtreme(hi, false);
+    e.minSum = foldExtreme(loS, true);
+    e.maxSum = foldExtreme(hiS, false);
+    e.minDiff = foldExtreme(loD, true);
+    e.maxDiff = foldExtreme(hiD, false);
     return e;
 }
 
-// keepOutside eight points at a time; the scalar copy takes the last partial block.
-__attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box,
-                                                             Columns& out)
+// Lanes below count, as a mask of 32-bit lanes.
+__attribute__((target("avx2"))) inline __m256i lanesBelow(std::int32_t count)
 {
-    const std::int32_t blocks = n / 8 * 8;
-    const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
-    const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
-    __m256i index = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
-    const __m256i step = _mm256_set1_epi32(8);
-    std::int32_t k = 0;
-    for (std::int32_t i = 0; i < blocks; i += 8) {
-        __m256 x, y;
-        loadXY8(p + i, x, y);
-        const __m256 inside = _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
-                                            _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
-        const int m = ~_mm256_movemask_ps(inside) & 0xff;
-        storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
-        k += Interleaved.count[m];
-        index = _mm256_add_epi32(index, step);
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// The smallest and the largest lane, in every lane.
+__attribute__((target("avx2"))) inline __m256 broadcastMin(__m256 v)
+{
+    v = _mm256_min_ps(v, _mm256_permute2f128_ps(v, v, 1));
+    v = _mm256_min_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(1, 0, 3, 2)));
+    return _mm256_min_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(2, 3, 0, 1)));
+}
+
+__attribute__((target("avx2"))) inline __m256 broadcastMax(__m256 v)
+{
+    v = _mm256_max_ps(v, _mm256_permute2f128_ps(v, v, 1));
+    v = _mm256_max_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(1, 0, 3, 2)));
+    return _mm256_max_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(2, 3, 0, 1)));
+}
+
+// Whether every candidate of the count at w has whole coordinates, and the spans
+// of x and y are so narrow (at most 2^24 each, their product at most 2^23) that
+// for any three of them every difference, product and difference of products in
+// orientation() is a whole number of at most 2^24: exact in single precision, so
+// the very number the double evaluation gives. Not numbers fail the test, and so
+// do infinities, whose span is not.
+__attribute__((target("avx2"))) bool narrowWhole(const Columns& w, std::int32_t count)
+{
+    if (count == 0) return true;
+    const __m256 x0 = _mm256_set1_ps(w.x[0]), y0 = _mm256_set1_ps(w.y[0]);
+    __m256 whole = _mm256_castsi256_ps(_mm256_set1_epi32(-1));
+    __m256 loX = x0, hiX = x0, loY = y0, hiY = y0;
+    for (std::int32_t k = 0; k < count; k += 8) {
+        // Lanes past the count stand in for the first candidate.
+        const __m256 in = _mm256_castsi256_ps(lanesBelow(count - k));
+        const __m256 x = _mm256_blendv_ps(x0, _mm256_loadu_ps(w.x + k), in);
+        const __m256 y = _mm256_blendv_ps(y0, _mm256_loadu_ps(w.y + k), in);
+        constexpr int Nearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
+        whole = _mm256_and_ps(whole, _mm256_and_ps(_mm256_cmp_ps(_mm256_round_ps(x, Nearest), x, _CMP_EQ_OQ),
+                                                   _mm256_cmp_ps(_mm256_round_ps(y, Nearest), y, _CMP_EQ_OQ)));
+        loX = _mm256_min_ps(loX, x), hiX = _mm256_max_ps(hiX, x);
+        loY = _mm256_min_ps(loY, y), hiY = _mm256_max_ps(hiY, y);
     }
-    return keepOutside(p, blocks, n, box, out, k);
+    if (_mm256_movemask_ps(whole) != 0xff) return false;
+    const double spanX = _mm256_cvtss_f32(broadcastMax(hiX)) - _mm256_cvtss_f32(broadcastMin(loX));
+    const double spanY = _mm256_cvtss_f32(broadcastMax(hiY)) - _mm256_cvtss_f32(broadcastMin(loY));
+    return spanX <= 0x1p24 && spanY <= 0x1p24 && spanX * spanY <= 0x1p23;
+}
+
+// keepOutside eight points at a time; past the last whole block, the eight last
+// points with those already taken masked off, or the scalar copy where there are
+// fewer than eight. Then whether single precision is exact on what it kept.
+__attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box,
+                                                             Scratch& sc)
+{
+    Columns& out = sc.work;
+    std::int32_t k = 0, i = 0;
+    if (n >= 8) {
+        const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
+        const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
+        const __m256i offsets = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+        // fresh: the lanes not taken yet.
+        const auto keep = [&](std::int32_t at, __m256i index, int fresh) __attribute__((target("avx2"))) {
+            __m256 x, y;
+            loadXY8(p + at, x, y);
+            const __m256 inside =
+                _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
+                              _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
+            const int m = ~_mm256_movemask_ps(inside) & fresh;
+            storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+            k += Interleaved.count[m];
+        };
+        for (__m256i index = offsets; i + 8 <= n; i += 8, index = _mm256_add_epi32(index, _mm256_set1_epi32(8)))
+            keep(i, index, 0xff);
+        if (i < n) {
+            const __m256i index = _mm256_add_epi32(_mm256_set1_epi32(n - 8), offsets);
+            keep(n - 8, index, _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(index, _mm256_set1_epi32(i - 1)))));
+        }
+        i = n;
+    }
+    const std::int32_t kept = keepOutside(p, i, n, box, out, k);
+    sc.inSingle = narrowWhole(out, kept);
+    return kept;
 }
 
 // boxInside with the four corners in the lanes of one register: the same
@@ -178,9 +245,11 @@ __attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6],
     for (int k = 0; k < 6; ++k) {
         const Point& a = *hex[k];
         const Point& b = *hex[(k + 1) % 6];
-        if (a.x == b.x && a.y == b.y) continue; // an edge of no length constrains nothing
         const __m256d ax = _mm256_set1_pd(a.x), ay = _mm256_set1_pd(a.y);
         const __m256d bx = _mm256_set1_pd(b.x), by = _mm256_set1_pd(b.y);
+        // An edge of no length constrains nothing: a mask, not a branch the
+        // predictor would lose on the inputs where two extremes coincide.
+        const __m256d none = _mm256_and_pd(_mm256_cmp_pd(ax, bx, _CMP_EQ_OQ), _mm256_cmp_pd(ay, by, _CMP_EQ_OQ));
         const __m256d p1 = _mm256_mul_pd(_mm256_sub_pd(by, cy), _mm256_sub_pd(ax, cx));
         const __m256d p2 = _mm256_mul_pd(_mm256_sub_pd(ay, cy), _mm256_sub_pd(bx, cx));
         const __m256d value = _mm256_sub_pd(p1, p2);
@@ -189,7 +258,7 @@ __attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6],
         const __m256d sure = _mm256_and_pd(_mm256_cmp_pd(value, margin, _CMP_GE_OQ), _mm256_cmp_pd(margin, margin, _CMP_EQ_OQ));
         const __m256d atEnd = _mm256_or_pd(_mm256_and_pd(_mm256_cmp_pd(cx, ax, _CMP_EQ_OQ), _mm256_cmp_pd(cy, ay, _CMP_EQ_OQ)),
                                            _mm256_and_pd(_mm256_cmp_pd(cx, bx, _CMP_EQ_OQ), _mm256_cmp_pd(cy, by, _CMP_EQ_OQ)));
-        inside = _mm256_and_pd(inside, _mm256_or_pd(sure, atEnd));
+        inside = _mm256_and_pd(inside, _mm256_or_pd(_mm256_or_pd(sure, atEnd), none));
     }
     return _mm256_movemask_pd(inside) == 0xf;
 }
@@ -214,7 +283,8 @@ __attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d
 {
     const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
     t.value = _mm256_blendv_pd(t.value, o, better);
-    t.index = _mm256_blendv_pd(t.index, index, better);
+    t.index = _mm256_castsi256_pd(
+        _mm256_blendv_epi8(_mm256_castpd_si256(t.index), _mm256_castpd_si256(index), _mm256_castpd_si256(better)));
 }
 
 // Merges the lanes into best and far: the largest value, and of equal values the
@@ -242,10 +312,41 @@ struct RangeSplitter {
     LaneFarthest best1, best2;
 };
 
-// Lanes below count, as a mask of 32-bit lanes.
-__attribute__((target("avx2"))) inline __m256i lanesBelow(std::int32_t count)
+// Stores the lanes of a block in bits1 packed at work[end1..] and those in bits2
+// at spill[size2..], and moves both ends. A partial block stores only the lanes it
+// keeps in work, as the next set starts right behind it.
+template <bool Partial>
+__attribute__((target("avx2"))) inline void storeHalves(Scratch& sc, __m256 x, __m256 y, __m256i index, int bits1,
+                                                        int bits2, std::int32_t& end1, std::int32_t& size2)
 {
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    if (Partial) {
+        const __m256i pick1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[bits1]));
+        const __m256i keep1 = lanesBelow(Contiguous.count[bits1]);
+        _mm256_maskstore_ps(sc.work.x + end1, keep1, _mm256_permutevar8x32_ps(x, pick1));
+        _mm256_maskstore_ps(sc.work.y + end1, keep1, _mm256_permutevar8x32_ps(y, pick1));
+        _mm256_maskstore_epi32(sc.work.index + end1, keep1, _mm256_permutevar8x32_epi32(index, pick1));
+    } else {
+        storeCompressed(sc.work, end1, x, y, index, Contiguous.lanes[bits1]);
+    }
+    storeCompressed(sc.spill, size2, x, y, index, Contiguous.lanes[bits2]);
+    end1 += Contiguous.count[bits1];
+    size2 += Contiguous.count[bits2];
+}
+
+// The edges of a range split in single precision, broadcast, and the farthest of
+// each half so far (index -1 while none).
+struct SingleSplitter {
+    __m256 ax, ay, vx, vy, bx, by;
+    LaneExtreme best1, best2;
+};
+
+// Twice the signed area of (a, b, p) for eight points at once, in single
+// precision: where narrowWhole holds, the very number orientation() gives.
+__attribute__((target("avx2"))) inline __m256 orientation8(__m256 ax, __m256 ay, __m256 bx, __m256 by, __m256 px,
+                                                           __m256 py)
+{
+    return _mm256_sub_ps(_mm256_mul_ps(_mm256_sub_ps(by, py), _mm256_sub_ps(ax, px)),
+                         _mm256_mul_ps(_mm256_sub_ps(ay, py), _mm256_sub_ps(bx, px)));
 }
 
 // Splits the eight candidates at work[k..], of which the first valid belong to
@@ -282,18 +383,32 @@ __attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch
         bits1 |= _mm256_movemask_pd(in1) << (4 * h);
         bits2 |= _mm256_movemask_pd(in2) << (4 * h);
     }
+    storeHalves<Partial>(sc, xf, yf, index, bits1, bits2, end1, size2);
+}
+
+// The range split in single precision, where sc.inSingle says it is exact: the
+// same tests and the same farthest of each half, on eight lanes a register.
+template <bool Partial>
+__attribute__((target("avx2"))) inline void splitBlockSingle(SingleSplitter& s, Scratch& sc, std::int32_t k,
+                                                             std::int32_t valid, std::int32_t& end1, std::int32_t& size2)
+{
+    const __m256 zero = _mm256_setzero_ps();
+    const __m256 x = _mm256_loadu_ps(sc.work.x + k);
+    const __m256 y = _mm256_loadu_ps(sc.work.y + k);
+    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
+    const __m256 o1 = orientation8(s.ax, s.ay, s.vx, s.vy, x, y);
+    const __m256 o2 = orientation8(s.vx, s.vy, s.bx, s.by, x, y);
+    __m256 in1 = _mm256_cmp_ps(o1, zero, _CMP_GT_OQ);
+    __m256 in2 = _mm256_cmp_ps(o2, zero, _CMP_GT_OQ);
     if (Partial) {
-        const __m256i pick1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[bits1]));
-        const __m256i keep1 = lanesBelow(Contiguous.count[bits1]);
-        _mm256_maskstore_ps(sc.work.x + end1, keep1, _mm256_permutevar8x32_ps(xf, pick1));
-        _mm256_maskstore_ps(sc.work.y + end1, keep1, _mm256_permutevar8x32_ps(yf, pick1));
-        _mm256_maskstore_epi32(sc.work.index + end1, keep1, _mm256_permutevar8x32_epi32(index, pick1));
-    } else {
-        storeCompressed(sc.work, end1, xf, yf, index, Contiguous.lanes[bits1]);
+        const __m256 member = _mm256_castsi256_ps(lanesBelow(valid));
+        in1 = _mm256_and_ps(member, in1);
+        in2 = _mm256_and_ps(member, in2);
     }
-    storeCompressed(sc.spill, size2, xf, yf, index, Contiguous.lanes[bits2]);
-    end1 += Contiguous.count[bits1];
-    size2 += Contiguous.count[bits2];
+    in2 = _mm256_andnot_ps(in1, in2);
+    takeWhere(s.best1, o1, _mm256_and_ps(in1, _mm256_cmp_ps(o1, s.best1.value, _CMP_GT_OQ)), index);
+    takeWhere(s.best2, o2, _mm256_and_ps(in2, _mm256_cmp_ps(o2, s.best2.value, _CMP_GT_OQ)), index);
+    storeHalves<Partial>(sc, x, y, index, _mm256_movemask_ps(in1), _mm256_movemask_ps(in2), end1, size2);
 }
 
 // Moves set 2 from spill to right behind set 1, whole registers at a time; the
@@ -317,10 +432,31 @@ __attribute__((target("avx2"))) void moveSecondHalf(Scratch& sc, const RangeSpli
     }
 }
 
+// splitRangeAvx2 in single precision.
+__attribute__((target("avx2"))) std::int32_t splitRangeSingle(const Point* points, Scratch& sc, const SubProblem& set,
+                                                              SubProblem* pending, std::int32_t depth)
+{
+    const LaneExtreme none{_mm256_setzero_ps(), _mm256_set1_epi32(-1)};
+    SingleSplitter s{_mm256_set1_ps(set.a.x), _mm256_set1_ps(set.a.y), _mm256_set1_ps(set.far.x),
+                     _mm256_set1_ps(set.far.y), _mm256_set1_ps(set.b.x), _mm256_set1_ps(set.b.y), none, none};
+    RangeSplit r = startRangeSplit(set);
+    const std::int32_t hi = set.lo + set.count;
+    std::int32_t k = set.lo;
+    for (; k + 8 <= hi; k += 8) splitBlockSingle<false>(s, sc, k, 8, r.end1, r.size2);
+    if (k < hi) splitBlockSingle<true>(s, sc, k, hi - k, r.end1, r.size2);
+    // The largest value and of its lanes the lowest index; -1 when no lane took one.
+    const std::int32_t far1 = foldExtreme(s.best1, false), far2 = foldExtreme(s.best2, false);
+    if (far1 >= 0) r.far1 = candidateOf(points, far1);
+    if (far2 >= 0) r.far2 = candidateOf(points, far2);
+    moveSecondHalf(sc, r);
+    return pushRangeHalves(set, r, pending, depth);
+}
+
 // The range split eight candidates at a time, the last block partly.
 __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
                                                             SubProblem* pending, std::int32_t depth)
 {
+    if (sc.inSingle) return splitRangeSingle(points, sc, set, pending, depth);
     const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
     // One record per half: a lane meets its candidates in index order whichever
     // half of a block they come from, so strict tests still keep the first.
@@ -336,85 +472,6 @@ __attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points,
     foldFarthest(s.best2, points, r.best2, r.far2);
     moveSecondHalf(sc, r);
     return pushRangeHalves(set, r, pending, depth);
-}
-
-// For every 4-bit pattern of members, the lanes of a register of doubles it selects.
-struct LaneMaskTable {
-    alignas(32) std::int64_t lanes[16][4];
-};
-
-constexpr LaneMaskTable makeLaneMasks()
-{
-    LaneMaskTable t{};
-    for (int m = 0; m < 16; ++m)
-        for (int lane = 0; lane < 4; ++lane) t.lanes[m][lane] = (m >> lane & 1) ? -1 : 0;
-    return t;
-}
-
-constexpr LaneMaskTable LaneMasks = makeLaneMasks();
-
-// The largest lane, in every lane.
-__attribute__((target("avx2"))) inline __m256d broadcastMax(__m256d v)
-{
-    v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
-    return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
-}
-
-// The window position of the first of the lanes set in member whose value is
-// largest (any position when none is set), over R registers. Members hold
-// positive values, others count as 0.
-template <int R>
-__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const __m256d (&o)[R], const __m256d (&member)[R],
-                                                                  std::uint32_t memberBits)
-{
-    __m256d m[R];
-    for (int r = 0; r < R; ++r) m[r] = _mm256_and_pd(o[r], member[r]);
-    for (int width = R / 2; width > 0; width /= 2) // a tree of maxima, R a power of 2
-        for (int r = 0; r < width; ++r) m[r] = _mm256_max_pd(m[r], m[r + width]);
-    const __m256d top = broadcastMax(m[0]);
-    std::uint32_t atTop = 0;
-    for (int r = 0; r < R; ++r)
-        atTop |= std::uint32_t(_mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(o[r], member[r]), top, _CMP_EQ_OQ)))
-               << (4 * r);
-    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (4 * R - 1));
-}
-
-// The window split over the first 4 * R positions, which hold every member: all
-// tested at once, the member bits decide. Membership stays in vector masks, so
-// the farthest of each half is found without a detour through the bits.
-template <int R>
-__attribute__((target("avx2"))) std::int32_t splitWindowOf(const Columns& w, const SubProblem& set,
-                                                           SubProblem* pending, std::int32_t depth)
-{
-    const __m256d ax = _mm256_set1_pd(set.a.x), ay = _mm256_set1_pd(set.a.y);
-    const __m256d vx = _mm256_set1_pd(set.far.x), vy = _mm256_set1_pd(set.far.y);
-    const __m256d bx = _mm256_set1_pd(set.b.x), by = _mm256_set1_pd(set.b.y);
-    const __m256d zero = _mm256_setzero_pd();
-    __m256d o1[R], o2[R], in1[R], in2[R];
-    std::uint32_t bits1 = 0, bits2 = 0;
-    for (int r = 0; r < R; ++r) {
-        const auto* lanes = reinterpret_cast<const __m256i*>(LaneMasks.lanes[(set.members >> (4 * r)) & 15]);
-        const __m256d member = _mm256_castsi256_pd(_mm256_load_si256(lanes));
-        const __m256d x = _mm256_cvtps_pd(_mm_loadu_ps(w.x + set.lo + 4 * r));
-        const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(w.y + set.lo + 4 * r));
-        o1[r] = orientation4(ax, ay, vx, vy, x, y);
-        o2[r] = orientation4(vx, vy, bx, by, x, y);
-        in1[r] = _mm256_and_pd(member, _mm256_cmp_pd(o1[r], zero, _CMP_GT_OQ));
-        in2[r] = _mm256_andnot_pd(in1[r], _mm256_and_pd(member, _mm256_cmp_pd(o2[r], zero, _CMP_GT_OQ)));
-        bits1 |= std::uint32_t(_mm256_movemask_pd(in1[r])) << (4 * r);
-        bits2 |= std::uint32_t(_mm256_movemask_pd(in2[r])) << (4 * r);
-    }
-    return pushHalves(pending, depth, windowProblem(w, set.a, set.far, set.lo, bits1, firstFarthest(o1, in1, bits1)),
-                      windowProblem(w, set.far, set.b, set.lo, bits2, firstFarthest(o2, in2, bits2)));
-}
-
-// Near the leaves the members often all sit in the first 8 positions; testing
-// only those halves the work of the step.
-__attribute__((target("avx2"))) std::int32_t splitWindowAvx2(const Columns& w, const SubProblem& set,
-                                                             SubProblem* pending, std::int32_t depth)
-{
-    static_assert(SmallSet == 16, "four registers of four lanes");
-    return set.members < (1u << 8) ? splitWindowOf<2>(w, set, pending, depth) : splitWindowOf<4>(w, set, pending, depth);
 }
 
 // For every 4-bit mask, the bytes that move the masked 32-bit lanes to the
@@ -446,6 +503,312 @@ __attribute__((target("avx2"))) inline std::int32_t storePacked(std::int32_t* ou
     const __m128i pack = _mm_load_si128(reinterpret_cast<const __m128i*>(Pack4.bytes[mask]));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(v, pack));
     return std::popcount(unsigned(mask));
+}
+
+// For every 4-bit mask of doubles, the 8-bit mask of the 32-bit lanes they span:
+// Contiguous then packs doubles as well.
+struct PairMaskTable {
+    std::uint8_t mask[16];
+};
+
+constexpr PairMaskTable makePairMasks()
+{
+    PairMaskTable t{};
+    for (int m = 0; m < 16; ++m)
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) t.mask[m] = std::uint8_t(t.mask[m] | 3 << (2 * lane));
+    return t;
+}
+
+constexpr PairMaskTable PairMasks = makePairMasks();
+
+// The two kinds of lanes the windows are finished in. In double the orientation
+// is orientation() itself, four lanes a register; in single precision it is
+// eight, and the very same number where narrowWhole holds.
+struct InDouble {
+    using Real = double;
+    using Vec = __m256d;
+    static constexpr int Width = 4;
+
+    static Real* x(WindowArena& a) { return a.x; }
+    static Real* y(WindowArena& a) { return a.y; }
+    __attribute__((target("avx2"))) static Vec broadcast(const Real* p) { return _mm256_broadcast_sd(p); }
+    __attribute__((target("avx2"))) static Vec load(const Real* p) { return _mm256_loadu_pd(p); }
+    __attribute__((target("avx2"))) static Vec orientation(Vec ax, Vec ay, Vec bx, Vec by, Vec px, Vec py)
+    {
+        return orientation4(ax, ay, bx, by, px, py);
+    }
+    __attribute__((target("avx2"))) static Vec positive(Vec v)
+    {
+        return _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_GT_OQ);
+    }
+    __attribute__((target("avx2"))) static Vec firstLanes(std::int32_t count)
+    {
+        return _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(count), _mm256_setr_epi64x(0, 1, 2, 3)));
+    }
+    __attribute__((target("avx2"))) static Vec both(Vec a, Vec b) { return _mm256_and_pd(a, b); }
+    __attribute__((target("avx2"))) static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_pd(a, b); }
+    __attribute__((target("avx2"))) static Vec larger(Vec a, Vec b) { return _mm256_max_pd(a, b); }
+    __attribute__((target("avx2"))) static Vec equal(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
+    __attribute__((target("avx2"))) static int bits(Vec v) { return _mm256_movemask_pd(v); }
+    __attribute__((target("avx2"))) static Vec largestLane(Vec v)
+    {
+        v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
+        return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
+    }
+    // Writes the lanes of v in mask to out, packed; the store reaches a register.
+    __attribute__((target("avx2"))) static void pack(Real* out, Vec v, int mask)
+    {
+        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[PairMasks.mask[mask]]));
+        _mm256_storeu_pd(out, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(v), pick)));
+    }
+    __attribute__((target("avx2"))) static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
+    {
+        return storePacked(out, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), mask);
+    }
+    // Four of the window's candidates from the columns, in double.
+    __attribute__((target("avx2"))) static void fill(WindowArena& a, std::int32_t at, const Columns& w, std::int32_t k)
+    {
+        _mm256_storeu_pd(a.x + at, _mm256_cvtps_pd(_mm_loadu_ps(w.x + k)));
+        _mm256_storeu_pd(a.y + at, _mm256_cvtps_pd(_mm_loadu_ps(w.y + k)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a.index + at),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.index + k)));
+    }
+    // Bit k set where the point at entry p[k] lies strictly left of the edge from
+    // entry a[k] to entry b[k] (arrays of two).
+    __attribute__((target("avx2"))) static int leftOf(const Real* x, const Real* y, const std::int32_t* a,
+                                                      const std::int32_t* b, const std::int32_t* p)
+    {
+        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_pd(c[e[0]], c[e[1]]); };
+        const __m128d px = pair(x, p), py = pair(y, p), ax = pair(x, a), ay = pair(y, a);
+        const __m128d bx = pair(x, b), by = pair(y, b);
+        const __m128d o = _mm_sub_pd(_mm_mul_pd(_mm_sub_pd(by, py), _mm_sub_pd(ax, px)),
+                                     _mm_mul_pd(_mm_sub_pd(ay, py), _mm_sub_pd(bx, px)));
+        return _mm_movemask_pd(_mm_cmpgt_pd(o, _mm_setzero_pd()));
+    }
+};
+
+struct InSingle {
+    using Real = float;
+    using Vec = __m256;
+    static constexpr int Width = 8;
+
+    static Real* x(WindowArena& a) { return a.xs; }
+    static Real* y(WindowArena& a) { return a.ys; }
+    __attribute__((target("avx2"))) static Vec broadcast(const Real* p) { return _mm256_broadcast_ss(p); }
+    __attribute__((target("avx2"))) static Vec load(const Real* p) { return _mm256_loadu_ps(p); }
+    __attribute__((target("avx2"))) static Vec orientation(Vec ax, Vec ay, Vec bx, Vec by, Vec px, Vec py)
+    {
+        return orientation8(ax, ay, bx, by, px, py);
+    }
+    __attribute__((target("avx2"))) static Vec positive(Vec v)
+    {
+        return _mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ);
+    }
+    __attribute__((target("avx2"))) static Vec firstLanes(std::int32_t count)
+    {
+        return _mm256_castsi256_ps(lanesBelow(count));
+    }
+    __attribute__((target("avx2"))) static Vec both(Vec a, Vec b) { return _mm256_and_ps(a, b); }
+    __attribute__((target("avx2"))) static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_ps(a, b); }
+    __attribute__((target("avx2"))) static Vec larger(Vec a, Vec b) { return _mm256_max_ps(a, b); }
+    __attribute__((target("avx2"))) static Vec equal(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
+    __attribute__((target("avx2"))) static int bits(Vec v) { return _mm256_movemask_ps(v); }
+    __attribute__((target("avx2"))) static Vec largestLane(Vec v) { return broadcastMax(v); }
+    __attribute__((target("avx2"))) static void pack(Real* out, Vec v, int mask)
+    {
+        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[mask]));
+        _mm256_storeu_ps(out, _mm256_permutevar8x32_ps(v, pick));
+    }
+    __attribute__((target("avx2"))) static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
+    {
+        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[mask]));
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permutevar8x32_epi32(v, pick));
+        return Contiguous.count[mask];
+    }
+    __attribute__((target("avx2"))) static void fill(WindowArena& a, std::int32_t at, const Columns& w, std::int32_t k)
+    {
+        _mm256_storeu_ps(a.xs + at, _mm256_loadu_ps(w.x + k));
+        _mm256_storeu_ps(a.ys + at, _mm256_loadu_ps(w.y + k));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a.index + at),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index + k)));
+    }
+    __attribute__((target("avx2"))) static int leftOf(const Real* x, const Real* y, const std::int32_t* a,
+                                                      const std::int32_t* b, const std::int32_t* p)
+    {
+        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_ps(c[e[0]], c[e[1]], 0, 0); };
+        const __m128 px = pair(x, p), py = pair(y, p), ax = pair(x, a), ay = pair(y, a);
+        const __m128 bx = pair(x, b), by = pair(y, b);
+        const __m128 o = _mm_sub_ps(_mm_mul_ps(_mm_sub_ps(by, py), _mm_sub_ps(ax, px)),
+                                    _mm_mul_ps(_mm_sub_ps(ay, py), _mm_sub_ps(bx, px)));
+        return _mm_movemask_ps(_mm_cmpgt_ps(o, _mm_setzero_ps())) & 3;
+    }
+};
+
+// The lane of the first of the member lanes whose value is largest (any lane
+// when there are none), over R registers. Members hold positive values, others
+// count as 0.
+template <class L, int R>
+__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const typename L::Vec (&o)[R],
+                                                                  const typename L::Vec (&member)[R],
+                                                                  std::uint32_t memberBits)
+{
+    typename L::Vec m[R];
+    for (int r = 0; r < R; ++r) m[r] = L::both(o[r], member[r]);
+    for (int width = R; width > 1; width = (width + 1) / 2) // a tree of maxima
+        for (int r = 0; r < width / 2; ++r) m[r] = L::larger(m[r], m[r + (width + 1) / 2]);
+    const typename L::Vec top = L::largestLane(m[0]);
+    std::uint32_t atTop = 0;
+    for (int r = 0; r < R; ++r)
+        atTop |= std::uint32_t(L::bits(L::equal(L::both(o[r], member[r]), top))) << (L::Width * r);
+    return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (L::Width * R - 1));
+}
+
+// Where a batch of windows stands while finishWindows splits it.
+struct WindowState {
+    WindowArena& arena;
+    std::int32_t tail; // the parts queued so far
+    std::int32_t top;  // the arena's first free entry
+};
+
+// Where an empty half's slot goes: past every slot that is read.
+constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
+
+// Packs the candidates of a part's half (bits, over its R registers) at the
+// arena's top and queues the half; the stores may reach a register past its end.
+// The next half starts at the next multiple of HalfAlign, so that no register a
+// part loads straddles the packing stores of two halves: the processor forwards
+// a store to a load only where one store holds all of it, and otherwise makes
+// the load wait until the stores reach the cache.
+template <class L, int R>
+__attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part, std::uint32_t bits,
+                                                      std::int32_t a, std::int32_t b, std::int32_t far,
+                                                      std::int32_t slot)
+{
+    WindowArena& ar = s.arena;
+    constexpr std::uint32_t Lanes = (1u << L::Width) - 1;
+    std::int32_t k = s.top;
+    for (int r = 0; r < R; ++r) {
+        const int mask = int(bits >> (L::Width * r) & Lanes);
+        const std::int32_t from = part.at + L::Width * r;
+        L::pack(L::x(ar) + k, L::load(L::x(ar) + from), mask);
+        L::pack(L::y(ar) + k, L::load(L::y(ar) + from), mask);
+        k += L::packIndex(ar.index + k, ar.index + from, mask);
+    }
+    const std::int32_t farAt = s.top + std::popcount(bits & ((std::uint32_t(1) << far) - 1));
+    ar.parts[s.tail++] = {a, b, farAt, s.top, k - s.top, slot};
+    s.top = (k + HalfAlign - 1) / HalfAlign * HalfAlign;
+}
+
+// Splits one part of at most R registers of candidates as the walk would. The far
+// point of each half takes the half's first slot; a half of two is finished here,
+// one of three or more packed and queued.
+template <class L, int R>
+__attribute__((target("avx2"))) inline void splitPart(WindowState& s, const WindowPart& part)
+{
+    using Vec = typename L::Vec;
+    WindowArena& ar = s.arena;
+    const typename L::Real *x = L::x(ar), *y = L::y(ar);
+    const Vec ax = L::broadcast(x + part.a), ay = L::broadcast(y + part.a);
+    const Vec vx = L::broadcast(x + part.far), vy = L::broadcast(y + part.far);
+    const Vec bx = L::broadcast(x + part.b), by = L::broadcast(y + part.b);
+    Vec o1[R], o2[R], in1[R], in2[R];
+    std::uint32_t bits1 = 0, bits2 = 0;
+    for (int r = 0; r < R; ++r) {
+        const Vec member = L::firstLanes(part.count - L::Width * r);
+        const Vec px = L::load(x + part.at + L::Width * r), py = L::load(y + part.at + L::Width * r);
+        o1[r] = L::orientation(ax, ay, vx, vy, px, py);
+        o2[r] = L::orientation(vx, vy, bx, by, px, py);
+        in1[r] = L::both(member, L::positive(o1[r]));
+        in2[r] = L::onlySecond(in1[r], L::both(member, L::positive(o2[r])));
+        bits1 |= std::uint32_t(L::bits(in1[r])) << (L::Width * r);
+        bits2 |= std::uint32_t(L::bits(in2[r])) << (L::Width * r);
+    }
+    const std::int32_t far1 = firstFarthest<L>(o1, in1, bits1), far2 = firstFarthest<L>(o2, in2, bits2);
+    const int count1 = std::popcount(bits1), count2 = std::popcount(bits2);
+    const std::int32_t slot1 = part.slot + 1, slot2 = slot1 + count1;
+    ar.slots[count1 > 0 ? slot1 : NoSlot] = ar.index[part.at + far1];
+    ar.slots[count2 > 0 ? slot2 : NoSlot] = ar.index[part.at + far2];
+    if (count1 == 2 || count2 == 2) {
+        // A half of two, its far point and one other: the other is a vertex exactly
+        // when it lies beyond one of its far point's sub-edges, whichever, and then
+        // fills the slot after its far point's. Both halves at once; a half of
+        // another size takes any position and writes nowhere.
+        const std::uint32_t last = std::uint32_t(1) << (L::Width * R - 1);
+        const std::int32_t q1 = std::countr_zero((bits1 & ~(std::uint32_t(1) << far1)) | last);
+        const std::int32_t q2 = std::countr_zero((bits2 & ~(std::uint32_t(1) << far2)) | last);
+        const std::int32_t at = part.at, f[2] = {at + far1, at + far2}, q[2] = {at + q1, at + q2};
+        const std::int32_t a[2] = {part.a, part.far}, b[2] = {part.far, part.b};
+        const int beyond = L::leftOf(x, y, a, f, q) | L::leftOf(x, y, f, b, q);
+        ar.slots[count1 == 2 && (beyond & 1) ? slot1 + 1 : NoSlot] = ar.index[q[0]];
+        ar.slots[count2 == 2 && (beyond & 2) ? slot2 + 1 : NoSlot] = ar.index[q[1]];
+    }
+    if (count1 > 2) queueHalf<L, R>(s, part, bits1, part.a, part.far, far1, slot1);
+    if (count2 > 2) queueHalf<L, R>(s, part, bits2, part.far, part.b, far2, slot2);
+}
+
+// splitPart in as few registers as hold the part.
+template <class L, int R = 1>
+__attribute__((target("avx2"))) inline void splitAnyPart(WindowState& s, const WindowPart& part)
+{
+    if constexpr (R < SmallSet / L::Width)
+        if (part.count > L::Width * R) return splitAnyPart<L, R + 1>(s, part);
+    splitPart<L, R>(s, part);
+}
+
+// finishWindows with the candidates in L's lanes, each part split as the walk
+// would split it, all its candidates at once; but the parts of all windows are
+// taken first in, first out, so that parts that depend on nothing but their
+// parent, and those of other windows, overlap in the processor; and each part's
+// halves are packed, so that a small part takes one register whatever positions
+// its candidates had. Each vertex goes to the slot pre-order gives it: a part owns
+// one slot per candidate, its far point the first, then those of its first half,
+// then those of its second. Candidates that are no vertex leave their slot empty
+// (-1), and the filled slots are packed onto the lists at the end.
+template <class L>
+__attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+{
+    static_assert(SmallSet % 8 == 0 && SmallSet <= 32, "whole registers of slots, member bits in 32");
+    constexpr std::int32_t Entries = SmallSet + 4; // per window: its candidates, a, b and far
+    WindowArena& ar = sc.window;
+    typename L::Real *x = L::x(ar), *y = L::y(ar);
+    WindowState s{ar, 0, (WindowBatch * Entries + HalfAlign - 1) / HalfAlign * HalfAlign};
+    const __m256i empty = _mm256_set1_epi32(-1);
+    for (std::int32_t j = 0; j < count; ++j) {
+        const SubProblem& set = *jobs[j].set;
+        const std::int32_t at = j * Entries, a = at + SmallSet, b = a + 1, far = a + 2;
+        // Whole windows, whatever the count: a loop of fixed length is never mispredicted.
+        for (int k = 0; k < SmallSet; k += L::Width) L::fill(ar, at + k, sc.work, set.lo + k);
+        x[a] = set.a.x, y[a] = set.a.y, x[b] = set.b.x, y[b] = set.b.y, x[far] = set.far.x, y[far] = set.far.y;
+        for (int k = 0; k < SmallSet; k += 8)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(ar.slots + SmallSet * j + k), empty);
+        ar.slots[SmallSet * j] = set.far.index;
+        ar.parts[s.tail] = {a, b, far, at, set.count, SmallSet * j};
+        s.tail += set.count > 1;
+    }
+    for (std::int32_t head = 0; head < s.tail; ++head) splitAnyPart<L>(s, ar.parts[head]);
+
+    for (std::int32_t j = 0; j < count; ++j) {
+        std::int32_t* out = jobs[j].vertices + *jobs[j].count;
+        std::int32_t found = 0;
+        for (int k = 0; k < SmallSet; k += 8) {
+            const __m256i v = _mm256_load_si256(reinterpret_cast<const __m256i*>(ar.slots + SmallSet * j + k));
+            const int filled = ~_mm256_movemask_ps(_mm256_castsi256_ps(v)) & 0xff;
+            const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[filled]));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + found), _mm256_permutevar8x32_epi32(v, pick));
+            found += Contiguous.count[filled];
+        }
+        *jobs[j].count += found;
+    }
+}
+
+__attribute__((target("avx2"))) void finishWindowsAvx2(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+{
+    if (sc.inSingle)
+        finishWindowsIn<InSingle>(sc, jobs, count);
+    else
+        finishWindowsIn<InDouble>(sc, jobs, count);
 }
 
 // The farthest of four lanes, which each kept their own first farthest: the
@@ -528,5 +891,5 @@ __attribute__((target("avx2"))) std::int32_t traceBlocksAvx2(TraceSplit& s)
 
 } // namespace
 
-const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, splitWindowAvx2,
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, finishWindowsAvx2,
                             traceBlocksAvx2};

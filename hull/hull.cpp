@@ -53,15 +53,6 @@ void verticalEnds(const Point* p, std::int32_t n, std::int32_t& left, std::int32
     }
 }
 
-// Splits set by the sub-edges a->far and far->b and pushes its halves onto
-// pending; gives the new depth.
-std::int32_t split(const HullPasses& passes, const Point* points, Scratch& sc, const SubProblem& set,
-                   SubProblem* pending, std::int32_t depth)
-{
-    return set.count > SmallSet ? passes.splitRange(points, sc, set, pending, depth)
-                                : passes.splitWindow(sc.work, set, pending, depth);
-}
-
 // A depth-first walk over the sets beyond one side of L-R: its stack of pending
 // sets, and the vertices it has found.
 struct Walk {
@@ -81,16 +72,27 @@ Walk startWalk(const SubProblem& set, SubProblem* pending, std::int32_t* vertice
     return {pending, set.count > 0 ? 1 : 0, vertices, 0};
 }
 
-// One step of a walk: the next set's farthest point is the next vertex in
+// One round of both walks. The next set's farthest point is the next vertex in
 // pre-order (all found beyond its first sub-edge come before all beyond its
-// second); its halves are pushed. The farthest point lies on neither sub-edge's
-// open side and the halves share no candidate, so sets shrink strictly, no point
-// is found twice and every walk ends whatever rounding does to non-integer input.
-void step(const HullPasses& passes, const Point* points, Scratch& sc, Walk& w)
+// second): a large set's halves are pushed; then the small sets on top of both
+// stacks are finished together, each walk's in the order it pops them. The
+// farthest point lies on neither sub-edge's open side and the halves share no
+// candidate, so sets shrink strictly, no point is found twice and every walk ends
+// whatever rounding does to non-integer input.
+void step(const HullPasses& passes, const Point* points, Scratch& sc, Walk (&walks)[2])
 {
-    const SubProblem& set = w.pending[--w.depth];
-    w.vertices[w.count++] = set.far.index;
-    if (set.count > 1) w.depth = split(passes, points, sc, set, w.pending, w.depth);
+    for (Walk& w : walks) {
+        if (w.depth == 0 || w.pending[w.depth - 1].count <= SmallSet) continue;
+        const SubProblem& set = w.pending[--w.depth];
+        w.vertices[w.count++] = set.far.index;
+        w.depth = passes.splitRange(points, sc, set, w.pending, w.depth);
+    }
+    WindowJob jobs[WindowBatch];
+    std::int32_t count = 0;
+    for (Walk& w : walks)
+        while (count < WindowBatch && w.depth > 0 && w.pending[w.depth - 1].count <= SmallSet)
+            jobs[count++] = {&w.pending[--w.depth], w.vertices, &w.count};
+    if (count > 0) passes.finishWindows(sc, jobs, count);
 }
 
 } // namespace
@@ -121,7 +123,7 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
 
     const Extremes e = passes.extremes(points, n);
     const InteriorBox box = n >= BoxFrom ? interiorBox(passes, points, e) : InteriorBox{};
-    const std::int32_t kept = passes.keepOutside(points, n, box, sc.work);
+    const std::int32_t kept = passes.keepOutside(points, n, box, sc);
 
     std::int32_t left = e.left, right = e.right;
     if (left == right) verticalEnds(points, n, left, right);
@@ -134,25 +136,29 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     // so the split with a = b = L and far = R sorts the points above the line
     // into the first set and those below into the second.
     const Candidate l = candidateOf(points, left), r = candidateOf(points, right);
+    // So few survivors are one small set: finishing it writes R, then the vertices
+    // above L-R and those below in pre-order, the very entries still to come.
+    if (kept <= SmallSet) {
+        const SubProblem all{l, l, r, 0, kept};
+        std::int32_t found = 0;
+        const WindowJob job{&all, sc.vertices, &found};
+        passes.finishWindows(sc, &job, 1);
+        for (std::int32_t k = 1; k < found; ++k) HullBuffer[count++] = points[sc.vertices[k]];
+        return count;
+    }
     SubProblem halves[2], above{}, below{};
-    const std::int32_t found = split(passes, points, sc, rangeProblem(l, l, r, 0, kept), halves, 0);
+    const std::int32_t found = passes.splitRange(points, sc, {l, l, r, 0, kept}, halves, 0);
     for (std::int32_t k = 0; k < found; ++k) (halves[k].a.index == left ? above : below) = halves[k];
-    Walk up = startWalk(above, sc.pending, sc.vertices);
-    Walk down = startWalk(below, sc.pending + above.count + 2, sc.vertices + above.count);
-
+    Walk walks[2] = {startWalk(above, sc.pending, sc.vertices),
+                     startWalk(below, sc.pending + above.count + 2, sc.vertices + above.count + SmallSet)};
     // The two walks are independent: stepping them in turn lets the processor
     // overlap their chains of dependent steps.
-    while (up.depth > 0 && down.depth > 0) {
-        step(passes, points, sc, up);
-        step(passes, points, sc, down);
-    }
-    while (up.depth > 0) step(passes, points, sc, up);
-    while (down.depth > 0) step(passes, points, sc, down);
+    while (walks[0].depth > 0 || walks[1].depth > 0) step(passes, points, sc, walks);
 
     // The copies last, in one sweep whose loads overlap, rather than each one
     // stalling the expansion on a cache miss.
-    for (std::int32_t k = 0; k < up.count; ++k) HullBuffer[count++] = points[up.vertices[k]];
-    for (std::int32_t k = 0; k < down.count; ++k) HullBuffer[count++] = points[down.vertices[k]];
+    for (const Walk& w : walks)
+        for (std::int32_t k = 0; k < w.count; ++k) HullBuffer[count++] = points[w.vertices[k]];
     return count;
 }
 

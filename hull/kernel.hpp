@@ -17,10 +17,10 @@ struct Candidate {
 
 inline Candidate candidateOf(const Point* p, std::int32_t i) { return {p[i].x, p[i].y, i}; }
 
-// Sets of this many candidates or fewer are split where they lie, by member bits:
-// near the leaves of a hull with many vertices, moving them would cost more than
-// testing a whole window of positions.
-inline constexpr std::int32_t SmallSet = 16;
+// Sets of this many candidates or fewer are finished where they lie, in one
+// pass over a window of this many positions: near the leaves of a hull with many
+// vertices, moving them and walking their small halves one by one would cost more.
+inline constexpr std::int32_t SmallSet = 32;
 
 // Room past the last candidate: vector stores write whole registers, and a small
 // set is read as a whole window of SmallSet positions.
@@ -43,33 +43,15 @@ struct Columns {
 };
 
 // One step of the recursion: the candidates strictly left of the directed edge
-// a->b, in index order, and far, the first of those farthest from it. A set of
-// more than SmallSet candidates fills work[lo, lo + count); a smaller one is the
-// positions lo + i of work whose bit i of members is set.
+// a->b, in index order at work[lo, lo + count), and far, the first of those
+// farthest from it.
 struct SubProblem {
     Candidate a;
     Candidate b;
     Candidate far;
     std::int32_t lo;
     std::int32_t count;
-    std::uint32_t members;
 };
-
-// The count candidates at work[lo..]: a window of member bits when they are few.
-inline SubProblem rangeProblem(const Candidate& a, const Candidate& b, const Candidate& far, std::int32_t lo,
-                               std::int32_t count)
-{
-    const std::uint32_t members = count <= SmallSet ? (std::uint32_t(1) << count) - 1 : 0;
-    return {a, b, far, lo, count, members};
-}
-
-// The candidates of a window at the member bits; farAt is the window position of
-// the farthest (any position when there are no members).
-inline SubProblem windowProblem(const Columns& work, const Candidate& a, const Candidate& b, std::int32_t lo,
-                                std::uint32_t members, std::int32_t farAt)
-{
-    return {a, b, work.at(lo + farAt), lo, std::popcount(members), members};
-}
 
 // Pushes the halves of a split set onto pending at depth, the second first so
 // that the first is expanded first; an empty half takes no slot, but both slots
@@ -85,15 +67,66 @@ inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const Su
     return depth;
 }
 
+// Small sets finished together at most, so that the processor overlaps their work.
+inline constexpr std::int32_t WindowBatch = 4;
+
+// Halves packed into the window arena start at a multiple of this many entries
+// (one register of the widest lanes).
+inline constexpr std::int32_t HalfAlign = 8;
+
+// Room for the parts of a batch of windows while the vector path finishes them:
+// per window its candidates, its edge's ends and its farthest point; then the
+// halves of three or more candidates, each from the next multiple of HalfAlign
+// (per window at most 31 + 30 + ... + 3 candidates in at most 31 halves); and a
+// register of slack for the last store.
+inline constexpr std::int32_t WindowRoom =
+    WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2 + (HalfAlign - 1) * (SmallSet - 1)) + 2 * HalfAlign;
+
+// A part of a window still to split (vector path): its candidates at
+// x[at, at + count) and so on of the window arena, the ends of its edge and its
+// farthest point as entries of the same arena, and the first of the output
+// slots it owns, one per candidate, in pre-order.
+struct WindowPart {
+    std::int32_t a, b, far, at, count, slot;
+};
+
+// The windows of a batch as the vector path splits them: the candidates of
+// every part in double, as the orientation takes them, and their input indices;
+// each window's output slots and one where an empty half's slot goes; the parts
+// still to split.
+struct WindowArena {
+    alignas(32) double x[WindowRoom];
+    alignas(32) double y[WindowRoom];
+    alignas(32) float xs[WindowRoom]; // the same in single precision, where that is exact
+    alignas(32) float ys[WindowRoom];
+    alignas(32) std::int32_t index[WindowRoom];
+    alignas(32) std::int32_t slots[WindowBatch * SmallSet + 1];
+    WindowPart parts[WindowBatch * SmallSet]; // at most one per vertex
+};
+
+// A set of at most SmallSet candidates to finish, and the list its vertices are
+// appended to: vertices[0, *count).
+struct WindowJob {
+    const SubProblem* set;
+    std::int32_t* vertices;
+    std::int32_t* count;
+};
+
 // Storage the kernel reuses from call to call, sized for PointCapacity points and
 // made resident by prepareHull, so that no call allocates or faults a page in.
 struct Scratch {
     Columns work;  // the points outside the interior box, then every live set in place
     Columns spill; // the second set while a large set is split
     // The sets still to expand and the input index of every vertex found, shared
-    // by the walks over the two sides of L-R (see computeHullOn).
+    // by the walks over the two sides of L-R (see computeHullOn); a finished
+    // window may write SmallSet entries past its last vertex.
     SubProblem pending[PointCapacity + 4];
-    std::int32_t vertices[PointCapacity];
+    std::int32_t vertices[PointCapacity + 2 * SmallSet];
+    WindowArena window;
+    // Vector path: whether every candidate has whole coordinates of spans so
+    // narrow that the orientation is exact in single precision (set by
+    // keepOutside).
+    bool inSingle;
 };
 
 extern Scratch KernelScratch;
@@ -128,8 +161,8 @@ inline RangeSplit startRangeSplit(const SubProblem& set) { return {set.lo, 0, 0.
 inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, SubProblem* pending,
                                     std::int32_t depth)
 {
-    return pushHalves(pending, depth, rangeProblem(set.a, set.far, r.far1, set.lo, r.end1 - set.lo),
-                      rangeProblem(set.far, set.b, r.far2, r.end1, r.size2));
+    return pushHalves(pending, depth, {set.a, set.far, r.far1, set.lo, r.end1 - set.lo},
+                      {set.far, set.b, r.far2, r.end1, r.size2});
 }
 
 // A split of the step trace (steps.cpp) in progress. It sorts the points of a
@@ -158,16 +191,19 @@ struct HullPasses {
     // Whether every corner of box lies surely on or left of every edge of the
     // counter-clockwise hexagon, as surelyLeftOrOn decides it.
     bool (*boxInside)(const Point* const (&hexagon)[6], const InteriorBox& box);
-    // Copies the points of [0, n) outside the open box to out, in index order;
-    // gives how many.
-    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
-    // The splits: a set by the sub-edges a->far and far->b, its halves pushed with
-    // pushHalves; they give the new depth. A set of more than SmallSet candidates
-    // keeps its first half in front and the second right behind it.
+    // Copies the points of [0, n) outside the open box to scratch.work, in index
+    // order; gives how many.
+    std::int32_t (*keepOutside)(const Point* points, std::int32_t n, const InteriorBox& box, Scratch& scratch);
+    // Splits a set by the sub-edges a->far and far->b, its first half in front and
+    // the second right behind it, and pushes the halves with pushHalves; gives the
+    // new depth.
     std::int32_t (*splitRange)(const Point* points, Scratch& scratch, const SubProblem& set, SubProblem* pending,
                                std::int32_t depth);
-    // A set of at most SmallSet candidates: by its member bits, moving nothing.
-    std::int32_t (*splitWindow)(const Columns& work, const SubProblem& set, SubProblem* pending, std::int32_t depth);
+    // Finishes sets of at most SmallSet candidates where they lie, in the order
+    // given: appends the input index of every vertex beyond a set's edge to its
+    // list, in pre-order (far first), as the walk would find them. May write
+    // SmallSet entries past a list's last.
+    void (*finishWindows)(Scratch& scratch, const WindowJob* jobs, std::int32_t count);
     // The step trace's split over whole blocks of lanes from s.lo, as its scalar
     // loop would make it; gives where it stopped, for that loop to go on from.
     std::int32_t (*traceBlocks)(TraceSplit& s);

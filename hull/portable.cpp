@@ -44,9 +44,9 @@ Extremes findExtremes(const Point* points, std::int32_t n)
     return e;
 }
 
-std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out)
+std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorBox& box, Scratch& sc)
 {
-    return keepOutside(points, 0, n, box, out, 0);
+    return keepOutside(points, 0, n, box, sc.work, 0);
 }
 
 // One candidate at a time: set 1 packed in place, set 2 to spill.
@@ -74,21 +74,43 @@ std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set,
     return pushRangeHalves(set, r, pending, depth);
 }
 
-// Visits the members in position order, which is index order.
-std::int32_t splitWindow(const Columns& w, const SubProblem& set, SubProblem* pending, std::int32_t depth)
+// The walk of hull.cpp over member bits of the window at work[set.lo..]: the same
+// pre-order, nothing moved. Visits the members in position order, which is index
+// order.
+std::int32_t finishWindow(const Columns& w, const SubProblem& set, std::int32_t* out)
 {
-    const Candidate &a = set.a, &v = set.far, &b = set.b;
-    SplitTally t;
-    std::uint32_t bits1 = 0, bits2 = 0;
-    for (std::uint32_t rest = set.members; rest != 0; rest &= rest - 1) {
-        const int i = std::countr_zero(rest);
-        const float x = w.x[set.lo + i], y = w.y[set.lo + i];
-        t.place(orientation(a.x, a.y, v.x, v.y, x, y), orientation(v.x, v.y, b.x, b.y, x, y), i, i);
-        bits1 |= std::uint32_t(t.in1) << i;
-        bits2 |= std::uint32_t(t.in2) << i;
+    struct Part {
+        Candidate a, b, far;
+        std::uint32_t members;
+    };
+    Part pending[SmallSet + 1]; // the parts share no member, and a push writes one slot ahead
+    pending[0] = {set.a, set.b, set.far, std::uint32_t((std::uint64_t(1) << set.count) - 1)};
+    std::int32_t depth = 1, count = 0;
+    while (depth > 0) {
+        const Part part = pending[--depth];
+        out[count++] = part.far.index;
+        const Candidate &a = part.a, &v = part.far, &b = part.b;
+        SplitTally t;
+        std::uint32_t bits1 = 0, bits2 = 0;
+        for (std::uint32_t rest = part.members; rest != 0; rest &= rest - 1) {
+            const int i = std::countr_zero(rest);
+            const float x = w.x[set.lo + i], y = w.y[set.lo + i];
+            t.place(orientation(a.x, a.y, v.x, v.y, x, y), orientation(v.x, v.y, b.x, b.y, x, y), i, i);
+            bits1 |= std::uint32_t(t.in1) << i;
+            bits2 |= std::uint32_t(t.in2) << i;
+        }
+        pending[depth] = {v, b, w.at(set.lo + std::max(t.far2, 0)), bits2};
+        depth += bits2 != 0;
+        pending[depth] = {a, v, w.at(set.lo + std::max(t.far1, 0)), bits1};
+        depth += bits1 != 0;
     }
-    return pushHalves(pending, depth, windowProblem(w, a, v, set.lo, bits1, std::max(t.far1, 0)),
-                      windowProblem(w, v, b, set.lo, bits2, std::max(t.far2, 0)));
+    return count;
+}
+
+void finishWindows(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+{
+    for (std::int32_t k = 0; k < count; ++k)
+        *jobs[k].count += finishWindow(sc.work, *jobs[k].set, jobs[k].vertices + *jobs[k].count);
 }
 
 // The trace's own loop does every point on this path.
@@ -96,4 +118,4 @@ std::int32_t noTraceBlocks(TraceSplit& s) { return s.lo; }
 
 } // namespace
 
-const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, splitWindow, noTraceBlocks};
+const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, finishWindows, noTraceBlocks};

@@ -45,8 +45,11 @@ InteriorBox interiorBox(const HullPasses& passes, const Point* p, const Extremes
     const Point* const hex[6] = {&p[e.left], &p[e.minSum], &p[e.maxDiff], &p[e.right], &p[e.maxSum], &p[e.minDiff]};
     for (const Point* h : hex)
         if (!std::isfinite(h->x) || !std::isfinite(h->y)) return {};
-    double x1 = std::fmax(p[e.minSum].x, p[e.minDiff].x), x2 = std::fmin(p[e.maxSum].x, p[e.maxDiff].x);
-    double y1 = std::fmax(p[e.minSum].y, p[e.maxDiff].y), y2 = std::fmin(p[e.maxSum].y, p[e.minDiff].y);
+    // The six are numbers, so plain comparisons (what fmax and fmin do then too).
+    const auto larger = [](float a, float b) { return a > b ? a : b; };
+    const auto smaller = [](float a, float b) { return a < b ? a : b; };
+    double x1 = larger(p[e.minSum].x, p[e.minDiff].x), x2 = smaller(p[e.maxSum].x, p[e.maxDiff].x);
+    double y1 = larger(p[e.minSum].y, p[e.maxDiff].y), y2 = smaller(p[e.maxSum].y, p[e.minDiff].y);
     if (!(x1 < x2 && y1 < y2)) return {};
     const double cx = 0.5 * (x1 + x2), cy = 0.5 * (y1 + y2);
     for (int attempt = 0; attempt < 6; ++attempt) {
