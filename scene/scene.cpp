@@ -67,8 +67,8 @@ void addClosedOutline(const Point* points, std::int32_t n, ColorIndex c)
         const Point& a = points[i];
         const Point& b = points[i + 1 < n ? i + 1 : 0];
         list.push_back({a, b, c});
+        // Every end is some segment's start: the box takes each point once.
         widen(box, a.x, a.y);
-        widen(box, b.x, b.y);
     }
     Scene.box = box;
 }

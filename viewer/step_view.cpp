@@ -55,9 +55,8 @@ void helpLines(std::vector<std::string>& lines)
         lines.push_back("Tacke iz datoteke: " + (StepView.pointsFile == "-" ? "standardni ulaz" : StepView.pointsFile));
 }
 
-// Lines of bitmap text from the top-left corner down, in the current colour.
-// Window pixel coordinates come from a projection of their own, pushed over
-// the navigation on the projection matrix and popped again.
+// Lines of bitmap text from the top-left corner down, starting firstLine lines
+// below it, in the current colour and in window pixels (drawOverlay's projection).
 void drawLines(const std::vector<std::string>& lines, int firstLine)
 {
     GLint viewport[4];
@@ -142,10 +141,7 @@ bool playTick(StepState& s, std::int32_t round, std::int32_t count)
 
 void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, SceneStore& out)
 {
-    out.points.clear();
-    out.segments.clear();
-    out.lines.clear();
-    out.circles.clear();
+    clearScene(out);
     out.box = Scene.box;
     // Every input point blue in index order, so point i is entry i and the
     // ones ruled out so far turn white in place; the vertices come on top.
@@ -218,6 +214,8 @@ void drawOverlay()
     if (!s.captioned && !s.help && edit.empty()) return;
     if (s.help) helpLines(help);
 
+    // Window pixel coordinates from a projection of their own, pushed over the
+    // navigation's and popped again.
     GLint mode = GL_MODELVIEW;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     GLint viewport[4];
