@@ -513,13 +513,28 @@ INSTANTIATE_TEST_SUITE_P(
                 Effect::None, false}),
     [](const auto& i) { return std::string(i.param.name); });
 
+// The square in the window, as an edit leaves it; the window's records go
+// back to their start after each test, whatever it asserted.
+class EditSteps : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        openTestWindow();
+        Editing.points = Square;
+        rebuildEdited();
+    }
+    void TearDown() override
+    {
+        StepView = {};
+        Editing = {};
+    }
+};
+using EditKeys = EditSteps;
+
 // An edit keeps the step shown where the new set still has it, and the
 // finished hull where it was shown.
-TEST(EditSteps, StayWithinTheNewStepCount)
+TEST_F(EditSteps, StayWithinTheNewStepCount)
 {
-    openTestWindow();
-    Editing.points = Square;
-    rebuildEdited();
     ASSERT_EQ(stepCount(StepView.trace), 4);
     StepView.state.step = 3;
     Editing.points.pop_back();
@@ -532,17 +547,12 @@ TEST(EditSteps, StayWithinTheNewStepCount)
     Editing.points = Square;
     rebuildEdited();
     EXPECT_EQ(StepView.state.step, 4) << "the finished hull of the square";
-    StepView = {};
-    Editing = {};
 }
 
 // An edit leaves the view where it is; R frames the set as it is then, and a
 // resize does the same.
-TEST(EditSteps, TheViewStaysUntilRFramesTheNewSet)
+TEST_F(EditSteps, TheViewStaysUntilRFramesTheNewSet)
 {
-    openTestWindow();
-    Editing.points = Square;
-    rebuildEdited();
     onReshape(WindowWidth, WindowHeight);
     const auto before = projectionMatrix();
     const Framing opened = frameBox(Scene.box);
@@ -555,17 +565,12 @@ TEST(EditSteps, TheViewStaysUntilRFramesTheNewSet)
     EXPECT_EQ(std::make_pair(ViewState.viewCenterX, ViewState.eyeDistance), std::make_pair(now.viewCenterX, now.eyeDistance));
     const WindowPoint added = drawnAt(3000, -2000);
     EXPECT_TRUE(added.x > 0 && added.x < WindowWidth && added.y > 0 && added.y < WindowHeight) << added.x << ", " << added.y;
-    StepView = {};
-    Editing = {};
 }
 
 // S and X name the file they wrote; a write that fails says why, in the
 // caption and on stderr, and leaves nothing.
-TEST(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
+TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
 {
-    openTestWindow();
-    Editing.points = Square;
-    rebuildEdited();
     {
         TempDir dir;
         onKeyboard('s', 0, 0);
@@ -593,8 +598,6 @@ TEST(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
         EXPECT_EQ(err, Editing.notice + "\n");
         std::filesystem::create_directory(dir.path);
     }
-    StepView = {};
-    Editing = {};
 }
 
 } // namespace
