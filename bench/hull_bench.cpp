@@ -18,7 +18,8 @@
 #include "hull.hpp"
 #include "inputs.hpp"
 #include "peers.hpp"
-#include "rebuild.hpp"
+#include "session.hpp"
+#include "timing.hpp"
 #include "scene.hpp"
 #include "steps.hpp"
 
@@ -195,11 +196,12 @@ void registerEdits(const std::vector<InputSet>& sets)
         const bench::Input& in = inputs.front();
         std::vector<Point> points(in.points.begin(), in.points.begin() + in.n);
         float step = 1.0f;
-        HullTrace trace;
         measure(state, in.n, true, [&](unsigned) {
             points[0].x += step;
             step = -step;
-            return std::size_t(rebuildHull(points.data(), in.n, in.indices.data(), trace).count);
+            const HullResult result = timeHull(points.data(), in.n, in.indices.data());
+            loadRun(points.data(), in.n, result);
+            return std::size_t(result.count);
         });
         state.counters["scene_points"] = double(Scene.points.size());
     });

@@ -4,11 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "edit.hpp"
+#include "hull.hpp"
 #include "points_file.hpp"
-#include "rebuild.hpp"
-#include "scene.hpp"
-#include "step_view.hpp"
 
 namespace {
 
@@ -97,11 +94,8 @@ std::int32_t readPointCount(std::FILE* in, std::FILE* out)
     }
 }
 
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed)
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run)
 {
-    PointArray points{};
-    PointIndices indices{};
-
     const std::int32_t n = readPointCount(in, out);
     if (n < 0) return reportLostOutput(err);
     if (n == 0) {
@@ -109,44 +103,41 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
         return 1;
     }
     std::srand(seed);
-    generatePoints(points, indices, n);
-    return runOnPoints(out, err, points, indices, n);
+    generatePoints(run.points, run.indices, n);
+    run.n = n;
+    return runOnPoints(out, err, run);
 }
 
-int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices& indices, std::int32_t n)
+int runOnPoints(std::FILE* out, std::FILE* err, ConsoleRun& run)
 {
     std::fputs("Tacke poligona su:\n", out);
     std::fputs("\n", out);
-    printPoints(out, points.data(), n);
+    printPoints(out, run.points.data(), run.n);
 
-    // The window starts from this run: its steps, and the figures its edit caption shows.
-    const HullResult run = rebuildHull(points.data(), n, indices.data(), StepView.trace);
-    Editing.run = run;
+    run.result = timeHull(run.points.data(), run.n, run.indices.data());
 
     std::fputs("\n", out);
-    std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n", run.millis());
+    std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n", run.result.millis());
     std::fputs("\n", out);
     std::fputs("Tacke konveksnog omotaca su:\n", out);
     std::fputs("\n", out);
-    // In the order computeHull found them: the Scene keeps them so after the inputs.
-    printPoints(out, Scene.points.data() + n, run.count);
+    // In the order computeHull found them.
+    printPoints(out, HullBuffer.data(), run.result.count);
     // A listing that never arrived must not end in a window as if it had.
     if (!delivered(out)) return reportLostOutput(err);
     return 0;
 }
 
-int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err)
+int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err, ConsoleRun& run)
 {
-    PointArray points{};
-    PointIndices indices{};
-
-    const PointsRead read = loadPoints(path, points, in);
+    const PointsRead read = loadPoints(path, run.points, in);
     if (!read.error.empty()) {
         std::fprintf(err, "%s\n", read.error.c_str());
         return 2;
     }
-    for (std::int32_t i = 0; i < read.count; ++i) indices[i] = i;
-    return runOnPoints(out, err, points, indices, read.count);
+    for (std::int32_t i = 0; i < read.count; ++i) run.indices[i] = i;
+    run.n = read.count;
+    return runOnPoints(out, err, run);
 }
 
 int reportLostOutput(std::FILE* err)

@@ -7,9 +7,19 @@
 #include <string_view>
 
 #include "point.hpp"
+#include "timing.hpp"
 
 using PointArray = std::array<Point, PointCapacity>;
 using PointIndices = std::array<std::int32_t, PointCapacity>;
+
+// What a run hands on to the window: its points, their index list, and the
+// timed hull, with HullBuffer[0..result.count) in the order found.
+struct ConsoleRun {
+    PointArray points{};
+    PointIndices indices{};
+    std::int32_t n = 0;
+    HullResult result;
+};
 
 // A count line holds one whole number from 1 to PointCapacity, blanks around it
 // and leading zeros allowed, whatever its length; anything else is no count.
@@ -20,19 +30,19 @@ std::optional<std::int32_t> parsePointCount(std::string_view line);
 // the range message and a fresh prompt.
 std::int32_t readPointCount(std::FILE* in, std::FILE* out);
 
-// The console part of a run: count, random points from seed, timed hull,
-// report, scene. Returns the process status: 0, or 1 when the input ended
+// The console part of a run into run: count, random points from seed, timed
+// hull, report. Returns the process status: 0, or 1 when the input ended
 // without a count or the dialogue could not be written.
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed);
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run);
 
-// The run from its points on (points[0..n), indices 0..n-1): listing, timed
-// hull, report, scene. Returns 0, or 1 when the report could not be written.
-int runOnPoints(std::FILE* out, std::FILE* err, PointArray& points, PointIndices& indices, std::int32_t n);
+// The run from its points on (run.points[0..run.n), indices 0..n-1): listing,
+// timed hull, report. Returns 0, or 1 when the report could not be written.
+int runOnPoints(std::FILE* out, std::FILE* err, ConsoleRun& run);
 
 // The same run on the points of a file (path "-": in), without a prompt.
 // Returns 2 with the reader's one line on err, before anything else is
 // printed, when the file cannot be read; otherwise as runConsole.
-int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err);
+int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err, ConsoleRun& run);
 
 // Says on err that standard output lost the dialogue; gives the status 1.
 int reportLostOutput(std::FILE* err);

@@ -6,8 +6,7 @@
 #include "console.hpp"
 #include "hull.hpp"
 #include "options.hpp"
-#include "step_view.hpp"
-#include "viewer.hpp"
+#include "run_viewer.hpp"
 
 int main(int argc, char** argv)
 {
@@ -27,15 +26,13 @@ int main(int argc, char** argv)
 
     // The seed is the time in seconds unless one is given, so a run can be repeated.
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
-    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr)
-                                       : runConsole(stdin, stdout, stderr, seed);
+    ConsoleRun run;
+    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr, run)
+                                       : runConsole(stdin, stdout, stderr, seed, run);
     if (status != 0) return status;
     // The window's help names where the points came from, so a run can be repeated.
-    if (opts.pointsFile)
-        StepView.pointsFile = *opts.pointsFile;
-    else
-        StepView.seed = seed;
-    int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
-    runViewer(toolkitArgc, opts.toolkitArgs.data());
+    const RunSource source = opts.pointsFile ? RunSource{std::nullopt, *opts.pointsFile} : RunSource{seed, {}};
+    const int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
+    showRun(source, run.points.data(), run.n, run.result, toolkitArgc, opts.toolkitArgs.data());
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "controls.hpp"
+#include "run_viewer.hpp"
 
 namespace {
 
@@ -58,7 +58,7 @@ std::string parseOptions(int argc, char** argv, Options& opts)
         }
     }
     if (opts.seed && opts.pointsFile) return "omotac: --points i --seed se ne mogu zadati zajedno";
-    // glutInit expects argv to end with a null entry, as main's does.
+    // The toolkit expects argv to end with a null entry, as main's does.
     opts.toolkitArgs.push_back(nullptr);
     return {};
 }

@@ -18,7 +18,7 @@
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
 #include "points_file.hpp"
-#include "step_view.hpp"
+#include "session.hpp"
 #include "temp_dir.hpp"
 
 extern char** environ;
@@ -257,7 +257,9 @@ TEST(ConsoleRun, LeavesTheStepsOfItsHullForTheWindow)
     std::FILE* out = std::tmpfile();
     std::fputs("300\n", in);
     std::rewind(in);
-    ASSERT_EQ(runConsole(in, out, stderr, 2024), 0);
+    ConsoleRun run;
+    ASSERT_EQ(runConsole(in, out, stderr, 2024, run), 0);
+    loadRun(run.points.data(), run.n, run.result);
     std::string text(std::size_t(std::ftell(out)), '\0');
     std::rewind(out);
     ASSERT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
@@ -269,7 +271,7 @@ TEST(ConsoleRun, LeavesTheStepsOfItsHullForTheWindow)
     ASSERT_NE(pos, std::string::npos);
     pos += heading.size();
     const std::vector<Point> hull = pointLines(text, pos);
-    const HullTrace& t = StepView.trace;
+    const HullTrace& t = Session.trace;
     ASSERT_EQ(t.points.size(), 300u);
     ASSERT_EQ(t.vertices.size(), hull.size());
     for (std::size_t k = 0; k < hull.size(); ++k) {

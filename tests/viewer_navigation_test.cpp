@@ -352,8 +352,8 @@ TEST_F(Navigation, StepKeysKeepTheViewAndRRestoresTheInitialOne)
 {
     const Frame initial = drawAndRead();
     const auto initialMatrix = projectionMatrix();
-    traceHull(Scene.points.data(), std::int32_t(Scene.points.size()), StepView.trace);
-    StepView.state.step = stepCount(StepView.trace);
+    traceHull(Scene.points.data(), std::int32_t(Scene.points.size()), Session.trace);
+    Session.steps.step = stepCount(Session.trace);
     drag(GLUT_LEFT_BUTTON, 500, 300, {{550, 380}});
     drag(GLUT_RIGHT_BUTTON, 500, 300, {{600, 300}});
     drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 200}});
@@ -370,12 +370,12 @@ TEST_F(Navigation, StepKeysKeepTheViewAndRRestoresTheInitialOne)
         drawFrame();
         EXPECT_EQ(projectionMatrix(), navigated) << "key " << key;
     }
-    const std::int32_t step = StepView.state.step;
-    ASSERT_LT(step, stepCount(StepView.trace));
+    const std::int32_t step = Session.steps.step;
+    ASSERT_LT(step, stepCount(Session.trace));
     onKeyboard('r', 0, 0);
     EXPECT_EQ(projectionMatrix(), initialMatrix);
-    EXPECT_EQ(StepView.state.step, step);
-    StepView = {};
+    EXPECT_EQ(Session.steps.step, step);
+    Session = {};
     EXPECT_TRUE(drawAndRead() == initial);
 }
 
@@ -426,15 +426,14 @@ protected:
     void SetUp() override
     {
         openTestWindow();
-        Editing.points = GetParam().set;
+        Session.points = GetParam().set;
         rebuildEdited();
         onReshape(WindowWidth, WindowHeight);
-        Editing.on = GetParam().on;
+        Session.edit.on = GetParam().on;
     }
     void TearDown() override
     {
-        StepView = {};
-        Editing = {};
+        Session = {};
     }
 };
 
@@ -452,23 +451,23 @@ TEST_P(EditGestures, ChangeTheSetAndLeaveTheViewToNavigation)
             y = (e.onTarget ? toolkitY(w.y) : WindowHeight / 2) + e.dy;
         }
         const int ex = e.act == Act::Press ? x : x + e.dx, ey = e.act == Act::Press ? y : y + e.dy;
-        if (e.act == Act::Move) onEditMotion(ex, ey);
-        else onEditMouse(e.button, e.act == Act::Press ? GLUT_DOWN : GLUT_UP, ex, ey);
+        if (e.act == Act::Move) onMotion(ex, ey);
+        else onMouse(e.button, e.act == Act::Press ? GLUT_DOWN : GLUT_UP, ex, ey);
     }
-    ASSERT_EQ(Editing.points.size(), row.after.size());
+    ASSERT_EQ(Session.points.size(), row.after.size());
     for (std::size_t i = 0; i < row.after.size(); ++i) {
         const Expected& p = row.after[i];
         // A press lands within half a pixel of its target, and the point is rounded.
-        EXPECT_NEAR(Editing.points[i].x, p.x + p.dx * unit, 0.5 * unit + 0.5) << "point " << i;
-        EXPECT_NEAR(Editing.points[i].y, p.y - p.dy * unit, 0.5 * unit + 0.5) << "point " << i;
-        EXPECT_EQ(Editing.points[i].x, std::round(Editing.points[i].x));
+        EXPECT_NEAR(Session.points[i].x, p.x + p.dx * unit, 0.5 * unit + 0.5) << "point " << i;
+        EXPECT_NEAR(Session.points[i].y, p.y - p.dy * unit, 0.5 * unit + 0.5) << "point " << i;
+        EXPECT_EQ(Session.points[i].x, std::round(Session.points[i].x));
     }
-    EXPECT_EQ(Editing.notice, row.notice);
+    EXPECT_EQ(Session.edit.notice, row.notice);
     EXPECT_EQ(effectBetween(before, picture()), row.effect);
     // Whatever changed, the steps are those of the set, and the finished hull is still shown.
-    EXPECT_EQ(StepView.trace.points.size(), Editing.points.size());
-    EXPECT_EQ(StepView.state.step, stepCount(StepView.trace));
-    EXPECT_EQ(Scene.points.size(), Editing.points.size() + std::size_t(Editing.run.count));
+    EXPECT_EQ(Session.trace.points.size(), Session.points.size());
+    EXPECT_EQ(Session.steps.step, stepCount(Session.trace));
+    EXPECT_EQ(Scene.points.size(), Session.points.size() + std::size_t(Session.result.count));
 }
 
 constexpr int L = GLUT_LEFT_BUTTON, M = GLUT_MIDDLE_BUTTON, R = GLUT_RIGHT_BUTTON;
@@ -520,13 +519,12 @@ protected:
     void SetUp() override
     {
         openTestWindow();
-        Editing.points = Square;
+        Session.points = Square;
         rebuildEdited();
     }
     void TearDown() override
     {
-        StepView = {};
-        Editing = {};
+        Session = {};
     }
 };
 using EditKeys = EditSteps;
@@ -535,18 +533,18 @@ using EditKeys = EditSteps;
 // finished hull where it was shown.
 TEST_F(EditSteps, StayWithinTheNewStepCount)
 {
-    ASSERT_EQ(stepCount(StepView.trace), 4);
-    StepView.state.step = 3;
-    Editing.points.pop_back();
-    Editing.points.pop_back();
+    ASSERT_EQ(stepCount(Session.trace), 4);
+    Session.steps.step = 3;
+    Session.points.pop_back();
+    Session.points.pop_back();
     rebuildEdited();
-    EXPECT_EQ(StepView.state.step, 3) << "a triangle has steps 0 to 3";
-    Editing.points.pop_back();
+    EXPECT_EQ(Session.steps.step, 3) << "a triangle has steps 0 to 3";
+    Session.points.pop_back();
     rebuildEdited();
-    EXPECT_EQ(StepView.state.step, 2) << "the finished hull of two points";
-    Editing.points = Square;
+    EXPECT_EQ(Session.steps.step, 2) << "the finished hull of two points";
+    Session.points = Square;
     rebuildEdited();
-    EXPECT_EQ(StepView.state.step, 4) << "the finished hull of the square";
+    EXPECT_EQ(Session.steps.step, 4) << "the finished hull of the square";
 }
 
 // An edit leaves the view where it is; R frames the set as it is then, and a
@@ -556,7 +554,7 @@ TEST_F(EditSteps, TheViewStaysUntilRFramesTheNewSet)
     onReshape(WindowWidth, WindowHeight);
     const auto before = projectionMatrix();
     const Framing opened = frameBox(Scene.box);
-    ASSERT_TRUE(addEditPoint(Editing, 3000, -2000));
+    ASSERT_TRUE(addEditPoint(Session, 3000, -2000));
     rebuildEdited();
     EXPECT_EQ(projectionMatrix(), before);
     EXPECT_EQ(ViewState.viewCenterX, opened.viewCenterX);
@@ -574,13 +572,13 @@ TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
     {
         TempDir dir;
         onKeyboard('s', 0, 0);
-        EXPECT_EQ(Editing.notice, "Tacke sacuvane u omotac-tacke-1.txt");
+        EXPECT_EQ(Session.edit.notice, "Tacke sacuvane u omotac-tacke-1.txt");
         std::array<Point, PointCapacity> read;
         EXPECT_EQ(loadPoints("omotac-tacke-1.txt", read).count, 5);
         onKeyboard('X', 0, 0);
-        EXPECT_EQ(Editing.notice, "Slika sacuvana u omotac-slika-1.svg");
+        EXPECT_EQ(Session.edit.notice, "Slika sacuvana u omotac-slika-1.svg");
         onSpecialKey(GLUT_KEY_HOME, 0, 0);
-        EXPECT_EQ(Editing.notice, "") << "a notice lasts until the next key";
+        EXPECT_EQ(Session.edit.notice, "") << "a notice lasts until the next key";
         onKeyboard('e', 0, 0);
         std::vector<std::string> caption;
         editCaption(caption);
@@ -594,10 +592,37 @@ TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
         testing::internal::CaptureStderr();
         onKeyboard('s', 0, 0);
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(Editing.notice, "Cuvanje u tekuci direktorijum nije uspelo: datoteka ne postoji");
-        EXPECT_EQ(err, Editing.notice + "\n");
+        EXPECT_EQ(Session.edit.notice, "Cuvanje u tekuci direktorijum nije uspelo: datoteka ne postoji");
+        EXPECT_EQ(err, Session.edit.notice + "\n");
         std::filesystem::create_directory(dir.path);
     }
 }
 
 } // namespace
+
+// What the toolkit reports, as the program's own events: the one place the
+// window's logic meets the toolkit's buttons, states and keys.
+TEST(ToolkitEvents, BecomeTheProgramsOwn)
+{
+    using K = InputEvent::Kind;
+    using B = MouseButton;
+    const struct {
+        const char* name;
+        InputEvent got, want;
+    } rows[] = {
+        {"left down", mouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 3, 4), {K::Press, B::Left, 3, 4, 0}},
+        {"middle down", mouseEvent(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0), {K::Press, B::Middle, 0, 0, 0}},
+        {"right up", mouseEvent(GLUT_RIGHT_BUTTON, GLUT_UP, -5, 70000), {K::Release, B::Right, -5, 70000, 0}},
+        {"a wheel notch", mouseEvent(3, GLUT_DOWN, 1, 2), {K::Press, B::Other, 1, 2, 0}},
+        {"motion", motionEvent(10, 20), {K::Motion, B::Other, 10, 20, 0}},
+        {"a character", keyEvent('N'), {K::Key, B::Other, 0, 0, 'N'}},
+        {"escape", keyEvent(27), {K::Key, B::Other, 0, 0, 27}},
+        {"right arrow", specialKeyEvent(GLUT_KEY_RIGHT), {K::Key, B::Other, 0, 0, KeyRight}},
+        {"left arrow", specialKeyEvent(GLUT_KEY_LEFT), {K::Key, B::Other, 0, 0, KeyLeft}},
+        {"home", specialKeyEvent(GLUT_KEY_HOME), {K::Key, B::Other, 0, 0, KeyHome}},
+        {"end", specialKeyEvent(GLUT_KEY_END), {K::Key, B::Other, 0, 0, KeyEnd}},
+        {"F1", specialKeyEvent(GLUT_KEY_F1), {K::Key, B::Other, 0, 0, KeyF1}},
+        {"F2 is no key of ours", specialKeyEvent(GLUT_KEY_F2), {K::Ignored, B::Other, 0, 0, 0}},
+    };
+    for (const auto& r : rows) EXPECT_EQ(r.got, r.want) << r.name;
+}

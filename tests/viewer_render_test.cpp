@@ -184,14 +184,14 @@ protected:
         s.box.min = at(0, 0);
         s.box.max = at(900, 900);
         showScene(s);
-        StepView = {};
-        traceHull(Worked.data(), n, StepView.trace);
-        StepView.state.step = stepCount(StepView.trace);
+        Session = {};
+        traceHull(Worked.data(), n, Session.trace);
+        Session.steps.step = stepCount(Session.trace);
     }
-    void TearDown() override { StepView = {}; }
+    void TearDown() override { Session = {}; }
     Frame showStep(std::int32_t step)
     {
-        StepView.state.step = step;
+        Session.steps.step = step;
         return drawAndRead();
     }
     static Rgb8 centre(const Frame& f, const Point& p)
@@ -225,7 +225,7 @@ TEST_P(StepPicture, ShowsWhatTheStepDecided)
     }
     for (const auto& [p, colour] : look.marks) EXPECT_TRUE(shows(f, p, colour)) << p.x << ", " << p.y;
     std::vector<std::string> caption;
-    stepCaption(StepView.trace, look.step, caption);
+    stepCaption(Session.trace, look.step, caption);
     EXPECT_EQ(caption, look.caption);
 }
 
@@ -274,10 +274,10 @@ TEST_F(Steps, TextComesWithTheFirstStepKeyAndLeavesTheGLStateAlone)
 {
     // Until a key, the window is the run's picture as it was without steps.
     const Frame opened = drawAndRead();
-    const StepRecord kept = StepView;
-    StepView = {};
+    const SessionRecord kept = Session;
+    Session = {};
     EXPECT_EQ(drawAndRead(), opened);
-    StepView = kept;
+    Session = kept;
     // Keys that are not step keys bring no caption.
     onKeyboard('z', 0, 0);
     onKeyboard('r', 0, 0);

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "glut_window.hpp"
 #include "viewer.hpp"
 
 struct Rgb8 {

@@ -1,18 +1,18 @@
 #include "edit.hpp"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numeric>
 
+#include "hull.hpp"
+#include "platform.hpp"
 #include "points_file.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
 #include "viewer.hpp"
-
-EditRecord Editing;
 
 namespace {
 
@@ -28,7 +28,7 @@ const std::array<std::int32_t, PointCapacity>& indexList()
     return list;
 }
 
-bool isDragButton(int button) { return button == GLUT_LEFT_BUTTON || button == GLUT_RIGHT_BUTTON; }
+bool isDragButton(MouseButton button) { return button == MouseButton::Left || button == MouseButton::Right; }
 
 bool navigating() { return ViewState.translating || ViewState.rotating || ViewState.scaling; }
 
@@ -44,24 +44,25 @@ std::string millis(double ms)
 void noticeSaved(const SavedFile& saved, const char* what)
 {
     if (saved.error.empty()) {
-        Editing.notice = std::string(what) + saved.name;
+        Session.edit.notice = std::string(what) + saved.name;
         return;
     }
-    Editing.notice = saved.error;
+    Session.edit.notice = saved.error;
     std::fprintf(stderr, "%s\n", saved.error.c_str());
 }
 
 // The press that starts a gesture: the point under it, where that point was,
 // and the scene point under the press, from which a move is measured.
-void startGesture(int button, int x, int y)
+void startGesture(MouseButton button, int x, int y)
 {
-    EditGesture& g = Editing.gesture;
+    EditGesture& g = Session.edit.gesture;
     g = {};
     g.button = button;
+    g.down = true;
     g.pressX = x;
     g.pressY = y;
-    g.point = pointNear(Editing.points, currentWindowMap(), x, y);
-    if (g.point >= 0) g.from = Editing.points[std::size_t(g.point)];
+    g.point = pointNear(Session.points, currentWindowMap(), x, y);
+    if (g.point >= 0) g.from = Session.points[std::size_t(g.point)];
     if (const auto p = pickScenePlane(x, y)) {
         g.pickX = p->x;
         g.pickY = p->y;
@@ -69,24 +70,32 @@ void startGesture(int button, int x, int y)
     }
 }
 
+// Hands an event on to navigation.
+void navigation(const InputEvent& e)
+{
+    if (e.kind == InputEvent::Kind::Press) navigationPress(e.button, e.x, e.y);
+    if (e.kind == InputEvent::Kind::Release) navigationRelease();
+    if (e.kind == InputEvent::Kind::Motion) navigationDrag(e.x, e.y);
+}
+
 } // namespace
 
 EditAction motionAction(EditGesture& g, int x, int y)
 {
-    if (g.button < 0) return EditAction::Navigate;
+    if (!g.down) return EditAction::Navigate;
     if (!g.dragging) {
         const double dx = double(x) - g.pressX, dy = double(y) - g.pressY;
         if (dx * dx + dy * dy <= ClickPixels * ClickPixels) return EditAction::None;
         g.dragging = true;
     }
-    return g.button == GLUT_LEFT_BUTTON && g.point >= 0 ? EditAction::Move : EditAction::Navigate;
+    return g.button == MouseButton::Left && g.point >= 0 ? EditAction::Move : EditAction::Navigate;
 }
 
 EditAction releaseAction(const EditGesture& g)
 {
     if (g.dragging) return EditAction::None;
-    if (g.button == GLUT_LEFT_BUTTON && g.point < 0) return EditAction::Add;
-    if (g.button == GLUT_RIGHT_BUTTON && g.point >= 0) return EditAction::Remove;
+    if (g.button == MouseButton::Left && g.point < 0) return EditAction::Add;
+    if (g.button == MouseButton::Right && g.point >= 0) return EditAction::Remove;
     return EditAction::None;
 }
 
@@ -137,73 +146,64 @@ std::optional<float> wholeCoordinate(double v)
     return float(std::clamp(std::round(v), -double(CoordinateLimit), double(CoordinateLimit)));
 }
 
-bool addEditPoint(EditRecord& e, double x, double y)
+bool addEditPoint(SessionRecord& r, double x, double y)
 {
-    if (e.points.size() >= std::size_t(PointCapacity)) {
-        e.notice = "Najvise 10000 tacaka: tacka nije dodata";
+    if (r.points.size() >= std::size_t(PointCapacity)) {
+        r.edit.notice = "Najvise 10000 tacaka: tacka nije dodata";
         return false;
     }
     const auto wx = wholeCoordinate(x), wy = wholeCoordinate(y);
     if (!wx || !wy) return false;
-    e.points.push_back({*wx, *wy});
+    r.points.push_back({*wx, *wy});
     return true;
 }
 
-bool moveEditPoint(EditRecord& e, std::int32_t i, double x, double y)
+bool moveEditPoint(SessionRecord& r, std::int32_t i, double x, double y)
 {
-    if (i < 0 || std::size_t(i) >= e.points.size()) return false;
+    if (i < 0 || std::size_t(i) >= r.points.size()) return false;
     const auto wx = wholeCoordinate(x), wy = wholeCoordinate(y);
-    Point& p = e.points[std::size_t(i)];
+    Point& p = r.points[std::size_t(i)];
     if (!wx || !wy || (p.x == *wx && p.y == *wy)) return false;
     p.x = *wx;
     p.y = *wy;
     return true;
 }
 
-bool removeEditPoint(EditRecord& e, std::int32_t i)
+bool removeEditPoint(SessionRecord& r, std::int32_t i)
 {
-    if (i < 0 || std::size_t(i) >= e.points.size()) return false;
-    if (e.points.size() == 1) {
-        e.notice = "Poslednja tacka se ne moze ukloniti";
+    if (i < 0 || std::size_t(i) >= r.points.size()) return false;
+    if (r.points.size() == 1) {
+        r.edit.notice = "Poslednja tacka se ne moze ukloniti";
         return false;
     }
-    e.points.erase(e.points.begin() + i);
+    r.points.erase(r.points.begin() + i);
     return true;
 }
 
 void rebuildEdited()
 {
-    const std::int32_t before = stepCount(StepView.trace);
-    Editing.run = rebuildHull(Editing.points.data(), std::int32_t(Editing.points.size()), indexList().data(), StepView.trace);
-    const std::int32_t after = stepCount(StepView.trace);
-    StepState& s = StepView.state;
+    const std::int32_t before = stepCount(Session.trace);
+    const std::int32_t n = std::int32_t(Session.points.size());
+    loadRun(Session.points.data(), n, timeHull(Session.points.data(), n, indexList().data()));
+    const std::int32_t after = stepCount(Session.trace);
+    StepState& s = Session.steps;
     s.step = s.step >= before ? after : std::min(s.step, after);
-    // The picture of the step is drawn anew even where its number stays.
-    StepView.shownStep = -1;
-    Editing.notice.clear();
-    glutPostRedisplay();
-}
-
-void startEditing()
-{
-    Editing.on = false;
-    Editing.points = StepView.trace.points;
-    Editing.gesture = {};
-    Editing.notice.clear();
+    Session.edit.notice.clear();
+    requestRedraw();
 }
 
 void editCaption(std::vector<std::string>& lines)
 {
     lines.clear();
-    if (Editing.on) {
+    if (Session.edit.on) {
         lines.push_back("Uredjivanje tacaka");
-        lines.push_back("Tacke: " + std::to_string(Editing.points.size()) + "  Temena: " +
-                        std::to_string(Editing.run.count) + "  Vreme: " + millis(Editing.run.millis()) + " ms");
+        lines.push_back("Tacke: " + std::to_string(Session.points.size()) + "  Temena: " +
+                        std::to_string(Session.result.count) + "  Vreme: " + millis(Session.result.millis()) + " ms");
     }
-    if (!Editing.notice.empty()) lines.push_back(Editing.notice);
+    if (!Session.edit.notice.empty()) lines.push_back(Session.edit.notice);
 }
 
-EditKey editKeyOf(unsigned char key)
+EditKey editKeyOf(int key)
 {
     switch (key) {
     case 'e': case 'E': return EditKey::Toggle;
@@ -217,12 +217,12 @@ void pressEditKey(EditKey key)
 {
     switch (key) {
     case EditKey::Toggle:
-        Editing.on = !Editing.on;
-        Editing.gesture = {};
-        Editing.notice.clear();
+        Session.edit.on = !Session.edit.on;
+        Session.edit.gesture = {};
+        Session.edit.notice.clear();
         break;
     case EditKey::Save:
-        noticeSaved(savePoints(Editing.points.data(), std::int32_t(Editing.points.size())), "Tacke sacuvane u ");
+        noticeSaved(savePoints(Session.points.data(), std::int32_t(Session.points.size())), "Tacke sacuvane u ");
         break;
     case EditKey::Export:
         noticeSaved(exportSvg(shownPicture()), "Slika sacuvana u ");
@@ -232,54 +232,49 @@ void pressEditKey(EditKey key)
     }
 }
 
-void onEditMouse(int button, int state, int x, int y)
+void editPointer(const InputEvent& e)
 {
-    EditGesture& g = Editing.gesture;
-    if (!Editing.on) return onMouse(button, state, x, y);
-    if (state != GLUT_DOWN) {
-        // Any release ends the gesture, as it ends every navigation mode.
-        const EditAction action = g.button >= 0 ? releaseAction(g) : EditAction::None;
-        if (action == EditAction::Add && g.picked && addEditPoint(Editing, g.pickX, g.pickY)) rebuildEdited();
-        if (action == EditAction::Remove && removeEditPoint(Editing, g.point)) rebuildEdited();
-        g = {};
-        return onMouse(button, state, x, y);
+    EditGesture& g = Session.edit.gesture;
+    if (!Session.edit.on) return navigation(e);
+    if (e.kind == InputEvent::Kind::Motion) {
+        const bool startsDrag = g.down && !g.dragging;
+        switch (motionAction(g, e.x, e.y)) {
+        case EditAction::None:
+            return;
+        case EditAction::Move:
+            // The point keeps its offset from the cursor, so it does not jump to it.
+            if (const auto p = pickScenePlane(e.x, e.y); p && g.picked)
+                if (moveEditPoint(Session, g.point, g.from.x + (p->x - g.pickX), g.from.y + (p->y - g.pickY)))
+                    rebuildEdited();
+            return;
+        default:
+            // A drag from an empty place pans, a right drag rotates, from the press on.
+            if (startsDrag) (g.button == MouseButton::Left ? ViewState.translating : ViewState.rotating) = true;
+            return navigation(e);
+        }
     }
-    if (isDragButton(button) && g.button < 0 && !navigating()) {
+    if (e.kind == InputEvent::Kind::Release) {
+        // Any release ends the gesture, as it ends every navigation mode.
+        const EditAction action = g.down ? releaseAction(g) : EditAction::None;
+        if (action == EditAction::Add && g.picked && addEditPoint(Session, g.pickX, g.pickY)) rebuildEdited();
+        if (action == EditAction::Remove && removeEditPoint(Session, g.point)) rebuildEdited();
+        g = {};
+        return navigation(e);
+    }
+    if (isDragButton(e.button) && !g.down && !navigating()) {
         // The press is navigation's too (where it was, what lay under it), but
         // its pan or rotation waits until the gesture turns out to be a drag.
-        onMouse(button, state, x, y);
+        navigation(e);
         ViewState.translating = ViewState.rotating = false;
-        startGesture(button, x, y);
+        startGesture(e.button, e.x, e.y);
         return;
     }
     // A second button ends the gesture and leaves both to navigation, which
     // zooms for left and right together.
-    if (g.button >= 0 && (isDragButton(button) || button == GLUT_MIDDLE_BUTTON)) {
-        ViewState.translating = g.button == GLUT_LEFT_BUTTON;
-        ViewState.rotating = g.button == GLUT_RIGHT_BUTTON;
+    if (g.down && (isDragButton(e.button) || e.button == MouseButton::Middle)) {
+        ViewState.translating = g.button == MouseButton::Left;
+        ViewState.rotating = g.button == MouseButton::Right;
         g = {};
     }
-    onMouse(button, state, x, y);
-}
-
-void onEditMotion(int x, int y)
-{
-    EditGesture& g = Editing.gesture;
-    if (!Editing.on) return onMotion(x, y);
-    const bool startsDrag = g.button >= 0 && !g.dragging;
-    switch (motionAction(g, x, y)) {
-    case EditAction::None:
-        return;
-    case EditAction::Move:
-        // The point keeps its offset from the cursor, so it does not jump to it.
-        if (const auto p = pickScenePlane(x, y); p && g.picked)
-            if (moveEditPoint(Editing, g.point, g.from.x + (p->x - g.pickX), g.from.y + (p->y - g.pickY)))
-                rebuildEdited();
-        return;
-    default:
-        // A drag from an empty place pans, a right drag rotates, from the press on.
-        if (startsDrag) (g.button == GLUT_LEFT_BUTTON ? ViewState.translating : ViewState.rotating) = true;
-        onMotion(x, y);
-        return;
-    }
+    navigation(e);
 }

@@ -7,35 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "rebuild.hpp"
+#include "session.hpp"
 #include "scene.hpp"
 
 // A press within GrabPixels of a point takes that point; a press and a release
 // within ClickPixels of each other make a click, anything longer a drag.
 inline constexpr double GrabPixels = 8.0;
 inline constexpr double ClickPixels = 3.0;
-
-// One press in edit mode, up to its release.
-struct EditGesture {
-    int button = -1;                 // GLUT button, -1 while none is down
-    int pressX = 0, pressY = 0;      // toolkit pixels of the press
-    std::int32_t point = -1;         // the point taken, -1 for an empty place
-    Point from{};                    // where that point was at the press
-    double pickX = 0.0, pickY = 0.0; // the scene point under the press on z = 0
-    bool picked = false;             // false where no scene point lies under it
-    bool dragging = false;           // the cursor has left the click radius
-};
-
-// The window's own set of points: the run's, and whatever the user made of it.
-struct EditRecord {
-    bool on = false;
-    std::vector<Point> points; // the set shown, in order
-    HullResult run;               // its last computation
-    EditGesture gesture;
-    std::string notice; // what the last key or edit has to say; empty for nothing
-};
-
-extern EditRecord Editing;
 
 // What the next event of a gesture asks for.
 enum class EditAction { None, Add, Move, Remove, Navigate };
@@ -70,17 +48,14 @@ std::optional<float> wholeCoordinate(double v);
 // The edits on the record's set; each gives whether the set changed, and a
 // refusal leaves its reason in the notice. A new point goes last; a removed
 // one leaves the others in their order.
-bool addEditPoint(EditRecord& e, double x, double y);
-bool moveEditPoint(EditRecord& e, std::int32_t i, double x, double y);
-bool removeEditPoint(EditRecord& e, std::int32_t i);
+bool addEditPoint(SessionRecord& r, double x, double y);
+bool moveEditPoint(SessionRecord& r, std::int32_t i, double x, double y);
+bool removeEditPoint(SessionRecord& r, std::int32_t i);
 
 // Computes everything shown from the record's set again, as the run did: hull,
 // outline, Scene and steps. The step shown stays, within the new step count;
 // the finished hull stays the finished hull. The view is left as it is.
 void rebuildEdited();
-
-// The window opens on the run's set: edit mode off, no notice.
-void startEditing();
 
 // The edit mode's lines over the picture: the mode and the set's figures
 // while it is on, then any notice.
@@ -88,13 +63,12 @@ void editCaption(std::vector<std::string>& lines);
 
 // What a key asks of the editing.
 enum class EditKey { None, Toggle, Save, Export };
-EditKey editKeyOf(unsigned char key);
+EditKey editKeyOf(int key);
 
 // Toggles edit mode, saves the points or exports the picture shown; the
 // notice says what came of it (a failed write on stderr too).
 void pressEditKey(EditKey key);
 
-// The window's mouse callbacks: the gestures above while edit mode is on,
-// and navigation (onMouse, onMotion) for everything edit mode leaves to it.
-void onEditMouse(int button, int state, int x, int y);
-void onEditMotion(int x, int y);
+// The mouse: the gestures above while edit mode is on, and navigation for
+// everything edit mode leaves to it.
+void editPointer(const InputEvent& e);

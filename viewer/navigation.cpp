@@ -1,10 +1,12 @@
-#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
+#include "platform.hpp"
 #include "viewer.hpp"
 
 ViewRecord ViewState;
@@ -65,23 +67,24 @@ std::optional<ScenePoint> pickScenePlane(int x, int y)
     return pickScenePlane(x, y, viewport);
 }
 
-void onMouse(int button, int state, int x, int y)
+void navigationRelease()
 {
-    if (state != GLUT_DOWN) {
-        // Any release ends every mode, even with another button still held.
-        ViewState.translating = ViewState.rotating = ViewState.scaling = false;
-        glutPostRedisplay();
-        return;
-    }
+    // Any release ends every mode, even with another button still held.
+    ViewState.translating = ViewState.rotating = ViewState.scaling = false;
+    requestRedraw();
+}
+
+void navigationPress(MouseButton button, int x, int y)
+{
     ViewState.lastMouseX = x;
     ViewState.lastMouseY = y;
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     if (const auto p = pickScenePlane(x, y, viewport)) ViewState.lastPicked = {toFloat(p->x), toFloat(p->y), 0.0f, 9};
-    if (button == GLUT_LEFT_BUTTON) ViewState.translating = true;
-    if (button == GLUT_MIDDLE_BUTTON) ViewState.scaling = true;
-    if (button == GLUT_RIGHT_BUTTON) ViewState.rotating = true;
-    glutPostRedisplay();
+    if (button == MouseButton::Left) ViewState.translating = true;
+    if (button == MouseButton::Middle) ViewState.scaling = true;
+    if (button == MouseButton::Right) ViewState.rotating = true;
+    requestRedraw();
 }
 
 // Navigation multiplies onto the projection matrix after the perspective, so
@@ -89,7 +92,7 @@ void onMouse(int button, int state, int x, int y)
 // centre lies on the z axis at -eyeDistance: a turn about that axis and a
 // scaling of x and y alone keep the view centre where it is drawn and every
 // point at its depth, so the scene never leaves the clipping range.
-void onMotion(int x, int y)
+void navigationDrag(int x, int y)
 {
     // 64 bits: the difference of two far-apart int positions exceeds 32 bits.
     const std::int64_t dx = std::int64_t(x) - ViewState.lastMouseX;
@@ -127,5 +130,5 @@ void onMotion(int x, int y)
     }
     ViewState.lastMouseX = x;
     ViewState.lastMouseY = y;
-    glutPostRedisplay();
+    requestRedraw();
 }

@@ -1,4 +1,4 @@
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <cmath>
 
@@ -98,11 +98,4 @@ void drawFrame()
     drawStore(shownPicture());
     drawOverlay();
     glFlush();
-}
-
-void onDisplay()
-{
-    drawFrame();
-    glutSwapBuffers();
-    ++ViewState.framesShown;
 }

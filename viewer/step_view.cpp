@@ -1,25 +1,24 @@
 #include "step_view.hpp"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
-#include "controls.hpp"
 #include "edit.hpp"
+#include "platform.hpp"
+#include "run_viewer.hpp"
 #include "viewer.hpp"
-
-StepRecord StepView;
 
 namespace {
 
 // The ring round a new vertex, in pixels at the initial framing.
 constexpr double RingPixels = 12.0;
-// Text: GLUT's 12-point Helvetica, a line every LineHeight pixels, Margin
-// pixels from the window's top and left edges.
-void* const Font = GLUT_BITMAP_HELVETICA_12;
+// Text: a line every LineHeight pixels, Margin pixels from the window's top
+// and left edges.
 constexpr int LineHeight = 16;
 constexpr int Margin = 10;
 
@@ -49,10 +48,10 @@ float ringRadius()
 void helpLines(std::vector<std::string>& lines)
 {
     lines.assign(std::begin(ControlHelp), std::end(ControlHelp));
-    if (StepView.seed)
-        lines.push_back("Seme: " + std::to_string(*StepView.seed));
-    else if (!StepView.pointsFile.empty())
-        lines.push_back("Tacke iz datoteke: " + (StepView.pointsFile == "-" ? "standardni ulaz" : StepView.pointsFile));
+    if (Session.seed)
+        lines.push_back("Seme: " + std::to_string(*Session.seed));
+    else if (!Session.pointsFile.empty())
+        lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
 }
 
 // Lines of bitmap text from the top-left corner down, starting firstLine lines
@@ -63,34 +62,23 @@ void drawLines(const std::vector<std::string>& lines, int firstLine)
     glGetIntegerv(GL_VIEWPORT, viewport);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int baseline = viewport[3] - Margin - LineHeight * (firstLine + int(i) + 1) + 4;
-        glRasterPos2i(Margin, baseline);
-        glutBitmapString(Font, reinterpret_cast<const unsigned char*>(lines[i].c_str()));
+        drawText(Margin, baseline, lines[i]);
     }
 }
 
 } // namespace
 
-StepKey stepKeyOf(unsigned char key)
+StepKey stepKeyOf(int key)
 {
     switch (key) {
-    case 'n': case 'N': return StepKey::Next;
-    case 'p': case 'P': return StepKey::Previous;
+    case 'n': case 'N': case KeyRight: return StepKey::Next;
+    case 'p': case 'P': case KeyLeft: return StepKey::Previous;
+    case KeyHome: return StepKey::First;
+    case KeyEnd: return StepKey::Last;
     case ' ': return StepKey::Play;
-    case 'h': case 'H': return StepKey::Help;
+    case 'h': case 'H': case KeyF1: return StepKey::Help;
     case 'r': case 'R': return StepKey::InitialView;
     case 'q': case 'Q': case 27: return StepKey::Quit;
-    default: return StepKey::None;
-    }
-}
-
-StepKey specialStepKeyOf(int key)
-{
-    switch (key) {
-    case GLUT_KEY_RIGHT: return StepKey::Next;
-    case GLUT_KEY_LEFT: return StepKey::Previous;
-    case GLUT_KEY_HOME: return StepKey::First;
-    case GLUT_KEY_END: return StepKey::Last;
-    case GLUT_KEY_F1: return StepKey::Help;
     default: return StepKey::None;
     }
 }
@@ -196,19 +184,19 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
 
 const SceneStore& shownPicture()
 {
-    StepRecord& r = StepView;
+    SessionRecord& r = Session;
     const std::int32_t count = stepCount(r.trace);
-    if (r.state.step != r.shownStep) {
-        stepCaption(r.trace, r.state.step, r.caption);
-        if (r.state.step < count) buildStepPicture(r.trace, r.state.step, ringRadius(), r.picture);
-        r.shownStep = r.state.step;
+    if (r.steps.step != r.shownStep) {
+        stepCaption(r.trace, r.steps.step, r.caption);
+        if (r.steps.step < count) buildStepPicture(r.trace, r.steps.step, ringRadius(), r.picture);
+        r.shownStep = r.steps.step;
     }
-    return r.state.step < count ? r.picture : Scene;
+    return r.steps.step < count ? r.picture : Scene;
 }
 
 void drawOverlay()
 {
-    const StepState& s = StepView.state;
+    const StepState& s = Session.steps;
     static std::vector<std::string> edit, help;
     editCaption(edit);
     if (!s.captioned && !s.help && edit.empty()) return;
@@ -238,8 +226,8 @@ void drawOverlay()
         line += int(edit.size()) + 1;
     }
     if (s.captioned) {
-        drawLines(StepView.caption, line);
-        line += int(StepView.caption.size()) + 1;
+        drawLines(Session.caption, line);
+        line += int(Session.caption.size()) + 1;
     }
     if (s.help) drawLines(help, line);
 
@@ -248,40 +236,4 @@ void drawOverlay()
     glPopMatrix();
     glMatrixMode(GLenum(mode));
     glPopAttrib();
-}
-
-void onKeyboard(unsigned char key, int, int)
-{
-    // A notice lasts until the next key.
-    Editing.notice.clear();
-    if (const EditKey e = editKeyOf(key); e != EditKey::None) {
-        pressEditKey(e);
-        glutPostRedisplay();
-        return;
-    }
-    const StepKey k = stepKeyOf(key);
-    if (k == StepKey::Quit) {
-        glutLeaveMainLoop();
-        return;
-    }
-    // As a resize does: the projection starts again from the initial framing.
-    if (k == StepKey::InitialView) onReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-    if (pressStepKey(StepView.state, k, stepCount(StepView.trace)))
-        glutTimerFunc(PlayMillis, onPlayTick, StepView.state.playRound);
-    glutPostRedisplay();
-}
-
-void onSpecialKey(int key, int, int)
-{
-    Editing.notice.clear();
-    if (pressStepKey(StepView.state, specialStepKeyOf(key), stepCount(StepView.trace)))
-        glutTimerFunc(PlayMillis, onPlayTick, StepView.state.playRound);
-    glutPostRedisplay();
-}
-
-void onPlayTick(int round)
-{
-    if (playTick(StepView.state, round, stepCount(StepView.trace)))
-        glutTimerFunc(PlayMillis, onPlayTick, round);
-    glutPostRedisplay();
 }

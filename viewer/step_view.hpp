@@ -5,32 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "session.hpp"
 #include "scene.hpp"
 #include "steps.hpp"
-
-// Where the step view stands. The window opens on the finished hull with no
-// text; the first step key brings the caption.
-struct StepState {
-    std::int32_t step = 0;      // 0 .. stepCount(trace); stepCount is the finished hull
-    bool captioned = false;     // from the first step key on
-    bool help = false;          // the help text is shown
-    bool playing = false;       // a step every PlayMillis
-    std::int32_t playRound = 0; // the play a timer tick belongs to; stale ticks are ignored
-};
-
-// What the window replays, and how far it has got.
-struct StepRecord {
-    HullTrace trace;                   // the run's steps, built by the driver
-    std::optional<std::uint32_t> seed; // the generator's seed; none for points from a file
-    std::string pointsFile;            // where the points came from otherwise
-    StepState state;
-    // Scratch, rebuilt only when the step shown changes: its picture and caption.
-    SceneStore picture;
-    std::vector<std::string> caption;
-    std::int32_t shownStep = -1;
-};
-
-extern StepRecord StepView;
 
 // Milliseconds between two steps while playing.
 inline constexpr int PlayMillis = 800;
@@ -38,9 +15,8 @@ inline constexpr int PlayMillis = 800;
 // What a key asks of the step view.
 enum class StepKey { None, Next, Previous, First, Last, Play, Help, InitialView, Quit };
 
-// The key of a character (glutKeyboardFunc) or of a special key (glutSpecialFunc).
-StepKey stepKeyOf(unsigned char key);
-StepKey specialStepKeyOf(int key);
+// The key of a character or of one of the Key* values.
+StepKey stepKeyOf(int key);
 
 // Applies a key to the state, the finished hull being step `count`; true when
 // a play starts, which then wants a timer. Keys that change the step by hand
@@ -67,7 +43,3 @@ const SceneStore& shownPicture();
 // Draws the caption and the help text, as far as they are on, over the
 // picture in the top-left corner; leaves every GL state as it found it.
 void drawOverlay();
-
-void onKeyboard(unsigned char key, int x, int y);
-void onSpecialKey(int key, int x, int y);
-void onPlayTick(int round);

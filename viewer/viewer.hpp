@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "input.hpp"
 #include "scene.hpp"
 
 // The window's fixed settings.
@@ -66,18 +67,10 @@ Framing frameBox(const BoundingBox& box);
 // the matching translation (leaves the modelview matrix selected).
 void frameCamera(const BoundingBox& box);
 
-// Opens the window framed on Scene and registers the handlers, stopping short
-// of the event loop. argc is passed by address: the toolkit may take its own
-// options out of argv.
-void openViewer(int* argc, char** argv);
-
-// Opens the window on the finished hull and runs the event loop until the
-// window is closed or the user quits.
-void runViewer(int argc, char** argv);
-
-// Viewport and perspective for a window of width x height pixels; discards all
-// navigation and leaves the projection matrix selected.
-void onReshape(int width, int height);
+// Viewport and perspective for a window of width x height pixels, framed on
+// the Scene as it is now; discards all navigation and leaves the projection
+// matrix selected.
+void reshapeView(int width, int height);
 
 // Palette: sets the current colour for indices 0..9 and leaves it alone otherwise.
 void setColor(ColorIndex c);
@@ -94,23 +87,6 @@ void drawStore(const SceneStore& store);
 // finished scene or the step being shown, and any text over it.
 void drawFrame();
 
-// Draws the frame and shows it.
-void onDisplay();
-
-// Stops the continuous redraw while the window is hidden or fully covered,
-// and starts it again on the next change of its visibility.
-void onWindowStatus(int state);
-
-// Runs the whole leak check now, while the GL driver is still loaded, where
-// the build checks for leaks; the check at exit is then skipped. The toolkit's
-// own clean-up, at the end of its event loop or at exit, unloads the driver and
-// leaves its allocations unrecognisable.
-void checkLeaksNow();
-
-// The window is closing: by the window manager, or because the event loop
-// ends. The GL driver is still loaded.
-void onClose();
-
 // A point of the scene plane z = 0, in double precision.
 struct ScenePoint {
     double x, y;
@@ -120,5 +96,9 @@ struct ScenePoint {
 // matrices and the viewport as they stand.
 std::optional<ScenePoint> pickScenePlane(int x, int y);
 
-void onMouse(int button, int state, int x, int y);
-void onMotion(int x, int y);
+// Navigation's part of the mouse: a press starts the mode of its button (left
+// pans, right rotates, middle or left and right together zoom), any release
+// ends every mode, and a motion moves the picture by the mode held.
+void navigationPress(MouseButton button, int x, int y);
+void navigationRelease();
+void navigationDrag(int x, int y);

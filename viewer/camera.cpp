@@ -1,17 +1,16 @@
-#include <GL/freeglut.h>
+// The camera: where the eye stands over the points, and the projection a
+// window of a given size gets.
+
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <numbers>
 
-#include "edit.hpp"
-#include "step_view.hpp"
+#include "session.hpp"
 #include "viewer.hpp"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace {
 
@@ -77,48 +76,14 @@ void frameCamera(const BoundingBox& box)
     glTranslatef(-f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
 }
 
-void openViewer(int* argc, char** argv)
-{
-    glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(WindowWidth, WindowHeight);
-    glutInitWindowPosition(WindowX, WindowY);
-    glutCreateWindow(WindowTitle);
-    glClearColor(0.9f, 0.9f, 0.8f, 0.0f);
-    frameCamera(Scene.box);
-    glutDisplayFunc(onDisplay);
-    // Redrawing whenever no event waits keeps the picture continuously fresh.
-    glutIdleFunc(onDisplay);
-    glutMouseFunc(onEditMouse);
-    glutMotionFunc(onEditMotion);
-    glutReshapeFunc(onReshape);
-    glutWindowStatusFunc(onWindowStatus);
-    glutKeyboardFunc(onKeyboard);
-    glutSpecialFunc(onSpecialKey);
-    glutCloseFunc(onClose);
-    // Quitting, or closing the window, ends the event loop and returns to
-    // main, which ends the program normally.
-    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-    // The window opens on the finished hull, with no text.
-    StepView.state = {};
-    StepView.state.step = stepCount(StepView.trace);
-    startEditing();
-}
-
-void runViewer(int argc, char** argv)
-{
-    openViewer(&argc, argv);
-    glutMainLoop();
-}
-
-void onReshape(int width, int height)
+void reshapeView(int width, int height)
 {
     if (height == 0) height = 1;
     // Framed on the set as it is now: edits change the Scene's box, and only
     // here does the view follow them. The ring round a step's new vertex is
     // sized by the framing, so the step's picture is drawn anew.
     frameCamera(Scene.box);
-    StepView.shownStep = -1;
+    forgetPicture();
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);
@@ -128,21 +93,3 @@ void onReshape(int width, int height)
     gluPerspective(FieldOfViewY, double(float(double(width) / double(height))), NearDistance,
                    double(ViewState.farDistance));
 }
-
-void onWindowStatus(int state)
-{
-    // Frames for a window nobody sees only burn a core.
-    const bool seen = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
-    glutIdleFunc(seen ? onDisplay : nullptr);
-}
-
-void checkLeaksNow()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_do_leak_check();
-#endif
-}
-
-// A program that ends normally after its window closes must not fail the
-// sanitizer build over allocations the GL driver keeps to the end.
-void onClose() { checkLeaksNow(); }

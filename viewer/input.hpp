@@ -1,0 +1,30 @@
+#pragma once
+
+// The program's own record of what the user does with the mouse and the
+// keyboard. The platform file turns its toolkit's reports into these; the
+// window's logic (navigation, steps, editing) takes nothing else.
+
+enum class MouseButton { Other, Left, Middle, Right };
+
+// Keys that are not characters, numbered past every character code.
+inline constexpr int KeyRight = 0x100;
+inline constexpr int KeyLeft = 0x101;
+inline constexpr int KeyHome = 0x102;
+inline constexpr int KeyEnd = 0x103;
+inline constexpr int KeyF1 = 0x104;
+
+struct InputEvent {
+    enum class Kind { Ignored, Press, Release, Motion, Key };
+    Kind kind = Kind::Ignored;
+    MouseButton button = MouseButton::Other; // Press and Release
+    int x = 0, y = 0;                        // pixels from the window's top-left corner
+    int key = 0;                             // Key: a character code 0..255 or one of the Key* values
+    friend bool operator==(const InputEvent&, const InputEvent&) = default;
+};
+
+// Takes one event: keys go to editing and the step view, buttons and motion to
+// editing and through it to navigation.
+void handleInput(const InputEvent& e);
+
+// One tick of the play started in round `round`: the next step.
+void advancePlay(int round);

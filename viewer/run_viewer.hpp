@@ -1,0 +1,43 @@
+#pragma once
+
+// What the console run needs of the window: the one call that hands the run
+// over, and the controls its usage text lists.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "point.hpp"
+#include "timing.hpp"
+
+// Where a run's points came from, for the window's help: the generator's seed,
+// or a points file ("-" for standard input).
+struct RunSource {
+    std::optional<std::uint32_t> seed;
+    std::string pointsFile;
+};
+
+// Hands the finished console run to the window and shows it until the user
+// closes it: points[0..n) and the result of computeHull on them, with
+// HullBuffer[0..result.count) still in the order found. The Scene is filled
+// from them (inputs blue, vertices black, then the outline red in outline
+// order) and the window opens on it. argc and argv go to the toolkit.
+void showRun(const RunSource& source, const Point* points, std::int32_t n, const HullResult& result, int argc,
+             char** argv);
+
+// The window's keys and mouse controls, one line each, as the help text in the
+// window and the command line's usage text show them.
+inline constexpr const char* ControlHelp[] = {
+    "Strelice desno/levo ili N/P: korak napred/nazad",
+    "Razmak: pusti/zaustavi",
+    "Home/End: pocetak/kraj",
+    "R: pocetni pogled (na sve tacke)",
+    "H ili F1: pomoc",
+    "Esc ili Q: izlaz",
+    "Levi taster: pomeranje, desni: rotacija, srednji: uvecanje",
+    "E: uredjivanje tacaka (ukljuci/iskljuci)",
+    "  levi klik na prazno mesto: nova tacka; levo prevlacenje tacke: pomera je",
+    "  desni klik na tacku: uklanja je; prevlacenje van tacaka: kao i inace",
+    "S: sacuvaj tacke u omotac-tacke-N.txt",
+    "X: sacuvaj sliku u omotac-slika-N.svg",
+};
