@@ -6,6 +6,7 @@
 
 #include "hull.hpp"
 #include "points_file.hpp"
+#include "random.hpp"
 
 namespace {
 
@@ -48,11 +49,11 @@ struct CountScan {
 };
 
 // Whole-number coordinates 0..999, x drawn before y.
-void generatePoints(PointArray& points, PointIndices& indices, std::int32_t n)
+void generatePoints(RandomStream& draws, PointArray& points, PointIndices& indices, std::int32_t n)
 {
     for (std::int32_t i = 0; i < n; ++i) {
-        const int x = std::rand() % 1000;
-        const int y = std::rand() % 1000;
+        const int x = nextRandom(draws) % 1000;
+        const int y = nextRandom(draws) % 1000;
         points[i].x = float(x);
         points[i].y = float(y);
         indices[i] = i;
@@ -102,8 +103,9 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
         std::fputs(NoCountMessage, err);
         return 1;
     }
-    std::srand(seed);
-    generatePoints(run.points, run.indices, n);
+    RandomStream draws;
+    seedRandom(draws, seed);
+    generatePoints(draws, run.points, run.indices, n);
     run.n = n;
     return runOnPoints(out, err, run);
 }

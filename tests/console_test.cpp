@@ -18,6 +18,7 @@
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
 #include "points_file.hpp"
+#include "random.hpp"
 #include "session.hpp"
 #include "temp_dir.hpp"
 
@@ -327,6 +328,23 @@ TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
         checkDialogue(r.out, Prompt.size(), 3);
     }
 }
+
+// The program's generator draws what this C library's rand() draws, for seeds
+// across the whole range (0 and 1 seed alike; from 2^31 on the seed starts the
+// words as a negative number), so a seed gives the same points on every platform it is built for.
+class RandomSeed : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(RandomSeed, DrawsWhatTheCLibraryDraws)
+{
+    RandomStream s;
+    seedRandom(s, GetParam());
+    std::srand(GetParam());
+    for (int i = 0; i < 100000; ++i) ASSERT_EQ(nextRandom(s), std::rand()) << "draw " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, RandomSeed,
+                         ::testing::Values(0u, 1u, 7u, 2024u, 12345u, 127773u, 2147483646u, 2147483647u, 2147483648u,
+                                           4294967295u));
 
 TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
 {
