@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#ifndef __EMSCRIPTEN__
 #include <link.h>
+#endif
 
 #include "kernel.hpp"
 
@@ -116,6 +118,7 @@ const HullPasses& passesFor(HullPath path)
 // instead of waiting for each of them to come from memory: a run computes one
 // hull, always cold, and at 100 points that wait was about half the time
 // printed. Reading the code runs none of it.
+#ifndef __EMSCRIPTEN__
 int readKernelCode(dl_phdr_info* info, std::size_t, void* data)
 {
     const std::uintptr_t kernel = *static_cast<const std::uintptr_t*>(data);
@@ -128,13 +131,17 @@ int readKernelCode(dl_phdr_info* info, std::size_t, void* data)
     }
     return 0;
 }
+#endif
 
 void prepareHull()
 {
     touchPages(&KernelScratch, sizeof KernelScratch);
     touchPages(HullBuffer.data(), sizeof HullBuffer);
+#ifndef __EMSCRIPTEN__
+    // WebAssembly code lies outside the memory the program can read.
     std::uintptr_t kernel = reinterpret_cast<std::uintptr_t>(&computeHullOn);
     dl_iterate_phdr(readKernelCode, &kernel);
+#endif
 }
 
 std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
