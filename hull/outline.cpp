@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -75,7 +76,10 @@ struct SweepOrder {
 std::uint32_t rankOf(float key)
 {
     if (std::isnan(key)) return ~std::uint32_t(0);
-    const auto bits = std::bit_cast<std::uint32_t>(key + 0.0f);
+    // A copy of the bytes rather than std::bit_cast, which the page's library lacks.
+    const float positive = key + 0.0f;
+    std::uint32_t bits;
+    std::memcpy(&bits, &positive, sizeof bits);
     return bits & 0x80000000u ? ~bits : bits | 0x80000000u;
 }
 

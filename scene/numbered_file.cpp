@@ -45,11 +45,20 @@ int fill(int fd, const std::function<bool(std::FILE*)>& write)
 // without replacing, a second hard link made and the first removed does the same.
 int moveIntoPlace(const char* tmp, const char* name)
 {
+#ifdef __EMSCRIPTEN__
+    // A page's in-memory file system has neither renameat2 nor hard links, and
+    // only the page itself writes to it: a name found free stays free.
+    struct stat st;
+    if (stat(name, &st) == 0) return EEXIST;
+    if (errno != ENOENT) return errno;
+    return rename(tmp, name) == 0 ? 0 : errno;
+#else
     if (renameat2(AT_FDCWD, tmp, AT_FDCWD, name, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;
     if (link(tmp, name) != 0) return errno;
     unlink(tmp);
     return 0;
+#endif
 }
 
 } // namespace

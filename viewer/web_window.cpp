@@ -1,0 +1,265 @@
+// The page's platform: the one file of the viewer that knows the browser. The
+// picture is a canvas with a legacy GL context (the toolkit emulation makes
+// the context, nothing else of it is used, so keys typed into the page's form
+// never reach the picture); the canvas's own mouse and key events become the
+// program's events; text goes to the page as lines over the picture; a file
+// the viewer saves is handed to the browser as a download.
+
+#include "web_window.hpp"
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+#include <emscripten.h>
+#include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "palette.hpp"
+#include "platform.hpp"
+#include "session.hpp"
+#include "viewer.hpp"
+
+namespace {
+
+constexpr const char* CanvasId = "#canvas";
+
+// What the page holds between frames.
+struct PageRecord {
+    bool contextReady = false;
+    bool shown = false;         // a run is in the picture
+    unsigned buttons = 0;       // buttons pressed on the canvas and not yet released, one bit each
+    std::string text, shownText; // this frame's lines, and the lines the page shows
+    std::set<std::string> offered; // files already handed out as downloads
+};
+
+PageRecord Page;
+
+// The page's side (page.js): the canvas's place, the text over it, downloads,
+// the end of a run.
+EM_JS(double, canvasLeft, (), { return Module.canvas.getBoundingClientRect().left; });
+EM_JS(double, canvasTop, (), { return Module.canvas.getBoundingClientRect().top; });
+EM_JS(void, showPageText, (const char* text), { Module.omotacText(UTF8ToString(text)); });
+EM_JS(void, offerDownload, (const char* name), { Module.omotacDownload(UTF8ToString(name)); });
+EM_JS(void, announceRunEnded, (), { Module.omotacRunEnded(); });
+
+// The canvas's top-left corner in the page's client coordinates: a drag goes on
+// outside the canvas, where only the document sees the mouse.
+void canvasPixel(const EmscriptenMouseEvent& e, int& x, int& y)
+{
+    x = int(double(e.clientX) - canvasLeft());
+    y = int(double(e.clientY) - canvasTop());
+}
+
+// A DOM button number (0 left, 1 middle, 2 right) as the program's.
+MouseButton buttonOf(unsigned short button)
+{
+    switch (button) {
+    case 0: return MouseButton::Left;
+    case 1: return MouseButton::Middle;
+    case 2: return MouseButton::Right;
+    default: return MouseButton::Other;
+    }
+}
+
+// Hands every file the viewer has saved since the last look to the browser as
+// a download: the saves go to the in-memory file system's current directory
+// under names the viewer picks, never over an older one.
+void offerSavedFiles()
+{
+    DIR* dir = opendir(".");
+    if (dir == nullptr) return;
+    while (const dirent* d = readdir(dir)) {
+        const std::string_view name = d->d_name;
+        const bool saved = (name.starts_with("omotac-tacke-") && name.ends_with(".txt"))
+                        || (name.starts_with("omotac-slika-") && name.ends_with(".svg"));
+        if (!saved || Page.offered.count(std::string(name)) > 0) continue;
+        Page.offered.insert(std::string(name));
+        offerDownload(d->d_name);
+    }
+    closedir(dir);
+}
+
+EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*)
+{
+    if (!Page.shown) return EM_FALSE;
+    int x, y;
+    canvasPixel(*e, x, y);
+    Page.buttons |= 1u << e->button;
+    handleInput(mouseEvent(buttonOf(e->button), true, x, y));
+    // Not prevented, so a click gives the canvas the keyboard.
+    return EM_FALSE;
+}
+
+EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*)
+{
+    // As the desktop's toolkit does, the window that got the press gets its release.
+    if (!Page.shown || (Page.buttons & (1u << e->button)) == 0) return EM_FALSE;
+    int x, y;
+    canvasPixel(*e, x, y);
+    Page.buttons &= ~(1u << e->button);
+    handleInput(mouseEvent(buttonOf(e->button), false, x, y));
+    return EM_TRUE;
+}
+
+EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*)
+{
+    // Motion counts with a button held, as on the desktop.
+    if (!Page.shown || Page.buttons == 0) return EM_FALSE;
+    int x, y;
+    canvasPixel(*e, x, y);
+    handleInput(motionEvent(x, y));
+    return EM_TRUE;
+}
+
+EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*)
+{
+    // The browser's own shortcuts stay the browser's.
+    if (!Page.shown || e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
+    handleInput(keyEvent(e->key));
+    offerSavedFiles();
+    return EM_TRUE;
+}
+
+void onPlayTick(void* round) { advancePlay(int(reinterpret_cast<std::intptr_t>(round))); }
+
+// One animation frame: the picture, then its text if it changed. The picture
+// is painted at every frame while a run is shown, as the desktop window is.
+void onFrame()
+{
+    if (!Page.shown) return;
+    Page.text.clear();
+    drawFrame();
+    ++ViewState.framesShown;
+    if (Page.text != Page.shownText) {
+        Page.shownText = Page.text;
+        showPageText(Page.shownText.c_str());
+    }
+}
+
+} // namespace
+
+InputEvent mouseEvent(MouseButton button, bool down, int x, int y)
+{
+    InputEvent e;
+    e.kind = down ? InputEvent::Kind::Press : InputEvent::Kind::Release;
+    e.button = button;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+
+InputEvent motionEvent(int x, int y)
+{
+    InputEvent e;
+    e.kind = InputEvent::Kind::Motion;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+
+InputEvent keyEvent(std::string_view key)
+{
+    InputEvent e;
+    e.kind = InputEvent::Kind::Key;
+    if (key.size() == 1 && static_cast<unsigned char>(key[0]) < 0x80) e.key = static_cast<unsigned char>(key[0]);
+    else if (key == "ArrowRight") e.key = KeyRight;
+    else if (key == "ArrowLeft") e.key = KeyLeft;
+    else if (key == "Home") e.key = KeyHome;
+    else if (key == "End") e.key = KeyEnd;
+    else if (key == "F1") e.key = KeyF1;
+    else if (key == "Escape") e.key = 27;
+    else if (key == "Enter") e.key = '\r';
+    else if (key == "Tab") e.key = '\t';
+    else if (key == "Backspace") e.key = 8;
+    else if (key == "Delete") e.key = 127;
+    else e.kind = InputEvent::Kind::Ignored;
+    return e;
+}
+
+void startPage()
+{
+    // The in-memory file system starts with a mask that leaves saved files
+    // unreadable, even to the download.
+    umask(022);
+    emscripten_set_main_loop(onFrame, 0, 0);
+}
+
+bool runShown() { return Page.shown; }
+
+void requestRedraw()
+{
+    // Every animation frame paints while a run is shown.
+}
+
+void startPlayTimer(int millis, int round)
+{
+    emscripten_set_timeout(onPlayTick, millis, reinterpret_cast<void*>(std::intptr_t(round)));
+}
+
+void closeViewer()
+{
+    Page.shown = false;
+    Page.buttons = 0;
+    Page.shownText.clear();
+    // A play still ticking belongs to the run that ended.
+    ++Session.steps.playRound;
+    announceRunEnded();
+}
+
+WindowSize windowSize()
+{
+    int width = WindowWidth, height = WindowHeight;
+    emscripten_get_canvas_element_size(CanvasId, &width, &height);
+    return {width, height};
+}
+
+// A line of the picture's text for the page: x, y from the bottom-left, the
+// text; one line each.
+void drawText(int x, int y, std::string_view line)
+{
+    Page.text += std::to_string(x) + '\t' + std::to_string(y) + '\t';
+    Page.text += line;
+    Page.text += '\n';
+}
+
+void runViewer(int, char**)
+{
+    if (!Page.contextReady) {
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        glutCreateWindow(WindowTitle);
+        emscripten_set_mousedown_callback(CanvasId, nullptr, EM_TRUE, onMouseDown);
+        emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onMouseUp);
+        emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onMouseMove);
+        emscripten_set_keydown_callback(CanvasId, nullptr, EM_TRUE, onKeyDown);
+        Page.contextReady = true;
+    }
+    ViewState.translating = ViewState.rotating = ViewState.scaling = false;
+    glClearColor(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, 0.0f);
+    const WindowSize size = windowSize();
+    reshapeView(size.width, size.height);
+    openOnFinishedHull();
+    Page.shown = true;
+}
+
+// The GL calls the emulation lacks. The current colour is the only state the
+// viewer keeps across glPushAttrib, and every primitive sets its own colour,
+// so there is nothing to keep; matrices are read in single precision, which
+// is how the emulation holds them.
+extern "C" {
+void glPushAttrib(GLbitfield) {}
+void glPopAttrib() {}
+void glGetDoublev(GLenum name, GLdouble* values)
+{
+    GLfloat m[16];
+    glGetFloatv(name, m);
+    for (int i = 0; i < 16; ++i) values[i] = m[i];
+}
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// The page's window: the browser's reports as the program's events, and what
+// the page's entry calls. Everything of the browser stays in web_window.cpp.
+
+#include <string_view>
+
+#include "input.hpp"
+
+// A button going down or up, a motion with a button held, in canvas pixels
+// from the top-left corner.
+InputEvent mouseEvent(MouseButton button, bool down, int x, int y);
+InputEvent motionEvent(int x, int y);
+
+// A key by the name the browser gives it ("a", "A", " ", "ArrowRight",
+// "Escape", ...): characters as themselves, the keys the viewer knows as its
+// Key* values, anything else Kind::Ignored.
+InputEvent keyEvent(std::string_view key);
+
+// Sets the page up once, before any run: the file system's mask and the
+// frame loop, which paints while a run is shown.
+void startPage();
+
+// Whether a run is in the picture (until Esc or Q).
+bool runShown();

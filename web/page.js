@@ -1,0 +1,112 @@
+// The page's wiring: the form hands a typed line and a command line to the
+// program's own run (omotac_run), the panel shows what the run printed, the
+// picture's text is laid over the canvas, saved files become downloads, and
+// the address names the run shown. No part of the run itself is here.
+
+Module.omotacStart = function () {
+  var $ = function (id) { return document.getElementById(id); };
+  var form = $('form'), count = $('count'), seed = $('seed'), raspored = $('raspored'), file = $('file');
+  var canvas = Module.canvas;
+
+  $('prompt').textContent = UTF8ToString(_omotac_prompt());
+  UTF8ToString(_omotac_distributions()).split('\n').forEach(function (name) {
+    var option = document.createElement('option');
+    option.value = option.textContent = name;
+    raspored.appendChild(option);
+  });
+  var defaultDistribution = raspored.options[0].value;
+
+  // The right button turns the picture; the browser's menu would cover it.
+  canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+
+  // The address of a run from its seed: enough to repeat it exactly.
+  function showAddress(line) {
+    var shown = UTF8ToString(_omotac_seed());
+    if (shown === '') { $('address').hidden = true; return; }
+    var query = '?n=' + encodeURIComponent(line.trim()) + '&seed=' + shown;
+    if (raspored.value !== defaultDistribution) query += '&raspored=' + encodeURIComponent(raspored.value);
+    var url = location.href.split(/[?#]/)[0] + query;
+    try { history.replaceState(null, '', query); } catch (e) { /* some file:// pages refuse it */ }
+    $('link').href = url;
+    $('link').textContent = url;
+    $('address').hidden = false;
+  }
+
+  function run(line, args) {
+    var status = ccall('omotac_run', 'number', ['string', 'string'], [line, args.join('\n')]);
+    $('panel').textContent = UTF8ToString(_omotac_output());
+    $('message').textContent = UTF8ToString(_omotac_errors());
+    if (status !== 0) { $('address').hidden = true; return; }
+    if (args[0] === '--points') $('address').hidden = true; else showAddress(line);
+    canvas.focus();
+  }
+
+  function start() {
+    var chosen = file.files && file.files[0];
+    if (!chosen) {
+      var args = [];
+      if (seed.value.trim() !== '') args.push('--seed', seed.value.trim());
+      if (raspored.value !== defaultDistribution) args.push('--raspored', raspored.value);
+      run(count.value, args);
+      return;
+    }
+    // The file keeps its name, so the reader's messages name it as the user knows it.
+    chosen.arrayBuffer().then(function (bytes) {
+      var name = chosen.name === '-' ? './-' : chosen.name;
+      FS.writeFile(name, new Uint8Array(bytes));
+      run('', ['--points', name]);
+    });
+  }
+
+  form.addEventListener('submit', function (e) { e.preventDefault(); start(); });
+  $('start').disabled = false;
+
+  // omotac.html?n=100&seed=2024[&raspored=krug] starts that run at once.
+  var query = new URLSearchParams(location.search);
+  if (query.has('n')) {
+    count.value = query.get('n');
+    if (query.has('seed')) seed.value = query.get('seed');
+    if (query.has('raspored')) raspored.value = query.get('raspored');
+    start();
+  } else {
+    count.focus();
+  }
+};
+
+// The picture's text, "x<TAB>y<TAB>line" a line, x and y window pixels of the
+// baseline from the bottom-left corner, as the desktop draws it.
+Module.omotacText = function (text) {
+  var layer = document.getElementById('text'), height = Module.canvas.height;
+  var lines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
+  var parts = document.createDocumentFragment();
+  lines.forEach(function (entry) {
+    var fields = entry.split('\t');
+    var div = document.createElement('div');
+    div.style.left = fields[0] + 'px';
+    // The 12-pixel line box sits on the baseline, as the desktop's 12-point font does.
+    div.style.top = (height - Number(fields[1]) - 10) + 'px';
+    div.textContent = fields.slice(2).join('\t');
+    parts.appendChild(div);
+  });
+  layer.replaceChildren(parts);
+};
+
+// A file the program saved, handed to the browser as a download.
+Module.omotacDownload = function (name) {
+  var type = name.endsWith('.svg') ? 'image/svg+xml' : 'text/plain';
+  var url = URL.createObjectURL(new Blob([FS.readFile(name)], { type: type }));
+  var a = document.createElement('a');
+  a.href = url;
+  a.download = name;
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(function () { URL.revokeObjectURL(url); }, 10000);
+};
+
+// Esc or Q ended the run: the form is ready for the next one.
+Module.omotacRunEnded = function () {
+  document.getElementById('text').replaceChildren();
+  document.getElementById('message').textContent = 'Prikaz je zavrsen. Pokrenite novi.';
+  document.getElementById('count').focus();
+};
