@@ -407,6 +407,7 @@ struct EditRow {
 void PrintTo(const EditRow& r, std::ostream* os) { *os << r.name; }
 
 const std::vector<Point> Square{{100, 100}, {900, 100}, {900, 900}, {100, 900}, {500, 500}};
+const std::vector<Point> Wide{{-16777216, -16777216}, {16777216, -16777216}, {16777216, 16777216}, {-16777216, 16777216}};
 std::vector<Expected> expected(const std::vector<Point>& set, std::initializer_list<Expected> more = {})
 {
     std::vector<Expected> e;
@@ -496,6 +497,19 @@ INSTANTIATE_TEST_SUITE_P(
                 expected(Square), "", Effect::None},
         EditRow{"RightDragRotatesAndKeepsThePoint", Square, {500, 500},
                 {{Press, R, 0, 0}, {Move, R, 20, 0}, {Release, R, 20, 0}}, expected(Square), "", Effect::Rotate},
+        // The corners of the widest set a points file holds: every gesture still
+        // finds the scene plane, framed as it opens and zoomed in to the limit.
+        EditRow{"WideSetTakesAClick", Wide, {8000000, 4000000}, {{Press, L, 0, 0}, {Release, L, 0, 0}},
+                expected(Wide, {{8000000, 4000000}}), "", Effect::None},
+        EditRow{"WideSetMovesACorner", Wide, {16777216, 16777216},
+                {{Press, L, 0, 0}, {Move, L, -10, 10}, {Move, L, -30, 20}, {Release, L, -30, 20}},
+                {{-16777216, -16777216}, {16777216, -16777216}, {16777216, 16777216, -30, 20}, {-16777216, 16777216}},
+                "", Effect::None},
+        EditRow{"WideSetPans", Wide, {8000000, 4000000}, {{Press, L, 0, 0}, {Move, L, 40, 0}, {Release, L, 40, 0}},
+                expected(Wide), "", Effect::Pan},
+        EditRow{"WideSetZoomedInTakesAClick", Wide, {3, 5},
+                {{Press, M, 0, 0, false}, {Move, M, 0, -29100}, {Release, M, 0, 0}, {Press, L, 0, 0}, {Release, L, 0, 0}},
+                expected(Wide, {{3, 5}}), "", Effect::Zoom},
         EditRow{"TheLastPointStays", {{500, 500}}, {500, 500}, {{Press, R, 0, 0}, {Release, R, 0, 0}},
                 {{500, 500}}, LastStays, Effect::None},
         EditRow{"TenThousandTakeNoMore", fullGrid(), {950, 500}, {{Press, L, 0, 0}, {Release, L, 0, 0}},

@@ -74,6 +74,8 @@ void frameCamera(const BoundingBox& box)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(-f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
+    loadIdentity(ViewState.modelview);
+    multiplyTranslation(ViewState.modelview, -f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
 }
 
 void reshapeView(int width, int height)
@@ -90,6 +92,74 @@ void reshapeView(int width, int height)
     glLoadIdentity();
     ViewState.zoom = 1.0;
     glViewport(0, 0, width, height);
-    gluPerspective(FieldOfViewY, double(float(double(width) / double(height))), NearDistance,
-                   double(ViewState.farDistance));
+    const double aspect = double(float(double(width) / double(height)));
+    gluPerspective(FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
+    loadIdentity(ViewState.projection);
+    multiplyPerspective(ViewState.projection, FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
+}
+
+void loadIdentity(std::array<double, 16>& m)
+{
+    m = {};
+    m[0] = m[5] = m[10] = m[15] = 1.0;
+}
+
+namespace {
+
+// m times t, both column-major.
+void multiply(std::array<double, 16>& m, const std::array<double, 16>& t)
+{
+    std::array<double, 16> r{};
+    for (int c = 0; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k) r[std::size_t(c * 4 + row)] += m[std::size_t(k * 4 + row)] * t[std::size_t(c * 4 + k)];
+    m = r;
+}
+
+} // namespace
+
+// The matrix gluPerspective builds.
+void multiplyPerspective(std::array<double, 16>& m, double fovY, double aspect, double zNear, double zFar)
+{
+    const double f = 1.0 / std::tan(fovY * 0.5 * std::numbers::pi / 180.0);
+    std::array<double, 16> t{};
+    t[0] = f / aspect;
+    t[5] = f;
+    t[10] = (zFar + zNear) / (zNear - zFar);
+    t[11] = -1.0;
+    t[14] = 2.0 * zFar * zNear / (zNear - zFar);
+    multiply(m, t);
+}
+
+void multiplyTranslation(std::array<double, 16>& m, double x, double y, double z)
+{
+    std::array<double, 16> t{};
+    loadIdentity(t);
+    t[12] = x;
+    t[13] = y;
+    t[14] = z;
+    multiply(m, t);
+}
+
+// A turn about the z axis, counter-clockwise for positive degrees, as glRotatef
+// makes it for the axis (0, 0, 1).
+void multiplyRotationZ(std::array<double, 16>& m, double degrees)
+{
+    const double a = degrees * std::numbers::pi / 180.0;
+    std::array<double, 16> t{};
+    loadIdentity(t);
+    t[0] = t[5] = std::cos(a);
+    t[1] = std::sin(a);
+    t[4] = -t[1];
+    multiply(m, t);
+}
+
+void multiplyScaling(std::array<double, 16>& m, double x, double y, double z)
+{
+    std::array<double, 16> t{};
+    t[0] = x;
+    t[5] = y;
+    t[10] = z;
+    t[15] = 1.0;
+    multiply(m, t);
 }

@@ -101,9 +101,8 @@ EditAction releaseAction(const EditGesture& g)
 
 WindowMap currentWindowMap()
 {
-    std::array<double, 16> modelview{}, projection{};
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
-    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    const std::array<double, 16>& modelview = ViewState.modelview;
+    const std::array<double, 16>& projection = ViewState.projection;
     WindowMap map;
     glGetIntegerv(GL_VIEWPORT, map.viewport.data());
     for (int c = 0; c < 4; ++c)

@@ -21,11 +21,9 @@ constexpr double ZoomPixelsPerE = 2100.0;
 // far plane; navigation never tilts the scene plane, so the ray always meets it.
 std::optional<ScenePoint> pickScenePlane(int x, int y, const GLint (&viewport)[4])
 {
-    GLdouble modelview[16];
-    GLdouble projection[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    // The toolkit counts rows from the top, OpenGL from the bottom.
+    const double* modelview = ViewState.modelview.data();
+    const double* projection = ViewState.projection.data();
+    // The window's rows count from the top, OpenGL's from the bottom.
     const double winX = x;
     const double winY = double(viewport[3]) - double(y) - 1.0;
     double nx, ny, nz, fx, fy, fz;
@@ -109,12 +107,18 @@ void navigationDrag(int x, int y)
         // the cursor again. Measured from the press, so returning there undoes it.
         const auto p = pickScenePlane(x, y, viewport);
         if (!p) return;
-        glTranslatef(toFloat(p->x - double(ViewState.lastPicked.x)), toFloat(p->y - double(ViewState.lastPicked.y)),
-                     0.0f);
+        const float tx = toFloat(p->x - double(ViewState.lastPicked.x));
+        const float ty = toFloat(p->y - double(ViewState.lastPicked.y));
+        glTranslatef(tx, ty, 0.0f);
+        multiplyTranslation(ViewState.projection, tx, ty, 0.0);
         break;
     }
     case Mode::Rotate:
-        glRotatef(rotationAngle(dx, dy, viewport[2]), 0.0f, 0.0f, 1.0f);
+    {
+        const float angle = rotationAngle(dx, dy, viewport[2]);
+        glRotatef(angle, 0.0f, 0.0f, 1.0f);
+        multiplyRotationZ(ViewState.projection, angle);
+    }
         break;
     case Mode::Zoom: {
         // Upward drags (dy < 0) enlarge. The accumulated zoom stops at its limits,
@@ -123,6 +127,7 @@ void navigationDrag(int x, int y)
         const float s = float(zoom / ViewState.zoom);
         ViewState.zoom = zoom;
         glScalef(s, s, 1.0f);
+        multiplyScaling(ViewState.projection, s, s, 1.0);
         break;
     }
     case Mode::None:

@@ -82,13 +82,15 @@ void drawStore(const SceneStore& store)
     for (const Circle& k : store.circles) drawCircle(k);
     for (const Line& l : store.lines) drawLine(l);
     for (const Segment& s : store.segments) drawSegment(s);
+    // All points in one pair, each with its own colour: one draw call where
+    // every pair costs one (the browser), the same pixels in the same order.
+    glPointSize(MarkerSize);
+    glBegin(GL_POINTS);
     for (const Point& p : store.points) {
         setColor(p.color);
-        glPointSize(MarkerSize);
-        glBegin(GL_POINTS);
         vertex(p);
-        glEnd();
     }
+    glEnd();
     glPopMatrix();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,12 @@ struct ViewRecord {
     double zoom = 1.0;
     // Frames shown so far, for anyone who needs to know whether the window redraws.
     std::uint64_t framesShown = 0;
+    // The modelview and projection matrices as OpenGL is given them (column-
+    // major), kept in double precision: picking reads these, not OpenGL's
+    // single-precision copies, whose far plane runs off to infinity at the
+    // widest framings (and which not every platform can read back).
+    std::array<double, 16> modelview{};
+    std::array<double, 16> projection{};
 };
 
 extern ViewRecord ViewState;
@@ -92,8 +99,16 @@ struct ScenePoint {
     double x, y;
 };
 
-// The scene point on the plane z = 0 under toolkit pixel (x, y), through the
-// matrices and the viewport as they stand.
+// The matrix operations the viewer gives OpenGL, applied to a double-precision
+// copy as OpenGL applies them: m becomes m times the operation's matrix.
+void loadIdentity(std::array<double, 16>& m);
+void multiplyPerspective(std::array<double, 16>& m, double fovY, double aspect, double zNear, double zFar);
+void multiplyTranslation(std::array<double, 16>& m, double x, double y, double z);
+void multiplyRotationZ(std::array<double, 16>& m, double degrees);
+void multiplyScaling(std::array<double, 16>& m, double x, double y, double z);
+
+// The scene point on the plane z = 0 under window pixel (x, y) counted from the
+// top-left corner, through the matrices and the viewport as they stand.
 std::optional<ScenePoint> pickScenePlane(int x, int y);
 
 // Navigation's part of the mouse: a press starts the mode of its button (left
