@@ -9,8 +9,10 @@ OMOTAC_PACKAGES=(
   xvfb xauth x11-utils xdotool libxtst-dev libx11-dev imagemagick
 )
 
-# The test script also fuzzes, which takes clang and its libFuzzer runtime.
+# The test script also fuzzes, which takes clang and its libFuzzer runtime, and
+# builds the page and drives it in a headless browser.
 OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
+OMOTAC_WEB_TEST_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
 
 # Installs the named packages that are missing, or says how to.
 ensure_packages() {

@@ -148,22 +148,10 @@ void onFrame()
 
 InputEvent mouseEvent(MouseButton button, bool down, int x, int y)
 {
-    InputEvent e;
-    e.kind = down ? InputEvent::Kind::Press : InputEvent::Kind::Release;
-    e.button = button;
-    e.x = x;
-    e.y = y;
-    return e;
+    return {down ? InputEvent::Kind::Press : InputEvent::Kind::Release, button, x, y};
 }
 
-InputEvent motionEvent(int x, int y)
-{
-    InputEvent e;
-    e.kind = InputEvent::Kind::Motion;
-    e.x = x;
-    e.y = y;
-    return e;
-}
+InputEvent motionEvent(int x, int y) { return {InputEvent::Kind::Motion, MouseButton::Other, x, y}; }
 
 InputEvent keyEvent(std::string_view key)
 {
@@ -251,15 +239,8 @@ void runViewer(int, char**)
 
 // The GL calls the emulation lacks. The current colour is the only state the
 // viewer keeps across glPushAttrib, and every primitive sets its own colour,
-// so there is nothing to keep; matrices are read in single precision, which
-// is how the emulation holds them.
+// so there is nothing to keep.
 extern "C" {
 void glPushAttrib(GLbitfield) {}
 void glPopAttrib() {}
-void glGetDoublev(GLenum name, GLdouble* values)
-{
-    GLfloat m[16];
-    glGetFloatv(name, m);
-    for (int i = 0; i < 16; ++i) values[i] = m[i];
-}
 }
