@@ -38,6 +38,7 @@ struct PageRecord {
     unsigned buttons = 0;       // buttons pressed on the canvas and not yet released, one bit each
     std::string text, shownText; // this frame's lines, and the lines the page shows
     std::set<std::string> offered; // files already handed out as downloads
+    double drawMillis = 0.0;       // spent in drawFrame so far, for measuring
 };
 
 PageRecord Page;
@@ -136,7 +137,9 @@ void onFrame()
 {
     if (!Page.shown) return;
     Page.text.clear();
+    const double start = emscripten_get_now();
     drawFrame();
+    Page.drawMillis += emscripten_get_now() - start;
     ++ViewState.framesShown;
     if (Page.text != Page.shownText) {
         Page.shownText = Page.text;
@@ -180,7 +183,7 @@ void startPage()
     emscripten_set_main_loop(onFrame, 0, 0);
 }
 
-bool runShown() { return Page.shown; }
+double drawMillis() { return Page.drawMillis; }
 
 void requestRedraw()
 {

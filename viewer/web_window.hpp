@@ -21,5 +21,6 @@ InputEvent keyEvent(std::string_view key);
 // frame loop, which paints while a run is shown.
 void startPage();
 
-// Whether a run is in the picture (until Esc or Q).
-bool runShown();
+// Milliseconds spent drawing frames so far (the GL calls as the page makes
+// them, not the browser's compositing), for measuring.
+double drawMillis();

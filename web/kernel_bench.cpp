@@ -2,7 +2,9 @@
 // inputs (random/10000 drawn with the program's generator, which gives what
 // the desktop's rand() gives; circle/10000), InputRotation inputs in turn.
 // Prints one line per input kind: the median over repetitions of the time per
-// input point.
+// input point: the processor time node's process spent (as Google Benchmark's
+// CPU time on the desktop, so a busy machine's other processes do not count),
+// then the wall-clock time.
 
 #include <emscripten.h>
 
@@ -16,6 +18,12 @@
 #include "random.hpp"
 
 namespace {
+
+// Milliseconds of processor time the node process has used, user and system.
+EM_JS(double, processMillis, (), {
+    const u = process.cpuUsage();
+    return (u.user + u.system) / 1000;
+});
 
 bench::Input randomInput(std::int32_t n, unsigned seed)
 {
@@ -33,25 +41,31 @@ bench::Input randomInput(std::int32_t n, unsigned seed)
     return in;
 }
 
-// Nanoseconds per point of one call, the median of repetitions each long
-// enough for the clock.
-double nsPerPoint(const std::vector<bench::Input>& inputs)
+struct PerPoint {
+    double cpu, wall; // nanoseconds per input point of one call
+};
+
+// The medians over repetitions, each long enough for the clocks.
+PerPoint nsPerPoint(const std::vector<bench::Input>& inputs)
 {
-    std::vector<double> samples;
+    std::vector<double> cpu, wall;
     volatile std::int32_t sink = 0;
     for (int rep = 0; rep < 9; ++rep) {
         int calls = 0;
-        const double start = emscripten_get_now();
+        const double start = emscripten_get_now(), startCpu = processMillis();
         double now = start;
         for (; now - start < 300.0; now = emscripten_get_now())
             for (const bench::Input& in : inputs) {
                 sink = sink + computeHull(in.points.data(), in.n, in.indices.data());
                 ++calls;
             }
-        samples.push_back((now - start) * 1e6 / calls / inputs.front().n);
+        const double perCall = 1e6 / calls / inputs.front().n;
+        cpu.push_back((processMillis() - startCpu) * perCall);
+        wall.push_back((now - start) * perCall);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    std::sort(cpu.begin(), cpu.end());
+    std::sort(wall.begin(), wall.end());
+    return {cpu[cpu.size() / 2], wall[wall.size() / 2]};
 }
 
 } // namespace
@@ -64,7 +78,9 @@ int main()
         random.push_back(randomInput(10000, bench::RandomSeed + k));
         circle.push_back(bench::circleInput(bench::RandomSeed + k));
     }
-    std::printf("random/10000 %.3f\n", nsPerPoint(random));
-    std::printf("circle/10000 %.3f\n", nsPerPoint(circle));
+    for (const auto& [name, inputs] : {std::pair{"random/10000", &random}, std::pair{"circle/10000", &circle}}) {
+        const PerPoint t = nsPerPoint(*inputs);
+        std::printf("%s cpu %.3f wall %.3f ns/point\n", name, t.cpu, t.wall);
+    }
     return 0;
 }

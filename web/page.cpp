@@ -114,6 +114,7 @@ EMSCRIPTEN_KEEPALIVE const char* omotac_distributions() { return "ravnomerno"; }
 
 // Frames painted so far, for measuring the page's frame rate.
 EMSCRIPTEN_KEEPALIVE double omotac_frames() { return double(ViewState.framesShown); }
+EMSCRIPTEN_KEEPALIVE double omotac_draw_millis() { return drawMillis(); }
 
 } // extern "C"
 
