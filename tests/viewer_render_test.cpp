@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hull.hpp"
+#include "palette.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
 #include "svg_groups.hpp"
@@ -222,6 +223,11 @@ TEST_P(StepPicture, ShowsWhatTheStepDecided)
     for (std::size_t i = 0; i < Worked.size(); ++i) {
         const char c = look.points[i];
         EXPECT_EQ(centre(f, Worked[i]), c == 'k' ? Black : c == 'w' ? White : Blue) << "point " << i;
+        // Ruled out, on the beige background: a grey rim keeps it in sight.
+        const WindowPoint w = drawnAt(Worked[i].x, Worked[i].y);
+        if (c == 'w') {
+            EXPECT_TRUE(f.hasNear(w.x - 3, w.y - 3, Rim)) << "point " << i;
+        }
     }
     for (const auto& [p, colour] : look.marks) EXPECT_TRUE(shows(f, p, colour)) << p.x << ", " << p.y;
     std::vector<std::string> caption;
@@ -250,6 +256,21 @@ INSTANTIATE_TEST_SUITE_P(
         StepLook{WorkedSteps, "bkkkkkkk", {{MidLR, Background}, {MidL3, Background}, {at(100, 500), Red}},
                  {"Korak 7 od 7", "Temena omotaca: 7"}}),
     [](const auto& i) { return "Step" + std::to_string(i.param.step); });
+
+// Text lies on a band of the background colour that lets the picture show
+// faintly through: on a blue picture, the band's edge is a quarter blue.
+TEST_F(Steps, TextSitsOnAHalfOpaqueBand)
+{
+    onSpecialKey(GLUT_KEY_HOME, 0, 0);
+    glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
+    const Frame f = drawAndRead();
+    glClearColor(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, 0.0f);
+    const Rgb8 band = f.at(8, f.height - 1 - 18);
+    EXPECT_NEAR(band.r, 172, 2);
+    EXPECT_NEAR(band.g, 172, 2);
+    EXPECT_NEAR(band.b, 217, 2);
+    EXPECT_EQ(f.at(f.width / 2, f.height / 2), Blue) << "the rest of the picture stays as it is";
+}
 
 TEST_F(Steps, RingRoundTheNewVertexIsTwelvePixelsWide)
 {
@@ -305,6 +326,7 @@ struct KeyPlay {
     std::vector<StepKey> keys; // Tick: the next timer the toolkit would call
     std::int32_t step;
     bool playing, captioned, help;
+    const char* playText = ""; // what the caption says of the play
 };
 constexpr StepKey Tick = StepKey(-1);
 
@@ -333,6 +355,7 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     EXPECT_EQ(s.playing, k.playing);
     EXPECT_EQ(s.captioned, k.captioned);
     EXPECT_EQ(s.help, k.help);
+    EXPECT_EQ(playLine(s), k.playText);
 }
 
 using K = StepKey;
@@ -343,13 +366,13 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"HomeThenNextTwice", {K::First, K::Next, K::Next}, 2, false, true, false},
                     KeyPlay{"PreviousStopsAtZero", {K::First, K::Previous}, 0, false, true, false},
                     KeyPlay{"EndFromAnywhere", {K::First, K::Next, K::Last}, 7, false, true, false},
-                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false},
-                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false},
+                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija"},
+                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija"},
                     KeyPlay{"PlayStopsAtTheEnd", {K::Play, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick}, 7,
                             false, true, false},
-                    KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false},
+                    KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false, "Pauza"},
                     KeyPlay{"PauseAndPlayAgainLeavesOneTimer",
-                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false},
+                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija"},
                     KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
                             false},
                     KeyPlay{"HelpBringsNoCaption", {K::Help}, 7, false, false, true},

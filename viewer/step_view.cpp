@@ -17,9 +17,7 @@ namespace {
 
 // The ring round a new vertex, in pixels at the initial framing.
 constexpr double RingPixels = 12.0;
-// Text: a line every LineHeight pixels, Margin pixels from the window's top
-// and left edges.
-constexpr int LineHeight = 16;
+// Text: Margin pixels from the window's top and left edges.
 constexpr int Margin = 10;
 
 // "(x, y)" in whole numbers.
@@ -54,16 +52,11 @@ void helpLines(std::vector<std::string>& lines)
         lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
 }
 
-// Lines of bitmap text from the top-left corner down, starting firstLine lines
+// A block of text from the top-left corner down, starting firstLine lines
 // below it, in the current colour and in window pixels (drawOverlay's projection).
 void drawLines(const std::vector<std::string>& lines, int firstLine)
 {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int baseline = viewport[3] - Margin - LineHeight * (firstLine + int(i) + 1) + 4;
-        drawText(Margin, baseline, lines[i]);
-    }
+    drawTextBlock(Margin, Margin + TextLineHeight * firstLine, lines);
 }
 
 } // namespace
@@ -91,7 +84,7 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
     case StepKey::First:
     case StepKey::Last:
         s.captioned = true;
-        s.playing = false;
+        s.playing = s.paused = false;
         if (key == StepKey::Next) s.step = std::min(s.step + 1, count);
         if (key == StepKey::Previous) s.step = std::max(s.step - 1, 0);
         if (key == StepKey::First) s.step = 0;
@@ -103,8 +96,10 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
         ++s.playRound;
         if (s.playing) {
             s.playing = false;
+            s.paused = true;
             return false;
         }
+        s.paused = false;
         if (s.step >= count) s.step = 0;
         s.playing = s.step < count;
         return s.playing;
@@ -118,6 +113,8 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
     }
     return false;
 }
+
+const char* playLine(const StepState& s) { return s.playing ? "Reprodukcija" : s.paused ? "Pauza" : ""; }
 
 bool playTick(StepState& s, std::int32_t round, std::int32_t count)
 {
@@ -226,8 +223,11 @@ void drawOverlay()
         line += int(edit.size()) + 1;
     }
     if (s.captioned) {
-        drawLines(Session.caption, line);
-        line += int(Session.caption.size()) + 1;
+        static std::vector<std::string> caption;
+        caption = Session.caption;
+        if (*playLine(s)) caption.push_back(playLine(s));
+        drawLines(caption, line);
+        line += int(caption.size()) + 1;
     }
     if (s.help) drawLines(help, line);
 
