@@ -136,16 +136,22 @@ void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, S
     for (std::int32_t k = 0; k < s.ruledEnd; ++k) out.points[std::size_t(t.ruledOut[std::size_t(k)])].color = RuledOutColor;
 
     // The hull so far: the outline's vertices found by this step, in its order.
-    const Point* first = nullptr;
-    const Point* last = nullptr;
-    for (const std::int32_t k : t.outline) {
-        if (k > step) continue;
-        const Point& p = vertex(t, k);
-        if (last) out.segments.push_back({*last, p, OutlineColor});
-        if (!first) first = &p;
-        last = &p;
+    // An edge between two of them still waits where the finished outline has
+    // vertices between them, for those lie beyond it, undecided.
+    const std::int32_t count = std::int32_t(t.outline.size());
+    const auto edge = [&](std::int32_t from, std::int32_t to) {
+        const bool waits = (to - from + count) % count != 1;
+        out.segments.push_back({vertex(t, t.outline[std::size_t(from)]), vertex(t, t.outline[std::size_t(to)]),
+                                waits ? WaitingColor : OutlineColor});
+    };
+    std::int32_t first = -1, last = -1; // positions in the outline
+    for (std::int32_t r = 0; r < count; ++r) {
+        if (t.outline[std::size_t(r)] > step) continue;
+        if (last >= 0) edge(last, r);
+        if (first < 0) first = r;
+        last = r;
     }
-    if (first) out.segments.push_back({*last, *first, OutlineColor});
+    if (first >= 0) edge(last, first);
 
     if (s.edgeFrom >= 0) {
         const Point& a = vertex(t, s.edgeFrom);
@@ -176,6 +182,10 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
         lines.push_back("Najdalja tacka od ivice " + xy(vertex(t, s.edgeFrom)) + " - " + xy(vertex(t, s.edgeTo)) + ": "
                         + xy(vertex(t, step)));
         lines.push_back("Neodlucene tacke: " + std::to_string(s.undecided));
+    }
+    if (step + 1 < count && t.steps[std::size_t(step + 1)].edgeFrom >= 0) {
+        const HullStep& next = t.steps[std::size_t(step + 1)];
+        lines.push_back("Sledeca ivica: " + xy(vertex(t, next.edgeFrom)) + " - " + xy(vertex(t, next.edgeTo)));
     }
 }
 
