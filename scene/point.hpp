@@ -14,6 +14,8 @@ inline constexpr ColorIndex OutlineColor = 0;
 // round the new vertex orange; points ruled out white.
 inline constexpr ColorIndex SplitColor = 4;
 inline constexpr ColorIndex RuledOutColor = 8;
+// An edge of the hull so far with undecided points still beyond it: purple.
+inline constexpr ColorIndex WaitingColor = 7;
 
 // A scene point: coordinates in single precision plus its palette colour.
 // The default is the origin in black, which is also what a generated point

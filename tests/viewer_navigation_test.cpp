@@ -332,6 +332,21 @@ TEST_F(Navigation, MotionAtTheSamePixelDoesNothing)
     }
 }
 
+// A notch of the wheel zooms as a middle drag of 100 pixels does: away from
+// the user it enlarges, as an upward drag does.
+TEST_F(Navigation, AWheelNotchZoomsAsAMiddleDragWould)
+{
+    for (const auto& [button, dy] : {std::pair{3, -100}, std::pair{4, 100}}) {
+        onReshape(WindowWidth, WindowHeight);
+        drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 300 + dy}});
+        const auto dragged = projectionMatrix();
+        onReshape(WindowWidth, WindowHeight);
+        press(button, 500, 300);
+        release(button, 500, 300);
+        EXPECT_EQ(projectionMatrix(), dragged) << "button " << button;
+    }
+}
+
 TEST_F(Navigation, ReshapeRestoresTheInitialFraming)
 {
     const Frame initial = drawAndRead();
@@ -627,7 +642,9 @@ TEST(ToolkitEvents, BecomeTheProgramsOwn)
         {"left down", mouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 3, 4), {K::Press, B::Left, 3, 4, 0}},
         {"middle down", mouseEvent(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0), {K::Press, B::Middle, 0, 0, 0}},
         {"right up", mouseEvent(GLUT_RIGHT_BUTTON, GLUT_UP, -5, 70000), {K::Release, B::Right, -5, 70000, 0}},
-        {"a wheel notch", mouseEvent(3, GLUT_DOWN, 1, 2), {K::Press, B::Other, 1, 2, 0}},
+        {"the wheel away", mouseEvent(3, GLUT_DOWN, 1, 2), {K::Press, B::WheelUp, 1, 2, 0}},
+        {"the wheel back", mouseEvent(4, GLUT_UP, 1, 2), {K::Release, B::WheelDown, 1, 2, 0}},
+        {"a side button", mouseEvent(7, GLUT_DOWN, 1, 2), {K::Press, B::Other, 1, 2, 0}},
         {"motion", motionEvent(10, 20), {K::Motion, B::Other, 10, 20, 0}},
         {"a character", keyEvent('N'), {K::Key, B::Other, 0, 0, 'N'}},
         {"escape", keyEvent(27), {K::Key, B::Other, 0, 0, 27}},

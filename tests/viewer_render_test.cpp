@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hull.hpp"
+#include "palette.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
 #include "svg_groups.hpp"
@@ -222,6 +223,11 @@ TEST_P(StepPicture, ShowsWhatTheStepDecided)
     for (std::size_t i = 0; i < Worked.size(); ++i) {
         const char c = look.points[i];
         EXPECT_EQ(centre(f, Worked[i]), c == 'k' ? Black : c == 'w' ? White : Blue) << "point " << i;
+        // Ruled out, on the beige background: a grey rim keeps it in sight.
+        const WindowPoint w = drawnAt(Worked[i].x, Worked[i].y);
+        if (c == 'w') {
+            EXPECT_TRUE(f.hasNear(w.x - 3, w.y - 3, Rim)) << "point " << i;
+        }
     }
     for (const auto& [p, colour] : look.marks) EXPECT_TRUE(shows(f, p, colour)) << p.x << ", " << p.y;
     std::vector<std::string> caption;
@@ -235,21 +241,42 @@ INSTANTIATE_TEST_SUITE_P(
     Worked, StepPicture,
     testing::Values(
         StepLook{0, "bbbbbbbb", {{MidLR, Background}}, {"Korak 0 od 7", "Ulazne tacke: 8"}},
-        StepLook{1, "bkkbbbbb", {{MidLR, Red}, {MidL3, Background}},
-                 {"Korak 1 od 7", "Krajnje tacke: L (0, 300), R (900, 400)"}},
+        // Edges with undecided points beyond them wait in purple.
+        StepLook{1, "bkkbbbbb", {{MidLR, Purple}, {MidL3, Background}},
+                 {"Korak 1 od 7", "Krajnje tacke: L (0, 300), R (900, 400)",
+                  "Sledeca ivica: (0, 300) - (900, 400)"}},
         StepLook{2, "wkkkbbbb", {{MidLR, Orange}, {MidL3, Orange}, {Mid3R, Orange}},
-                 {"Korak 2 od 7", "Najdalja tacka od ivice (0, 300) - (900, 400): (400, 900)", "Neodlucene tacke: 4"}},
-        StepLook{3, "wkkkbkbb", {{MidLR, Red}, {MidL3, Orange}, {Mid3R, Red}},
-                 {"Korak 3 od 7", "Najdalja tacka od ivice (0, 300) - (400, 900): (200, 700)", "Neodlucene tacke: 3"}},
-        StepLook{4, "wkkkbkkb", {{MidL3, Background}},
-                 {"Korak 4 od 7", "Najdalja tacka od ivice (400, 900) - (900, 400): (800, 800)", "Neodlucene tacke: 2"}},
-        StepLook{5, "wkkkkkkb", {{MidLR, Orange}},
-                 {"Korak 5 od 7", "Najdalja tacka od ivice (900, 400) - (0, 300): (600, 0)", "Neodlucene tacke: 1"}},
-        StepLook{6, "wkkkkkkk", {{MidLR, Background}},
+                 {"Korak 2 od 7", "Najdalja tacka od ivice (0, 300) - (900, 400): (400, 900)", "Neodlucene tacke: 4",
+                  "Sledeca ivica: (0, 300) - (400, 900)"}},
+        StepLook{3, "wkkkbkbb", {{MidLR, Purple}, {MidL3, Orange}, {Mid3R, Purple}, {at(100, 500), Orange}},
+                 {"Korak 3 od 7", "Najdalja tacka od ivice (0, 300) - (400, 900): (200, 700)", "Neodlucene tacke: 3",
+                  "Sledeca ivica: (400, 900) - (900, 400)"}},
+        StepLook{4, "wkkkbkkb", {{MidL3, Background}, {MidLR, Purple}, {at(850, 600), Orange}, {at(300, 800), Red}},
+                 {"Korak 4 od 7", "Najdalja tacka od ivice (400, 900) - (900, 400): (800, 800)", "Neodlucene tacke: 2",
+                  "Sledeca ivica: (900, 400) - (0, 300)"}},
+        StepLook{5, "wkkkkkkb", {{MidLR, Orange}, {at(600, 850), Red}},
+                 {"Korak 5 od 7", "Najdalja tacka od ivice (900, 400) - (0, 300): (600, 0)", "Neodlucene tacke: 1",
+                  "Sledeca ivica: (600, 0) - (0, 300)"}},
+        StepLook{6, "wkkkkkkk", {{MidLR, Background}, {at(450, 50), Orange}, {at(750, 200), Red}},
                  {"Korak 6 od 7", "Najdalja tacka od ivice (600, 0) - (0, 300): (300, 100)", "Neodlucene tacke: 0"}},
         StepLook{WorkedSteps, "bkkkkkkk", {{MidLR, Background}, {MidL3, Background}, {at(100, 500), Red}},
                  {"Korak 7 od 7", "Temena omotaca: 7"}}),
     [](const auto& i) { return "Step" + std::to_string(i.param.step); });
+
+// Text lies on a band of the background colour that lets the picture show
+// faintly through: on a blue picture, the band's edge is a quarter blue.
+TEST_F(Steps, TextSitsOnAHalfOpaqueBand)
+{
+    onSpecialKey(GLUT_KEY_HOME, 0, 0);
+    glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
+    const Frame f = drawAndRead();
+    glClearColor(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, 0.0f);
+    const Rgb8 band = f.at(8, f.height - 1 - 18);
+    EXPECT_NEAR(band.r, 172, 2);
+    EXPECT_NEAR(band.g, 172, 2);
+    EXPECT_NEAR(band.b, 217, 2);
+    EXPECT_EQ(f.at(f.width / 2, f.height / 2), Blue) << "the rest of the picture stays as it is";
+}
 
 TEST_F(Steps, RingRoundTheNewVertexIsTwelvePixelsWide)
 {
@@ -305,6 +332,7 @@ struct KeyPlay {
     std::vector<StepKey> keys; // Tick: the next timer the toolkit would call
     std::int32_t step;
     bool playing, captioned, help;
+    const char* playText = ""; // what the caption says of the play
 };
 constexpr StepKey Tick = StepKey(-1);
 
@@ -333,6 +361,7 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     EXPECT_EQ(s.playing, k.playing);
     EXPECT_EQ(s.captioned, k.captioned);
     EXPECT_EQ(s.help, k.help);
+    EXPECT_EQ(playLine(s), k.playText);
 }
 
 using K = StepKey;
@@ -343,13 +372,13 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"HomeThenNextTwice", {K::First, K::Next, K::Next}, 2, false, true, false},
                     KeyPlay{"PreviousStopsAtZero", {K::First, K::Previous}, 0, false, true, false},
                     KeyPlay{"EndFromAnywhere", {K::First, K::Next, K::Last}, 7, false, true, false},
-                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false},
-                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false},
+                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija"},
+                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija"},
                     KeyPlay{"PlayStopsAtTheEnd", {K::Play, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick}, 7,
                             false, true, false},
-                    KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false},
+                    KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false, "Pauza"},
                     KeyPlay{"PauseAndPlayAgainLeavesOneTimer",
-                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false},
+                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija"},
                     KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
                             false},
                     KeyPlay{"HelpBringsNoCaption", {K::Help}, 7, false, false, true},

@@ -22,6 +22,8 @@ inline constexpr Rgb8 Magenta{255, 0, 255};
 inline constexpr Rgb8 Orange{255, 128, 0};
 inline constexpr Rgb8 White{255, 255, 255};
 inline constexpr Rgb8 Black{0, 0, 0};
+inline constexpr Rgb8 Rim{102, 102, 102};
+inline constexpr Rgb8 Purple{128, 0, 128};
 
 // Window coordinates as OpenGL counts them: x from the left, y from the bottom.
 struct WindowPoint {

@@ -7,6 +7,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <string>
 
 #include "palette.hpp"
@@ -29,6 +30,9 @@ MouseButton buttonOf(int button)
     case GLUT_LEFT_BUTTON: return MouseButton::Left;
     case GLUT_MIDDLE_BUTTON: return MouseButton::Middle;
     case GLUT_RIGHT_BUTTON: return MouseButton::Right;
+    // The wheel comes as presses and releases of the next two buttons.
+    case 3: return MouseButton::WheelUp;
+    case 4: return MouseButton::WheelDown;
     default: return MouseButton::Other;
     }
 }
@@ -146,8 +150,30 @@ void startPlayTimer(int millis, int round) { glutTimerFunc(unsigned(millis), onP
 void closeViewer() { glutLeaveMainLoop(); }
 WindowSize windowSize() { return {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)}; }
 
-void drawText(int x, int y, std::string_view line)
+// The band reaches Pad pixels past the text on every side; the text's
+// baseline lies BaselineRise pixels above the bottom of its line.
+void drawTextBlock(int left, int top, std::span<const std::string> lines)
 {
-    glRasterPos2i(x, y);
-    for (const char c : line) glutBitmapCharacter(Font, static_cast<unsigned char>(c));
+    constexpr int Pad = 3, BaselineRise = 4;
+    constexpr float BandOpacity = 0.75f;
+    if (lines.empty()) return;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    int width = 0;
+    for (const std::string& line : lines)
+        width = std::max(width, glutBitmapLength(Font, reinterpret_cast<const unsigned char*>(line.c_str())));
+    const int topY = viewport[3] - top;
+    const int bottomY = topY - TextLineHeight * int(lines.size());
+
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, BandOpacity);
+    glRecti(left - Pad, bottomY - Pad, left + width + Pad, topY + Pad);
+    glPopAttrib();
+
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        glRasterPos2i(left, topY - TextLineHeight * int(i + 1) + BaselineRise);
+        for (const char c : lines[i]) glutBitmapCharacter(Font, static_cast<unsigned char>(c));
+    }
 }

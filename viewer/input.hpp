@@ -4,7 +4,8 @@
 // keyboard. The platform file turns its toolkit's reports into these; the
 // window's logic (navigation, steps, editing) takes nothing else.
 
-enum class MouseButton { Other, Left, Middle, Right };
+// The wheel turns by notches: each a press (and a release) of its own.
+enum class MouseButton { Other, Left, Middle, Right, WheelUp, WheelDown };
 
 // Keys that are not characters, numbered past every character code.
 inline constexpr int KeyRight = 0x100;

@@ -15,6 +15,20 @@ namespace {
 
 // Window distance in pixels for a zoom by the factor e.
 constexpr double ZoomPixelsPerE = 2100.0;
+// A notch of the wheel zooms as a middle drag of this many pixels does.
+constexpr double WheelNotchPixels = 100.0;
+
+// Zooms as a middle drag by dy pixels does: upward drags (dy < 0) enlarge. The
+// accumulated zoom stops at its limits, so a drag back as long as the one that
+// reached a limit always returns.
+void zoomBy(double dy)
+{
+    const double zoom = std::clamp(ViewState.zoom * std::exp(-dy / ZoomPixelsPerE), 1.0 / ZoomLimit, ZoomLimit);
+    const float s = float(zoom / ViewState.zoom);
+    ViewState.zoom = zoom;
+    glScalef(s, s, 1.0f);
+    multiplyScaling(ViewState.projection, s, s, 1.0);
+}
 
 // The scene point on the plane z = 0 under window pixel (x, y), through the
 // matrices as they stand. The ray through the pixel runs from the near to the
@@ -82,6 +96,9 @@ void navigationPress(MouseButton button, int x, int y)
     if (button == MouseButton::Left) ViewState.translating = true;
     if (button == MouseButton::Middle) ViewState.scaling = true;
     if (button == MouseButton::Right) ViewState.rotating = true;
+    // The wheel away from the user enlarges, as an upward drag does.
+    if (button == MouseButton::WheelUp) zoomBy(-WheelNotchPixels);
+    if (button == MouseButton::WheelDown) zoomBy(WheelNotchPixels);
     requestRedraw();
 }
 
@@ -120,16 +137,9 @@ void navigationDrag(int x, int y)
         multiplyRotationZ(ViewState.projection, angle);
     }
         break;
-    case Mode::Zoom: {
-        // Upward drags (dy < 0) enlarge. The accumulated zoom stops at its limits,
-        // so a drag back as long as the one that reached a limit always returns.
-        const double zoom = std::clamp(ViewState.zoom * std::exp(-double(dy) / ZoomPixelsPerE), 1.0 / ZoomLimit, ZoomLimit);
-        const float s = float(zoom / ViewState.zoom);
-        ViewState.zoom = zoom;
-        glScalef(s, s, 1.0f);
-        multiplyScaling(ViewState.projection, s, s, 1.0);
+    case Mode::Zoom:
+        zoomBy(double(dy));
         break;
-    }
     case Mode::None:
         return;
     }

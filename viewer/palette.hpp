@@ -25,6 +25,11 @@ inline constexpr std::array<Rgb, 10> Palette{{
 // What the picture shows before any colour is set: OpenGL's initial white.
 inline constexpr ColorIndex InitialColor = 8;
 
+// The rim round a white point, which on the background alone would all but
+// vanish (contrast 1.3 : 1; the rim's is about 4.5 : 1).
+inline constexpr Rgb WhiteRimColor{0.4f, 0.4f, 0.4f};
+inline constexpr ColorIndex RimmedColor = 8;
+
 // The window's background, the colour it clears to.
 inline constexpr Rgb BackgroundColor{0.9f, 0.9f, 0.8f};
 

@@ -3,7 +3,8 @@
 // What the window's logic asks of the platform it runs on. The platform file
 // provides each of these; nothing else of the platform reaches the logic.
 
-#include <string_view>
+#include <span>
+#include <string>
 
 // Draws the window again soon.
 void requestRedraw();
@@ -20,9 +21,14 @@ struct WindowSize {
 };
 WindowSize windowSize();
 
-// Draws one line of text in the current colour with its baseline starting at
-// window pixel (x, y), counted from the bottom-left corner.
-void drawText(int x, int y, std::string_view line);
+// Text over the picture: a line every TextLineHeight pixels.
+inline constexpr int TextLineHeight = 16;
+
+// Draws lines of text in the current colour, the first line's top edge `top`
+// pixels below the window's top edge and every line `left` pixels from its
+// left edge, over a band of the window's background colour that is opaque
+// enough to read the text on and lets the picture show faintly through.
+void drawTextBlock(int left, int top, std::span<const std::string> lines);
 
 // Opens the window on the Scene, on the finished hull, and runs its event loop
 // until the window is closed or the user quits.

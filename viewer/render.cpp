@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "palette.hpp"
@@ -82,6 +83,20 @@ void drawStore(const SceneStore& store)
     for (const Circle& k : store.circles) drawCircle(k);
     for (const Line& l : store.lines) drawLine(l);
     for (const Segment& s : store.segments) drawSegment(s);
+    // White points sit on a grey square one pixel wider all round, drawn first
+    // so that every point still lies over every rim.
+    if (std::any_of(store.points.begin(), store.points.end(), [](const Point& p) { return p.color == RimmedColor; })) {
+        // The colour drawn last carries on to points outside the palette.
+        GLfloat current[4];
+        glGetFloatv(GL_CURRENT_COLOR, current);
+        glPointSize(MarkerSize + 2.0f);
+        glColor3f(WhiteRimColor.r, WhiteRimColor.g, WhiteRimColor.b);
+        glBegin(GL_POINTS);
+        for (const Point& p : store.points)
+            if (p.color == RimmedColor) vertex(p);
+        glEnd();
+        glColor4fv(current);
+    }
     // All points in one pair, each with its own colour: one draw call where
     // every pair costs one (the browser), the same pixels in the same order.
     glPointSize(MarkerSize);

@@ -22,6 +22,7 @@ struct StepState {
     bool captioned = false;     // from the first step key on
     bool help = false;          // the help text is shown
     bool playing = false;       // a step every PlayMillis
+    bool paused = false;        // a play was stopped by Space, and no step key came since
     std::int32_t playRound = 0; // the play a timer tick belongs to; stale ticks are ignored
 };
 

@@ -17,9 +17,7 @@ namespace {
 
 // The ring round a new vertex, in pixels at the initial framing.
 constexpr double RingPixels = 12.0;
-// Text: a line every LineHeight pixels, Margin pixels from the window's top
-// and left edges.
-constexpr int LineHeight = 16;
+// Text: Margin pixels from the window's top and left edges.
 constexpr int Margin = 10;
 
 // "(x, y)" in whole numbers.
@@ -54,16 +52,11 @@ void helpLines(std::vector<std::string>& lines)
         lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
 }
 
-// Lines of bitmap text from the top-left corner down, starting firstLine lines
+// A block of text from the top-left corner down, starting firstLine lines
 // below it, in the current colour and in window pixels (drawOverlay's projection).
 void drawLines(const std::vector<std::string>& lines, int firstLine)
 {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int baseline = viewport[3] - Margin - LineHeight * (firstLine + int(i) + 1) + 4;
-        drawText(Margin, baseline, lines[i]);
-    }
+    drawTextBlock(Margin, Margin + TextLineHeight * firstLine, lines);
 }
 
 } // namespace
@@ -91,7 +84,7 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
     case StepKey::First:
     case StepKey::Last:
         s.captioned = true;
-        s.playing = false;
+        s.playing = s.paused = false;
         if (key == StepKey::Next) s.step = std::min(s.step + 1, count);
         if (key == StepKey::Previous) s.step = std::max(s.step - 1, 0);
         if (key == StepKey::First) s.step = 0;
@@ -103,8 +96,10 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
         ++s.playRound;
         if (s.playing) {
             s.playing = false;
+            s.paused = true;
             return false;
         }
+        s.paused = false;
         if (s.step >= count) s.step = 0;
         s.playing = s.step < count;
         return s.playing;
@@ -118,6 +113,8 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
     }
     return false;
 }
+
+const char* playLine(const StepState& s) { return s.playing ? "Reprodukcija" : s.paused ? "Pauza" : ""; }
 
 bool playTick(StepState& s, std::int32_t round, std::int32_t count)
 {
@@ -139,16 +136,22 @@ void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, S
     for (std::int32_t k = 0; k < s.ruledEnd; ++k) out.points[std::size_t(t.ruledOut[std::size_t(k)])].color = RuledOutColor;
 
     // The hull so far: the outline's vertices found by this step, in its order.
-    const Point* first = nullptr;
-    const Point* last = nullptr;
-    for (const std::int32_t k : t.outline) {
-        if (k > step) continue;
-        const Point& p = vertex(t, k);
-        if (last) out.segments.push_back({*last, p, OutlineColor});
-        if (!first) first = &p;
-        last = &p;
+    // An edge between two of them still waits where the finished outline has
+    // vertices between them, for those lie beyond it, undecided.
+    const std::int32_t count = std::int32_t(t.outline.size());
+    const auto edge = [&](std::int32_t from, std::int32_t to) {
+        const bool waits = (to - from + count) % count != 1;
+        out.segments.push_back({vertex(t, t.outline[std::size_t(from)]), vertex(t, t.outline[std::size_t(to)]),
+                                waits ? WaitingColor : OutlineColor});
+    };
+    std::int32_t first = -1, last = -1; // positions in the outline
+    for (std::int32_t r = 0; r < count; ++r) {
+        if (t.outline[std::size_t(r)] > step) continue;
+        if (last >= 0) edge(last, r);
+        if (first < 0) first = r;
+        last = r;
     }
-    if (first) out.segments.push_back({*last, *first, OutlineColor});
+    if (first >= 0) edge(last, first);
 
     if (s.edgeFrom >= 0) {
         const Point& a = vertex(t, s.edgeFrom);
@@ -179,6 +182,10 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
         lines.push_back("Najdalja tacka od ivice " + xy(vertex(t, s.edgeFrom)) + " - " + xy(vertex(t, s.edgeTo)) + ": "
                         + xy(vertex(t, step)));
         lines.push_back("Neodlucene tacke: " + std::to_string(s.undecided));
+    }
+    if (step + 1 < count && t.steps[std::size_t(step + 1)].edgeFrom >= 0) {
+        const HullStep& next = t.steps[std::size_t(step + 1)];
+        lines.push_back("Sledeca ivica: " + xy(vertex(t, next.edgeFrom)) + " - " + xy(vertex(t, next.edgeTo)));
     }
 }
 
@@ -226,8 +233,11 @@ void drawOverlay()
         line += int(edit.size()) + 1;
     }
     if (s.captioned) {
-        drawLines(Session.caption, line);
-        line += int(Session.caption.size()) + 1;
+        static std::vector<std::string> caption;
+        caption = Session.caption;
+        if (*playLine(s)) caption.push_back(playLine(s));
+        drawLines(caption, line);
+        line += int(caption.size()) + 1;
     }
     if (s.help) drawLines(help, line);
 

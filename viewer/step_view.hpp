@@ -23,6 +23,10 @@ StepKey stepKeyOf(int key);
 // stop a play.
 bool pressStepKey(StepState& s, StepKey key, std::int32_t count);
 
+// What the caption says of a play: "Reprodukcija" while it goes on, "Pauza"
+// once Space has stopped it, until the next step key; nothing otherwise.
+const char* playLine(const StepState& s);
+
 // One timer tick of play `round`: the next step, stopping at the finished
 // hull. True while the play goes on.
 bool playTick(StepState& s, std::int32_t round, std::int32_t count);

@@ -136,9 +136,13 @@ bool writeSvg(std::FILE* out, const SceneStore& scene)
     for (const Point& p : scene.points) {
         const ColorIndex c = pen.take(p.color);
         if (!finite(p)) continue;
-        std::fprintf(out, "<rect x=\"%.12g\" y=\"%.12g\" width=\"%.12g\" height=\"%.12g\" fill=\"%s\"/>\n",
+        // A white point carries the window's grey rim, a pixel wide.
+        char rim[64] = "";
+        if (c == RimmedColor)
+            std::snprintf(rim, sizeof rim, " stroke=\"%s\" stroke-width=\"%.12g\"", hex(WhiteRimColor).text, 1.0 / scale);
+        std::fprintf(out, "<rect x=\"%.12g\" y=\"%.12g\" width=\"%.12g\" height=\"%.12g\" fill=\"%s\"%s/>\n",
                      double(p.x) - side / 2.0, -double(p.y) - side / 2.0, side, side,
-                     hex(Palette[std::size_t(c)]).text);
+                     hex(Palette[std::size_t(c)]).text, rim);
     }
     std::fputs("</g>\n</svg>\n", out);
     return std::fflush(out) == 0 && !std::ferror(out);
