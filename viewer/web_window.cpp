@@ -16,10 +16,13 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "palette.hpp"
@@ -50,6 +53,9 @@ EM_JS(double, canvasTop, (), { return Module.canvas.getBoundingClientRect().top;
 EM_JS(void, showPageText, (const char* text), { Module.omotacText(UTF8ToString(text)); });
 EM_JS(void, offerDownload, (const char* name), { Module.omotacDownload(UTF8ToString(name)); });
 EM_JS(void, announceRunEnded, (), { Module.omotacRunEnded(); });
+EM_JS(void, setBandColour, (int r, int g, int b), {
+    document.getElementById('text').style.setProperty('--band', 'rgba(' + r + ',' + g + ',' + b + ',0.75)');
+});
 
 // The canvas's top-left corner in the page's client coordinates: a drag goes on
 // outside the canvas, where only the document sees the mouse.
@@ -117,6 +123,24 @@ EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*)
     int x, y;
     canvasPixel(*e, x, y);
     handleInput(motionEvent(x, y));
+    return EM_TRUE;
+}
+
+// A turn of the wheel as the desktop's toolkit reports it: a press and a
+// release of the wheel's button for every notch, at the cursor.
+EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*)
+{
+    if (!Page.shown || e->deltaY == 0.0) return EM_FALSE;
+    int x, y;
+    canvasPixel(e->mouse, x, y);
+    // A notch is 100 pixels, or 3 lines, or a page.
+    const double perNotch = e->deltaMode == DOM_DELTA_PIXEL ? 100.0 : e->deltaMode == DOM_DELTA_LINE ? 3.0 : 1.0;
+    const int notches = std::max(1, int(std::abs(e->deltaY) / perNotch + 0.5));
+    const MouseButton wheel = e->deltaY < 0.0 ? MouseButton::WheelUp : MouseButton::WheelDown;
+    for (int i = 0; i < notches; ++i) {
+        handleInput(mouseEvent(wheel, true, x, y));
+        handleInput(mouseEvent(wheel, false, x, y));
+    }
     return EM_TRUE;
 }
 
@@ -212,13 +236,13 @@ WindowSize windowSize()
     return {width, height};
 }
 
-// A line of the picture's text for the page: x, y from the bottom-left, the
-// text; one line each.
-void drawText(int x, int y, std::string_view line)
+// A block of the picture's text for the page: a line "left top" in window
+// pixels from the top-left corner, then its lines, each after a tab.
+void drawTextBlock(int left, int top, std::span<const std::string> lines)
 {
-    Page.text += std::to_string(x) + '\t' + std::to_string(y) + '\t';
-    Page.text += line;
-    Page.text += '\n';
+    if (lines.empty()) return;
+    Page.text += std::to_string(left) + ' ' + std::to_string(top) + '\n';
+    for (const std::string& line : lines) Page.text += '\t' + line + '\n';
 }
 
 void runViewer(int, char**)
@@ -230,6 +254,9 @@ void runViewer(int, char**)
         emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onMouseUp);
         emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onMouseMove);
         emscripten_set_keydown_callback(CanvasId, nullptr, EM_TRUE, onKeyDown);
+        emscripten_set_wheel_callback(CanvasId, nullptr, EM_TRUE, onWheel);
+        const auto byte = [](float c) { return int(c * 255.0f + 0.5f); };
+        setBandColour(byte(BackgroundColor.r), byte(BackgroundColor.g), byte(BackgroundColor.b));
         Page.contextReady = true;
     }
     ViewState.translating = ViewState.rotating = ViewState.scaling = false;

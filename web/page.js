@@ -73,20 +73,27 @@ Module.omotacStart = function () {
   }
 };
 
-// The picture's text, "x<TAB>y<TAB>line" a line, x and y window pixels of the
-// baseline from the bottom-left corner, as the desktop draws it.
+// The picture's text as the program lays it out: blocks, each a line "left top"
+// (window pixels from the top-left corner) followed by its lines, each after a
+// tab. A block is a band of the background colour with its lines on it, a
+// line every 16 pixels, as the desktop draws it.
 Module.omotacText = function (text) {
-  var layer = document.getElementById('text'), height = Module.canvas.height;
-  var lines = text === '' ? [] : text.replace(/\n$/, '').split('\n');
-  var parts = document.createDocumentFragment();
-  lines.forEach(function (entry) {
-    var fields = entry.split('\t');
-    var div = document.createElement('div');
-    div.style.left = fields[0] + 'px';
-    // The 12-pixel line box sits on the baseline, as the desktop's 12-point font does.
-    div.style.top = (height - Number(fields[1]) - 10) + 'px';
-    div.textContent = fields.slice(2).join('\t');
-    parts.appendChild(div);
+  var layer = document.getElementById('text');
+  var parts = document.createDocumentFragment(), block = null;
+  text.split('\n').forEach(function (entry) {
+    if (entry === '') return;
+    if (entry[0] !== '\t') {
+      var at = entry.split(' ');
+      block = document.createElement('div');
+      block.className = 'block';
+      block.style.left = at[0] + 'px';
+      block.style.top = at[1] + 'px';
+      parts.appendChild(block);
+      return;
+    }
+    var line = document.createElement('div');
+    line.textContent = entry.slice(1);
+    block.appendChild(line);
   });
   layer.replaceChildren(parts);
 };

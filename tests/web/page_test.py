@@ -19,6 +19,7 @@ import xml.etree.ElementTree as ET
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -135,7 +136,7 @@ def main():
     driver = browser(downloads)
     by_id = lambda name: driver.find_element(By.ID, name)
     text_over_picture = lambda: driver.execute_script(
-        "return [...document.querySelectorAll('#text div')].map(e => e.textContent)")
+        "return [...document.querySelectorAll('#text .block div')].map(e => e.textContent)")
     try:
         # The form: the console's prompt and its refusals.
         driver.get(url)
@@ -196,7 +197,7 @@ def main():
             canvas.send_keys(keys)
             shown = wait(driver, lambda: caption in text_over_picture(), 5)
             check("%s shows \"%s\"" % (repr(keys), caption), bool(shown), str(text_over_picture()))
-        first = driver.find_element(By.CSS_SELECTOR, "#text div")
+        first = driver.find_element(By.CSS_SELECTOR, "#text .block div")
         check("the caption sits in the top-left corner, in the live region",
               first.location["x"] - canvas.location["x"] == 10
               and 8 <= first.location["y"] - canvas.location["y"] <= 14
@@ -214,6 +215,14 @@ def main():
                                                      for q in framed) for p in panned), "%s -> %s" % (framed, panned))
         canvas.send_keys("r")
         check("R frames the picture again", bool(wait(driver, lambda: markers() == framed, 5)))
+        # Three notches of the wheel towards the screen enlarge the picture by 1.049 each.
+        ActionChains(driver).scroll_from_origin(ScrollOrigin.from_element(canvas), 0, -300).perform()
+        spread = lambda m: max(x for x, _, _ in m) - min(x for x, _, _ in m) if m else 0
+        zoomed = wait(driver, lambda: (lambda m: m if spread(m) > spread(framed) else None)(markers()), 5) or []
+        check("the wheel zooms the picture", 1.12 < spread(zoomed) / spread(framed) < 1.19,
+              "%d -> %d" % (spread(framed), spread(zoomed)))
+        canvas.send_keys("r")
+        wait(driver, lambda: markers() == framed, 5)
 
         # An edit click on an empty place adds a point; outside the hull it is a vertex.
         canvas.send_keys("e")
