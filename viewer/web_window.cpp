@@ -248,7 +248,8 @@ void drawTextBlock(int left, int top, std::span<const std::string> lines)
 void runViewer(int, char**)
 {
     if (!Page.contextReady) {
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        // No depth buffer: the picture is layered by drawing order alone.
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
         glutCreateWindow(WindowTitle);
         emscripten_set_mousedown_callback(CanvasId, nullptr, EM_TRUE, onMouseDown);
         emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onMouseUp);

@@ -58,6 +58,9 @@ Module.omotacStart = function () {
     });
   }
 
+  file.addEventListener('change', function () {
+    $('chosen').textContent = file.files.length ? file.files[0].name : 'nije izabrana';
+  });
   form.addEventListener('submit', function (e) { e.preventDefault(); start(); });
   $('start').disabled = false;
 

@@ -197,6 +197,15 @@ def main():
             canvas.send_keys(keys)
             shown = wait(driver, lambda: caption in text_over_picture(), 5)
             check("%s shows \"%s\"" % (repr(keys), caption), bool(shown), str(text_over_picture()))
+        # Space plays from step 0 a step at a time; a step key stops it. H shows the help with the seed.
+        canvas.send_keys(Keys.HOME, Keys.SPACE)
+        check("Space plays the steps", bool(wait(driver, lambda: "Korak 2 od %d" % steps in text_over_picture(), 10)),
+              str(text_over_picture()))
+        canvas.send_keys(Keys.END, "h")
+        check("H shows the help and the run's seed", bool(wait(driver, lambda: "Seme: %d" % SEED in text_over_picture(), 5)),
+              str(text_over_picture()))
+        canvas.send_keys(Keys.F1)
+        check("F1 hides it", bool(wait(driver, lambda: "Seme: %d" % SEED not in text_over_picture(), 5)))
         first = driver.find_element(By.CSS_SELECTOR, "#text .block div")
         check("the caption sits in the top-left corner, in the live region",
               first.location["x"] - canvas.location["x"] == 10
