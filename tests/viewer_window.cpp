@@ -74,10 +74,10 @@ bool Frame::hasNear(double x, double y, Rgb8 colour, int radius) const
 Frame drawAndRead()
 {
     drawFrame();
-    const auto v = viewport();
+    // The whole window, which the picture's viewport may leave room in.
     Frame f;
-    f.width = v[2];
-    f.height = v[3];
+    f.width = glutGet(GLUT_WINDOW_WIDTH);
+    f.height = glutGet(GLUT_WINDOW_HEIGHT);
     f.rgb.resize(3 * std::size_t(f.width) * std::size_t(f.height));
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
