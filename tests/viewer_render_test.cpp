@@ -504,10 +504,7 @@ class Guessing : public testing::TestWithParam<GuessRow> {
 protected:
     void SetUp() override
     {
-        openTestWindow();
-        Session.points = GetParam().set;
-        rebuildEdited();
-        onReshape(WindowWidth, WindowHeight);
+        showSet(GetParam().set);
     }
     void TearDown() override { Session = {}; }
 };

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "edit.hpp"
+#include "session.hpp"
+
 namespace {
 
 std::array<GLint, 4> viewport()
@@ -39,6 +42,14 @@ void showScene(const SceneStore& scene)
 {
     Scene = scene;
     frameCamera(Scene.box);
+    onReshape(WindowWidth, WindowHeight);
+}
+
+void showSet(const std::vector<Point>& set)
+{
+    openTestWindow();
+    Session.points = set;
+    rebuildEdited();
     onReshape(WindowWidth, WindowHeight);
 }
 
