@@ -47,17 +47,6 @@ struct CountScan {
     }
 };
 
-// Whole-number coordinates 0..999, x drawn before y.
-void generatePoints(PointArray& points, PointIndices& indices, std::int32_t n)
-{
-    for (std::int32_t i = 0; i < n; ++i) {
-        const int x = std::rand() % 1000;
-        const int y = std::rand() % 1000;
-        points[i].x = float(x);
-        points[i].y = float(y);
-        indices[i] = i;
-    }
-}
 
 void printPoints(std::FILE* out, const Point* points, std::int32_t n)
 {
@@ -94,7 +83,7 @@ std::int32_t readPointCount(std::FILE* in, std::FILE* out)
     }
 }
 
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run)
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run, Distribution d)
 {
     const std::int32_t n = readPointCount(in, out);
     if (n < 0) return reportLostOutput(err);
@@ -103,7 +92,8 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
         return 1;
     }
     std::srand(seed);
-    generatePoints(run.points, run.indices, n);
+    drawPoints(d, run.points.data(), n, std::rand);
+    for (std::int32_t i = 0; i < n; ++i) run.indices[i] = i;
     run.n = n;
     return runOnPoints(out, err, run);
 }

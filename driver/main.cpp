@@ -28,10 +28,17 @@ int main(int argc, char** argv)
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
     ConsoleRun run;
     const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr, run)
-                                       : runConsole(stdin, stdout, stderr, seed, run);
+                                       : runConsole(stdin, stdout, stderr, seed, run,
+                                                    opts.distribution.value_or(Distribution::Uniform));
     if (status != 0) return status;
     // The window's help names where the points came from, so a run can be repeated.
-    const RunSource source = opts.pointsFile ? RunSource{std::nullopt, *opts.pointsFile} : RunSource{seed, {}};
+    RunSource source;
+    if (opts.pointsFile)
+        source.pointsFile = *opts.pointsFile;
+    else
+        source.seed = seed;
+    for (const DistributionName& d : Distributions)
+        if (opts.distribution == d.distribution && d.distribution != Distribution::Uniform) source.distribution = d.name;
     const int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
     showRun(source, run.points.data(), run.n, run.result, toolkitArgc, opts.toolkitArgs.data());
     return 0;

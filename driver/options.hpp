@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "distribution.hpp"
+
 // What the command line asks of a run. Every argument that is not one of the
 // program's own goes on to the window toolkit, in its order.
 struct Options {
@@ -13,6 +15,8 @@ struct Options {
     std::optional<std::uint32_t> seed;
     // Points file to read instead of asking for a count; "-" is standard input.
     std::optional<std::string> pointsFile;
+    // How the random points are drawn; the uniform square unless named.
+    std::optional<Distribution> distribution;
     std::vector<char*> toolkitArgs; // argv[0] first, then the toolkit's arguments
 };
 

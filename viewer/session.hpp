@@ -64,6 +64,7 @@ struct SessionRecord {
     // Where the points came from: the generator's seed, or otherwise a file.
     std::optional<std::uint32_t> seed;
     std::string pointsFile;
+    std::string distribution;
     // The set shown, in order: the run's, then as edited; its last computation
     // and its steps.
     std::vector<Point> points;

@@ -36,7 +36,8 @@ void helpLines(std::vector<std::string>& lines)
 {
     lines.assign(std::begin(ControlHelp), std::end(ControlHelp));
     if (Session.seed)
-        lines.push_back("Seme: " + std::to_string(*Session.seed));
+        lines.push_back("Seme: " + std::to_string(*Session.seed)
+                        + (Session.distribution.empty() ? "" : ", raspored: " + Session.distribution));
     else if (!Session.pointsFile.empty())
         lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
 }
