@@ -48,17 +48,9 @@ struct CountScan {
     }
 };
 
-// Whole-number coordinates 0..999, x drawn before y.
-void generatePoints(RandomStream& draws, PointArray& points, PointIndices& indices, std::int32_t n)
-{
-    for (std::int32_t i = 0; i < n; ++i) {
-        const int x = nextRandom(draws) % 1000;
-        const int y = nextRandom(draws) % 1000;
-        points[i].x = float(x);
-        points[i].y = float(y);
-        indices[i] = i;
-    }
-}
+// The run's draws: the program's own generator, seeded for each run.
+RandomStream Draws;
+int nextDraw() { return nextRandom(Draws); }
 
 void printPoints(std::FILE* out, const Point* points, std::int32_t n)
 {
@@ -95,7 +87,7 @@ std::int32_t readPointCount(std::FILE* in, std::FILE* out)
     }
 }
 
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run)
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run, Distribution d)
 {
     const std::int32_t n = readPointCount(in, out);
     if (n < 0) return reportLostOutput(err);
@@ -103,9 +95,9 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
         std::fputs(NoCountMessage, err);
         return 1;
     }
-    RandomStream draws;
-    seedRandom(draws, seed);
-    generatePoints(draws, run.points, run.indices, n);
+    seedRandom(Draws, seed);
+    drawPoints(d, run.points.data(), n, nextDraw);
+    for (std::int32_t i = 0; i < n; ++i) run.indices[i] = i;
     run.n = n;
     return runOnPoints(out, err, run);
 }

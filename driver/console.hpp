@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "distribution.hpp"
 #include "point.hpp"
 #include "timing.hpp"
 
@@ -30,10 +31,11 @@ std::optional<std::int32_t> parsePointCount(std::string_view line);
 // the range message and a fresh prompt.
 std::int32_t readPointCount(std::FILE* in, std::FILE* out);
 
-// The console part of a run into run: count, random points from seed, timed
-// hull, report. Returns the process status: 0, or 1 when the input ended
-// without a count or the dialogue could not be written.
-int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run);
+// The console part of a run into run: count, random points of the
+// distribution from seed, timed hull, report. Returns the process status: 0,
+// or 1 when the input ended without a count or the dialogue could not be written.
+int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run,
+               Distribution d = Distribution::Uniform);
 
 // The run from its points on (run.points[0..run.n), indices 0..n-1): listing,
 // timed hull, report. Returns 0, or 1 when the report could not be written.

@@ -27,11 +27,10 @@ int main(int argc, char** argv)
     // The seed is the time in seconds unless one is given, so a run can be repeated.
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
     ConsoleRun run;
-    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), stdin, stdout, stderr, run)
-                                       : runConsole(stdin, stdout, stderr, seed, run);
+    const int status = runConsoleFor(opts, seed, stdin, stdout, stderr, run);
     if (status != 0) return status;
     // The window's help names where the points came from, so a run can be repeated.
-    const RunSource source = opts.pointsFile ? RunSource{std::nullopt, *opts.pointsFile} : RunSource{seed, {}};
+    const RunSource source = runSourceFor(opts, seed);
     const int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
     showRun(source, run.points.data(), run.n, run.result, toolkitArgc, opts.toolkitArgs.data());
     return 0;

@@ -35,6 +35,14 @@ std::optional<std::optional<std::string_view>> optionValue(std::string_view arg,
     return std::nullopt;
 }
 
+// The distributions' names, comma-separated.
+std::string distributionList()
+{
+    std::string list;
+    for (const DistributionName& d : Distributions) list += (list.empty() ? "" : ", ") + std::string(d.name);
+    return list;
+}
+
 } // namespace
 
 std::string parseOptions(int argc, char** argv, Options& opts)
@@ -49,6 +57,11 @@ std::string parseOptions(int argc, char** argv, Options& opts)
             if (!*value) return std::string("omotac: posle --seed treba ") + SeedRange;
             opts.seed = parseSeed(**value);
             if (!opts.seed) return "omotac: seme \"" + std::string(**value) + "\" nije " + SeedRange;
+        } else if (const auto value = optionValue(arg, "--raspored", argc, argv, i)) {
+            opts.distribution = *value ? distributionNamed(**value) : std::nullopt;
+            if (!opts.distribution)
+                return "omotac: " + (*value ? "nepoznat raspored \"" + std::string(**value) + "\"" : std::string("posle --raspored treba ime rasporeda"))
+                       + "; rasporedi su: " + distributionList();
         } else if (const auto value = optionValue(arg, "--points", argc, argv, i)) {
             if (!*value || (*value)->empty())
                 return "omotac: posle --points treba ime datoteke sa tackama (ili - za standardni ulaz)";
@@ -58,6 +71,7 @@ std::string parseOptions(int argc, char** argv, Options& opts)
         }
     }
     if (opts.seed && opts.pointsFile) return "omotac: --points i --seed se ne mogu zadati zajedno";
+    if (opts.distribution && opts.pointsFile) return "omotac: --points i --raspored se ne mogu zadati zajedno";
     // The toolkit expects argv to end with a null entry, as main's does.
     opts.toolkitArgs.push_back(nullptr);
     return {};
@@ -65,7 +79,7 @@ std::string parseOptions(int argc, char** argv, Options& opts)
 
 bool printUsage(std::FILE* out)
 {
-    std::fputs("Upotreba: omotac [--seed N | --points DATOTEKA] [--help] [opcije prozora]\n"
+    std::fputs("Upotreba: omotac [--seed N] [--raspored IME] | [--points DATOTEKA] [--help] [opcije prozora]\n"
                "\n"
                "Pita za broj tacaka (1 do 10000), pravi toliko slucajnih tacaka sa celim\n"
                "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
@@ -80,11 +94,34 @@ bool printUsage(std::FILE* out)
                "             tacka u redu, dva cela broja odvojena razmakom ili zarezom, od\n"
                "             -16777216 do 16777216; prazni redovi i redovi koji pocinju sa #\n"
                "             se preskacu; od 1 do 10000 tacaka; ne moze uz --seed\n"
-               "  --help     ovaj tekst\n"
+               "  --raspored IME\n"
+               "             kako se crtaju slucajne tacke (ne moze uz --points):\n",
+               out);
+    for (const DistributionName& d : Distributions) std::fprintf(out, "               %-11s %s\n", d.name, d.what);
+    std::fputs("  --help     ovaj tekst\n"
                "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1.\n"
                "\n"
                "U prozoru:\n",
                out);
     for (const char* line : ControlHelp) std::fprintf(out, "  %s\n", line);
     return std::fflush(out) == 0 && !std::ferror(out);
+}
+
+int runConsoleFor(const Options& opts, std::uint32_t seed, std::FILE* in, std::FILE* out, std::FILE* err,
+                  ConsoleRun& run)
+{
+    if (opts.pointsFile) return runPointsFile(opts.pointsFile->c_str(), in, out, err, run);
+    return runConsole(in, out, err, seed, run, opts.distribution.value_or(Distribution::Uniform));
+}
+
+RunSource runSourceFor(const Options& opts, std::uint32_t seed)
+{
+    RunSource source;
+    if (opts.pointsFile)
+        source.pointsFile = *opts.pointsFile;
+    else
+        source.seed = seed;
+    for (const DistributionName& d : Distributions)
+        if (opts.distribution == d.distribution && d.distribution != Distribution::Uniform) source.distribution = d.name;
+    return source;
 }

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "console.hpp"
+#include "distribution.hpp"
+#include "run_viewer.hpp"
+
 // What the command line asks of a run. Every argument that is not one of the
 // program's own goes on to the window toolkit, in its order.
 struct Options {
@@ -13,6 +17,8 @@ struct Options {
     std::optional<std::uint32_t> seed;
     // Points file to read instead of asking for a count; "-" is standard input.
     std::optional<std::string> pointsFile;
+    // How the random points are drawn; the uniform square unless named.
+    std::optional<Distribution> distribution;
     std::vector<char*> toolkitArgs; // argv[0] first, then the toolkit's arguments
 };
 
@@ -22,3 +28,12 @@ std::string parseOptions(int argc, char** argv, Options& opts);
 
 // Writes the usage text; false when it could not be written.
 bool printUsage(std::FILE* out);
+
+// The console part of the run the options ask for: the points file, or a count
+// read from in and random points of the distribution from seed. Returns the
+// status as runPointsFile and runConsole do.
+int runConsoleFor(const Options& opts, std::uint32_t seed, std::FILE* in, std::FILE* out, std::FILE* err,
+                  ConsoleRun& run);
+
+// Where that run's points came from, for the window's help.
+RunSource runSourceFor(const Options& opts, std::uint32_t seed);

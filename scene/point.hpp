@@ -16,6 +16,10 @@ inline constexpr ColorIndex SplitColor = 4;
 inline constexpr ColorIndex RuledOutColor = 8;
 // An edge of the hull so far with undecided points still beyond it: purple.
 inline constexpr ColorIndex WaitingColor = 7;
+// Guess mode's rings round the point clicked: green where it was right,
+// magenta where it was not.
+inline constexpr ColorIndex RightGuessColor = 1;
+inline constexpr ColorIndex WrongGuessColor = 5;
 
 // A scene point: coordinates in single precision plus its palette colour.
 // The default is the origin in black, which is also what a generated point

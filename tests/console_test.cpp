@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include "console.hpp"
+#include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
 #include "points_file.hpp"
@@ -346,6 +349,48 @@ INSTANTIATE_TEST_SUITE_P(Console, RandomSeed,
                          ::testing::Values(0u, 1u, 7u, 2024u, 12345u, 127773u, 2147483646u, 2147483647u, 2147483648u,
                                            4294967295u));
 
+// What each way of drawing the points promises, at a fixed seed: whole
+// coordinates 0..999, and the shape it is for.
+TEST(Distributions, KeepTheirPromises)
+{
+    constexpr std::int32_t n = 1000;
+    const auto draw = [](Distribution d) {
+        std::vector<Point> p(n);
+        std::srand(7);
+        drawPoints(d, p.data(), n, std::rand);
+        return p;
+    };
+    const auto hullCount = [](const std::vector<Point>& p) { return computeHull(p.data(), n, nullptr); };
+    const auto distinct = [](const std::vector<Point>& p, auto key) {
+        std::set<std::pair<float, float>> s;
+        for (const Point& q : p) s.insert(key(q));
+        return s.size();
+    };
+    const auto xy = [](const Point& q) { return std::pair{q.x, q.y}; };
+    const std::int32_t uniformVertices = hullCount(draw(Distribution::Uniform));
+    for (const DistributionName& d : Distributions) {
+        SCOPED_TRACE(d.name);
+        const std::vector<Point> p = draw(d.distribution);
+        for (const Point& q : p) {
+            ASSERT_TRUE(q.x >= 0 && q.x <= 999 && q.y >= 0 && q.y <= 999 && q.x == std::round(q.x) && q.y == std::round(q.y));
+        }
+        switch (d.distribution) {
+        case Distribution::Circle: EXPECT_GT(hullCount(p), 5 * uniformVertices); break;
+        case Distribution::Vertical: EXPECT_EQ(distinct(p, [](const Point& q) { return std::pair{q.x, 0.0f}; }), 1u); break;
+        case Distribution::Duplicates: EXPECT_LE(distinct(p, xy), 5u); break;
+        case Distribution::Grid: EXPECT_LE(distinct(p, xy), 32u * 32u); break;
+        case Distribution::Clusters: EXPECT_LT(hullCount(p), 3 * uniformVertices); break;
+        case Distribution::Worst: EXPECT_LE(distinct(p, xy), 200u); break;
+        case Distribution::Uniform: break;
+        }
+    }
+    // The uniform square draws the points the console has always drawn.
+    const ProgramRun r = runProgram("1000\n", {"--seed", "7", "--raspored", "ravnomerno"});
+    EXPECT_EQ(r.out.substr(0, 1000), runProgram("1000\n", {"--seed", "7"}).out.substr(0, 1000));
+    std::size_t at = r.out.find("<");
+    EXPECT_EQ(pointLines(r.out, at)[0].x, draw(Distribution::Uniform)[0].x);
+}
+
 TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
 {
     const ProgramRun r = runProgram("5\n", {"--help"});
@@ -353,7 +398,7 @@ TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
     EXPECT_EQ(r.out.find(Prompt), std::string::npos);
-    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje"})
+    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje", "--raspored IME", "najgori"})
         EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
 }
 
@@ -363,6 +408,7 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
         {"--seed", "x"}, {"--seed", "-1"}, {"--seed"}, {"--seed", "4294967296"}, {"--seed="}, {"--seed", "+5"},
         {"--seed", " 5"}, {"--seed", "5x"}, {"--seed", "99999999999999999999"},
         {"--points"}, {"--points="}, {"--points", "t.txt", "--seed", "1"}, {"--seed=1", "--points=-"},
+        {"--raspored", "kocka"}, {"--raspored"}, {"--raspored=krug", "--points", "-"},
     };
     for (const auto& args : cases) {
         const ProgramRun r = runProgram("5\n", args);

@@ -441,10 +441,7 @@ class EditGestures : public testing::TestWithParam<EditRow> {
 protected:
     void SetUp() override
     {
-        openTestWindow();
-        Session.points = GetParam().set;
-        rebuildEdited();
-        onReshape(WindowWidth, WindowHeight);
+        showSet(GetParam().set);
         Session.edit.on = GetParam().on;
     }
     void TearDown() override

@@ -2,7 +2,9 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -14,6 +16,8 @@
 #include "palette.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
+#include "teach.hpp"
+#include "edit.hpp"
 #include "svg_groups.hpp"
 #include "temp_dir.hpp"
 #include "viewer_window.hpp"
@@ -431,6 +435,133 @@ TEST(SvgExport, DrawsEveryPrimitiveInTheWindowsOrderAndColours)
     EXPECT_EQ(circle.attr.at("stroke"), "#ff00ff");
     EXPECT_EQ(std::make_pair(circle["cy"], circle["r"]), std::make_pair(-400.0, 100.0));
 }
+
+// The method beside the picture: which lines each kind of step marks.
+TEST_F(Steps, TheMethodMarksTheLinesOfTheStepShown)
+{
+    const struct {
+        std::int32_t step;
+        bool asking;
+        std::vector<int> marked; // line numbers, 1 to 10
+    } rows[] = {
+        {0, false, {}},
+        {1, false, {1, 2}},
+        {2, false, {3, 5, 6, 7, 8}},
+        {3, false, {3, 4, 5, 6, 7, 8}}, // L to the new vertex is a hull edge
+        {WorkedSteps, false, {10}},
+        {2, true, {3, 5}},
+    };
+    for (const auto& r : rows) {
+        std::vector<std::string> lines;
+        methodLines(Session.trace, r.step, r.asking, lines);
+        ASSERT_EQ(lines.size(), 11u);
+        std::vector<int> marked;
+        for (int i = 1; i <= 10; ++i)
+            if (lines[std::size_t(i)].starts_with("> ")) marked.push_back(i);
+        EXPECT_EQ(marked, r.marked) << "step " << r.step << (r.asking ? " asking" : "");
+    }
+}
+
+// A shows the panel at the right edge and frames the picture in the rest:
+// no point lies under it. A again frames the whole window back.
+TEST_F(Steps, ThePanelNeverCoversAPoint)
+{
+    const auto opened = projectionMatrix();
+    onKeyboard('a', 0, 0);
+    const Frame f = drawAndRead();
+    for (const Point& p : Worked) {
+        const WindowPoint w = drawnAt(p.x, p.y);
+        EXPECT_LT(w.x + MarkerSize, WindowWidth - PanelWidth) << p.x << ", " << p.y;
+        EXPECT_NE(f.at(int(w.x), int(w.y)), Background) << "still drawn";
+    }
+    int panelPixels = 0;
+    for (int y = 0; y < f.height; ++y)
+        for (int x = WindowWidth - PanelWidth; x < f.width; ++x) panelPixels += f.at(x, y) != Background;
+    EXPECT_GT(panelPixels, 500) << "the method's text";
+    onKeyboard('a', 0, 0);
+    EXPECT_EQ(projectionMatrix(), opened);
+    Session.panel = false;
+}
+
+// Guess mode on a set of its own, driven with the window's keys and clicks.
+struct GuessRow {
+    const char* name;
+    std::vector<Point> set;
+    std::string actions;     // g, e: keys; > right arrow; h: Home; space: Space; t: a timer tick; c: a click
+    std::vector<Point> clicks; // where each c clicks, in order
+    std::int32_t step, question, hits, asked;
+    const char* says; // a line the caption holds, "" for none in particular
+    Rgb8 ring = Background; // colour of the ring round the last point clicked, where one is drawn
+};
+
+void PrintTo(const GuessRow& r, std::ostream* os) { *os << r.name; }
+
+// L, R and three points above: two of them tie for farthest (the method takes
+// the first), one is nearer; one point below.
+const std::vector<Point> Tied{at(0, 0), at(100, 0), at(30, 50), at(70, 50), at(50, 10), at(50, -40)};
+
+class Guessing : public testing::TestWithParam<GuessRow> {
+protected:
+    void SetUp() override
+    {
+        showSet(GetParam().set);
+    }
+    void TearDown() override { Session = {}; }
+};
+
+TEST_P(Guessing, AsksBeforeEachFarthestPoint)
+{
+    const GuessRow& row = GetParam();
+    std::size_t click = 0;
+    for (const char c : row.actions) {
+        if (c == '>') onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
+        else if (c == 'h') onSpecialKey(GLUT_KEY_HOME, 0, 0);
+        else if (c == 't') advancePlay(Session.steps.playRound);
+        else if (c == 'c') {
+            const Point& p = row.clicks.at(click++);
+            const WindowPoint w = drawnAt(p.x, p.y);
+            const int x = int(std::lround(w.x)) + 2, y = toolkitY(w.y) - 2;
+            onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+            onMouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y);
+        } else onKeyboard(static_cast<unsigned char>(c), 0, 0);
+    }
+    EXPECT_EQ(Session.steps.step, row.step);
+    EXPECT_EQ(Session.guess.question, row.question);
+    EXPECT_EQ(Session.guess.hits, row.hits);
+    EXPECT_EQ(Session.guess.asked, row.asked);
+    const Frame f = drawAndRead();
+    std::vector<std::string> caption = Session.caption;
+    guessLines(Session, caption);
+    if (*row.says) {
+        EXPECT_NE(std::find(caption.begin(), caption.end(), row.says), caption.end()) << caption[caption.size() - 2];
+    }
+    if (row.ring != Background) {
+        const WindowPoint w = drawnAt(row.clicks.back().x, row.clicks.back().y);
+        EXPECT_TRUE(f.hasNear(w.x + 12, w.y, row.ring, 1) || f.hasNear(w.x - 12, w.y, row.ring, 1));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Guessing,
+    testing::Values(
+        GuessRow{"StepOneAsksNothing", Worked, "gh>", {}, 1, -1, 0, 0, "Pogodjeno: 0 od 0"},
+        GuessRow{"RightOpensTheQuestion", Worked, "gh>>", {}, 1, 2, 0, 0,
+                 "Koja tacka je najdalja od ivice (0, 300) - (900, 400)? Kliknite je."},
+        GuessRow{"ARightAnswer", Worked, "gh>>c", {at(400, 900)}, 2, -1, 1, 1, "Tacno!", Green},
+        GuessRow{"AWrongAnswer", Worked, "gh>>c", {at(800, 800)}, 2, -1, 0, 1,
+                 "Netacno: (800, 800) je na udaljenosti 408.6, najdalja (400, 900) na 552.2", Magenta},
+        GuessRow{"ATieCounts", Tied, "gh>>c", {at(70, 50)}, 2, -1, 1, 1, "Tacno!", Green},
+        GuessRow{"RightWithoutAGuess", Worked, "gh>>>", {}, 2, -1, 0, 0, "Pogodjeno: 0 od 0"},
+        GuessRow{"AClickOnNothingDoesNothing", Worked, "gh>>c", {at(450, 600)}, 1, 2, 0, 0, ""},
+        GuessRow{"TheScoreAddsUp", Worked, "gh>>c>c>c", {at(400, 900), at(200, 700), at(900, 400)}, 4, -1, 2, 3,
+                 "Pogodjeno: 2 od 3"},
+        GuessRow{"PlayStopsAtEachQuestion", Worked, "gh tt", {}, 1, 2, 0, 0, ""},
+        GuessRow{"SpaceWaitsForTheAnswer", Worked, "gh>> t", {}, 1, 2, 0, 0, ""},
+        GuessRow{"TheFinishedHullKeepsTheScore", Worked, "gh>>c>>>>>>>>>", {at(400, 900)}, WorkedSteps, -1, 1, 1,
+                 "Pogodjeno: 1 od 1"},
+        GuessRow{"LeavingGuessModeStartsAgain", Worked, "gh>>cgg", {at(400, 900)}, 2, -1, 0, 0, "Pogodjeno: 0 od 0"},
+        GuessRow{"EditingEndsGuessing", Worked, "gh>>e", {}, 1, -1, 0, 0, ""}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 TEST(SvgExport, FramesEveryPointWithAMargin)
 {

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "edit.hpp"
+#include "session.hpp"
+
 namespace {
 
 std::array<GLint, 4> viewport()
@@ -42,6 +45,14 @@ void showScene(const SceneStore& scene)
     onReshape(WindowWidth, WindowHeight);
 }
 
+void showSet(const std::vector<Point>& set)
+{
+    openTestWindow();
+    Session.points = set;
+    rebuildEdited();
+    onReshape(WindowWidth, WindowHeight);
+}
+
 WindowPoint drawnAt(double x, double y, double z)
 {
     GLdouble modelview[16];
@@ -74,10 +85,10 @@ bool Frame::hasNear(double x, double y, Rgb8 colour, int radius) const
 Frame drawAndRead()
 {
     drawFrame();
-    const auto v = viewport();
+    // The whole window, which the picture's viewport may leave room in.
     Frame f;
-    f.width = v[2];
-    f.height = v[3];
+    f.width = glutGet(GLUT_WINDOW_WIDTH);
+    f.height = glutGet(GLUT_WINDOW_HEIGHT);
     f.rgb.resize(3 * std::size_t(f.width) * std::size_t(f.height));
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

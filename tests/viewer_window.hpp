@@ -38,6 +38,10 @@ void openTestWindow();
 // size, as the program does when the window opens.
 void showScene(const SceneStore& scene);
 
+// Opens the window on a set of points as an edit leaves it (hull, Scene and
+// steps computed from the set), framed on it with no navigation.
+void showSet(const std::vector<Point>& set);
+
 // Where the scene point (x, y, z) is drawn through the current matrices.
 WindowPoint drawnAt(double x, double y, double z = 0.0);
 

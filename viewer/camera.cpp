@@ -19,20 +19,20 @@ constexpr double LeastEyeDistance = 10.0;
 
 // Distance at which a box of the given half sizes, centred on the line of sight,
 // fits the initial window with room for whole markers along every edge.
-double fitDistance(double halfWidth, double halfHeight)
+double fitDistance(double halfWidth, double halfHeight, int fitWidth)
 {
     const double tanHalfFov = std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
     // At distance d one scene unit covers (WindowHeight / 2) / (d * tanHalfFov) pixels,
     // on both axes, because the aspect ratio follows the window.
     const double pixelsPerUnitAtOne = WindowHeight * 0.5 / tanHalfFov;
-    const double roomX = WindowWidth * 0.5 - MarkerSize;
+    const double roomX = fitWidth * 0.5 - MarkerSize;
     const double roomY = WindowHeight * 0.5 - MarkerSize;
     return std::max(halfWidth * pixelsPerUnitAtOne / roomX, halfHeight * pixelsPerUnitAtOne / roomY);
 }
 
 } // namespace
 
-Framing frameBox(const BoundingBox& box)
+Framing frameBox(const BoundingBox& box, int fitWidth)
 {
     const double minX = box.min.x;
     const double minY = box.min.y;
@@ -48,7 +48,7 @@ Framing frameBox(const BoundingBox& box)
     // It is kept where it shows the whole box, and raised just enough where it
     // would not (tall narrow boxes, boxes of no size). An untouched box has its
     // corners the wrong way round, hence the absolute sizes.
-    distance = std::max({distance, fitDistance(std::abs(maxX - minX) * 0.5, std::abs(maxY - minY) * 0.5),
+    distance = std::max({distance, fitDistance(std::abs(maxX - minX) * 0.5, std::abs(maxY - minY) * 0.5, fitWidth),
                          LeastEyeDistance});
     // Keeps the far distance below (twice this) representable in single precision.
     distance = std::min(distance, double(FLT_MAX) * 0.25);
@@ -62,9 +62,9 @@ Framing frameBox(const BoundingBox& box)
     return f;
 }
 
-void frameCamera(const BoundingBox& box)
+void frameCamera(const BoundingBox& box, int fitWidth)
 {
-    const Framing f = frameBox(box);
+    const Framing f = frameBox(box, fitWidth);
     ViewState.viewCenterX = f.viewCenterX;
     ViewState.viewCenterY = f.viewCenterY;
     ViewState.eyeDistance = f.eyeDistance;
@@ -81,10 +81,14 @@ void frameCamera(const BoundingBox& box)
 void reshapeView(int width, int height)
 {
     if (height == 0) height = 1;
+    // The method's panel takes the window's right edge: the picture is framed
+    // in the rest, so that the panel never covers a point.
+    const int panel = Session.panel ? std::min(PanelWidth, width - 1) : 0;
+    width -= panel;
     // Framed on the set as it is now: edits change the Scene's box, and only
     // here does the view follow them. The ring round a step's new vertex is
     // sized by the framing, so the step's picture is drawn anew.
-    frameCamera(Scene.box);
+    frameCamera(Scene.box, WindowWidth - (Session.panel ? PanelWidth : 0));
     forgetPicture();
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.

@@ -12,6 +12,7 @@
 #include "points_file.hpp"
 #include "step_view.hpp"
 #include "svg.hpp"
+#include "teach.hpp"
 #include "viewer.hpp"
 
 namespace {
@@ -188,6 +189,8 @@ void rebuildEdited()
     StepState& s = Session.steps;
     s.step = s.step >= before ? after : std::min(s.step, after);
     Session.edit.notice.clear();
+    // A new set, a new score.
+    restartGuessing(Session.guess);
     requestRedraw();
 }
 
@@ -219,6 +222,11 @@ void pressEditKey(EditKey key)
         Session.edit.on = !Session.edit.on;
         Session.edit.gesture = {};
         Session.edit.notice.clear();
+        // Editing and guessing exclude each other.
+        if (Session.edit.on && Session.guess.on) {
+            Session.guess = {};
+            forgetPicture();
+        }
         break;
     case EditKey::Save:
         noticeSaved(savePoints(Session.points.data(), std::int32_t(Session.points.size())), "Tacke sacuvane u ");
@@ -234,7 +242,10 @@ void pressEditKey(EditKey key)
 void editPointer(const InputEvent& e)
 {
     EditGesture& g = Session.edit.gesture;
-    if (!Session.edit.on) return navigation(e);
+    if (!Session.edit.on) {
+        if (Session.guess.on) guessPointer(Session, e);
+        return navigation(e);
+    }
     if (e.kind == InputEvent::Kind::Motion) {
         const bool startsDrag = g.down && !g.dragging;
         switch (motionAction(g, e.x, e.y)) {

@@ -15,6 +15,7 @@
 struct RunSource {
     std::optional<std::uint32_t> seed;
     std::string pointsFile;
+    std::string distribution; // how random points were drawn, where not the uniform square
 };
 
 // Hands the finished console run to the window and shows it until the user

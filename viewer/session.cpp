@@ -41,6 +41,7 @@ void showRun(const RunSource& source, const Point* points, std::int32_t n, const
 {
     Session.seed = source.seed;
     Session.pointsFile = source.pointsFile;
+    Session.distribution = source.distribution;
     loadRun(points, n, result);
     runViewer(argc, argv);
 }

@@ -46,10 +46,25 @@ struct EditState {
     std::string notice;
 };
 
+// Guess mode: before a farthest-point step is shown, the student clicks the
+// point they think is farthest beyond its edge.
+struct GuessState {
+    bool on = false;
+    std::int32_t question = -1; // the step asked about (the step before it is shown); -1: none open
+    std::int32_t answered = -1; // the step last answered with a click, while it is shown; -1: none
+    std::int32_t clicked = -1;  // the point clicked for it
+    bool right = false;
+    double clickedDistance = 0.0, farDistance = 0.0; // from the edge's line
+    std::int32_t hits = 0, asked = 0;                // the score: hits of asked
+    bool pressed = false;                            // a left press that may still be a click
+    int pressX = 0, pressY = 0;
+};
+
 struct SessionRecord {
     // Where the points came from: the generator's seed, or otherwise a file.
     std::optional<std::uint32_t> seed;
     std::string pointsFile;
+    std::string distribution;
     // The set shown, in order: the run's, then as edited; its last computation
     // and its steps.
     std::vector<Point> points;
@@ -57,6 +72,9 @@ struct SessionRecord {
     HullTrace trace;
     StepState steps;
     EditState edit;
+    // Teaching: the method's text beside the picture, and guess mode.
+    bool panel = false;
+    GuessState guess;
     // Rebuilt only when the step shown changes (shownStep -1: at the next
     // frame): the step's picture and caption.
     SceneStore picture;

@@ -11,6 +11,7 @@
 #include "edit.hpp"
 #include "platform.hpp"
 #include "run_viewer.hpp"
+#include "teach.hpp"
 #include "viewer.hpp"
 
 namespace {
@@ -20,18 +21,6 @@ constexpr double RingPixels = 12.0;
 // Text: Margin pixels from the window's top and left edges.
 constexpr int Margin = 10;
 
-// "(x, y)" in whole numbers.
-std::string xy(const Point& p)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "(%.0f, %.0f)", double(p.x), double(p.y));
-    return text;
-}
-
-const Point& vertex(const HullTrace& t, std::int32_t position)
-{
-    return t.points[std::size_t(t.vertices[std::size_t(position)])];
-}
 
 // Scene units that make RingPixels at the initial framing: the eye sees
 // 2 * eyeDistance * tan(fov / 2) units over the window's height.
@@ -47,7 +36,8 @@ void helpLines(std::vector<std::string>& lines)
 {
     lines.assign(std::begin(ControlHelp), std::end(ControlHelp));
     if (Session.seed)
-        lines.push_back("Seme: " + std::to_string(*Session.seed));
+        lines.push_back("Seme: " + std::to_string(*Session.seed)
+                        + (Session.distribution.empty() ? "" : ", raspored: " + Session.distribution));
     else if (!Session.pointsFile.empty())
         lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
 }
@@ -60,6 +50,18 @@ void drawLines(const std::vector<std::string>& lines, int firstLine)
 }
 
 } // namespace
+
+std::string xy(const Point& p)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "(%.0f, %.0f)", double(p.x), double(p.y));
+    return text;
+}
+
+const Point& vertex(const HullTrace& t, std::int32_t position)
+{
+    return t.points[std::size_t(t.vertices[std::size_t(position)])];
+}
 
 StepKey stepKeyOf(int key)
 {
@@ -124,7 +126,7 @@ bool playTick(StepState& s, std::int32_t round, std::int32_t count)
     return s.playing;
 }
 
-void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, SceneStore& out)
+void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, SceneStore& out, bool showSplit)
 {
     clearScene(out);
     out.box = Scene.box;
@@ -153,7 +155,7 @@ void buildStepPicture(const HullTrace& t, std::int32_t step, float ringRadius, S
     }
     if (first >= 0) edge(last, first);
 
-    if (s.edgeFrom >= 0) {
+    if (s.edgeFrom >= 0 && showSplit) {
         const Point& a = vertex(t, s.edgeFrom);
         const Point& b = vertex(t, s.edgeTo);
         const Point& v = vertex(t, step);
@@ -192,13 +194,28 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
 const SceneStore& shownPicture()
 {
     SessionRecord& r = Session;
+    const GuessState& g = r.guess;
     const std::int32_t count = stepCount(r.trace);
-    if (r.steps.step != r.shownStep) {
-        stepCaption(r.trace, r.steps.step, r.caption);
-        if (r.steps.step < count) buildStepPicture(r.trace, r.steps.step, ringRadius(), r.picture);
-        r.shownStep = r.steps.step;
+    // A question shows the step before it with the edge about to be split.
+    const std::int32_t shown = g.question >= 0 ? -2 - g.question : r.steps.step;
+    if (shown != r.shownStep) {
+        if (g.question >= 0) {
+            questionCaption(r.trace, g.question, r.caption);
+            buildStepPicture(r.trace, g.question - 1, ringRadius(), r.picture, false);
+            const HullStep& s = r.trace.steps[std::size_t(g.question)];
+            r.picture.segments.push_back({vertex(r.trace, s.edgeFrom), vertex(r.trace, s.edgeTo), SplitColor});
+        } else {
+            stepCaption(r.trace, r.steps.step, r.caption);
+            if (r.steps.step < count) buildStepPicture(r.trace, r.steps.step, ringRadius(), r.picture);
+            // The answer's ring: green round a right point, magenta round a
+            // wrong one (the right one keeps the step's own ring).
+            if (g.answered == r.steps.step && g.answered >= 0)
+                r.picture.circles.push_back({r.trace.points[std::size_t(g.clicked)], ringRadius(),
+                                             g.right ? RightGuessColor : WrongGuessColor});
+        }
+        r.shownStep = shown;
     }
-    return r.steps.step < count ? r.picture : Scene;
+    return g.question >= 0 || r.steps.step < count ? r.picture : Scene;
 }
 
 void drawOverlay()
@@ -206,20 +223,23 @@ void drawOverlay()
     const StepState& s = Session.steps;
     static std::vector<std::string> edit, help;
     editCaption(edit);
-    if (!s.captioned && !s.help && edit.empty()) return;
+    if (!s.captioned && !s.help && edit.empty() && !Session.panel) return;
     if (s.help) helpLines(help);
 
-    // Window pixel coordinates from a projection of their own, pushed over the
+    // Window pixel coordinates from a projection of their own, over the whole
+    // window (the picture's may leave room for the panel), pushed over the
     // navigation's and popped again.
     GLint mode = GL_MODELVIEW;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
+    const WindowSize window = windowSize();
+    glViewport(0, 0, window.width, window.height);
     glPushAttrib(GL_CURRENT_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(0.0, viewport[2], 0.0, viewport[3]);
+    gluOrtho2D(0.0, window.width, 0.0, window.height);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -236,14 +256,21 @@ void drawOverlay()
         static std::vector<std::string> caption;
         caption = Session.caption;
         if (*playLine(s)) caption.push_back(playLine(s));
+        guessLines(Session, caption);
         drawLines(caption, line);
         line += int(caption.size()) + 1;
     }
     if (s.help) drawLines(help, line);
+    if (Session.panel) {
+        static std::vector<std::string> method;
+        methodLines(Session.trace, s.step, Session.guess.question >= 0, method);
+        drawTextBlock(window.width - PanelWidth + Margin, Margin, method);
+    }
 
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GLenum(mode));
     glPopAttrib();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }

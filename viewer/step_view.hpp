@@ -12,6 +12,12 @@
 // Milliseconds between two steps while playing.
 inline constexpr int PlayMillis = 800;
 
+// "(x, y)" in whole numbers.
+std::string xy(const Point& p);
+
+// The hull vertex found at step `position`.
+const Point& vertex(const HullTrace& t, std::int32_t position);
+
 // What a key asks of the step view.
 enum class StepKey { None, Next, Previous, First, Last, Play, Help, InitialView, Quit };
 
@@ -36,7 +42,9 @@ bool playTick(StepState& s, std::int32_t round, std::int32_t count);
 // far black, the closed polygon through them in outline order red; from step 2
 // on the edge just split and its triangle orange, with a ring of ringRadius
 // round the new vertex. Step 0 is the input alone, all blue.
-void buildStepPicture(const HullTrace& trace, std::int32_t step, float ringRadius, SceneStore& out);
+// Without showSplit the edge split and its triangle are left out.
+void buildStepPicture(const HullTrace& trace, std::int32_t step, float ringRadius, SceneStore& out,
+                      bool showSplit = true);
 
 // The caption of a step, one line each, coordinates as whole numbers.
 void stepCaption(const HullTrace& trace, std::int32_t step, std::vector<std::string>& lines);

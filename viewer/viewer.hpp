@@ -18,6 +18,8 @@ inline constexpr const char* WindowTitle = "Divavorade - prikaz zadatka";
 inline constexpr double FieldOfViewY = 60.0;
 inline constexpr double NearDistance = 1.0;
 inline constexpr double LeastFarDistance = 1000.0;
+// Width of the method's panel at the window's right edge, while it is shown.
+inline constexpr int PanelWidth = 300;
 // Side of the square drawn for every point and segment end, in pixels.
 inline constexpr float MarkerSize = 4.0f;
 // How far the accumulated zoom may go either way from the framing: far enough
@@ -67,12 +69,13 @@ struct Framing {
 };
 
 // Places the eye over the box centre, far enough that the whole box fits the
-// initial window and close enough to stay inside the far clipping plane.
-Framing frameBox(const BoundingBox& box);
+// initial window (fitWidth pixels of its width) and close enough to stay
+// inside the far clipping plane.
+Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth);
 
 // Stores the framing of box in ViewState and loads the modelview matrix with
 // the matching translation (leaves the modelview matrix selected).
-void frameCamera(const BoundingBox& box);
+void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth);
 
 // Viewport and perspective for a window of width x height pixels, framed on
 // the Scene as it is now; discards all navigation and leaves the projection

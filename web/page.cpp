@@ -87,14 +87,12 @@ EMSCRIPTEN_KEEPALIVE int omotac_run(const char* countLine, const char* args)
     std::string typed = std::string(countLine) + "\n";
     std::FILE* in = fmemopen(typed.data(), typed.size(), "r");
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
-    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), in, out, err, Run)
-                                       : runConsole(in, out, err, seed, Run);
+    const int status = runConsoleFor(opts, seed, in, out, err, Run);
     std::fclose(in);
     Printed = drain(out, outBuffer, outSize);
     Errors = drain(err, errBuffer, errSize);
     if (status != 0) return status;
-    const RunSource source = opts.pointsFile ? RunSource{std::nullopt, *opts.pointsFile} : RunSource{seed, {}};
-    showRun(source, Run.points.data(), Run.n, Run.result, 0, nullptr);
+    showRun(runSourceFor(opts, seed), Run.points.data(), Run.n, Run.result, 0, nullptr);
     return 0;
 }
 
@@ -109,8 +107,16 @@ EMSCRIPTEN_KEEPALIVE const char* omotac_seed()
     return text.c_str();
 }
 
-// The names of the ways random points can be drawn, one a line, the default first.
-EMSCRIPTEN_KEEPALIVE const char* omotac_distributions() { return "ravnomerno"; }
+// The ways random points can be drawn, one a line: the name, a tab, what it
+// does; the default first.
+EMSCRIPTEN_KEEPALIVE const char* omotac_distributions()
+{
+    static std::string list;
+    list.clear();
+    for (const DistributionName& d : Distributions) list += std::string(d.name) + '\t' + d.what + '\n';
+    list.pop_back();
+    return list.c_str();
+}
 
 // Frames painted so far, for measuring the page's frame rate.
 EMSCRIPTEN_KEEPALIVE double omotac_frames() { return double(ViewState.framesShown); }

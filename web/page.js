@@ -9,9 +9,10 @@ Module.omotacStart = function () {
   var canvas = Module.canvas;
 
   $('prompt').textContent = UTF8ToString(_omotac_prompt());
-  UTF8ToString(_omotac_distributions()).split('\n').forEach(function (name) {
+  UTF8ToString(_omotac_distributions()).split('\n').forEach(function (entry) {
     var option = document.createElement('option');
-    option.value = option.textContent = name;
+    option.value = option.textContent = entry.split('\t')[0];
+    option.title = entry.split('\t')[1];
     raspored.appendChild(option);
   });
   var defaultDistribution = raspored.options[0].value;

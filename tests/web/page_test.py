@@ -233,6 +233,43 @@ def main():
         canvas.send_keys("r")
         wait(driver, lambda: markers() == framed, 5)
 
+        # A: the method beside the picture, its lines of the step marked.
+        canvas.send_keys(Keys.HOME, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, "a")
+        blocks = lambda: driver.execute_script(
+            "return [...document.querySelectorAll('#text .block')].map(b => [b.offsetLeft, b.textContent])")
+        panel_block = wait(driver, lambda: next((b for b in blocks() if b[0] >= WIDTH - 300), None), 5)
+        check("A shows the method in the right-hand part, the step's lines marked",
+              bool(panel_block) and "> " in "\n".join(t for t in text_over_picture() if t.startswith(">")),
+              str(blocks()))
+        canvas.send_keys("a")
+        check("A again hides it", bool(wait(driver, lambda: all(b[0] < WIDTH - 300 for b in blocks()), 5)))
+        # Closing the panel frames the picture in the whole window again.
+        wait(driver, lambda: markers() == framed, 5)
+
+        # G: the student picks the farthest point before the step shows it. Where
+        # a point is drawn comes from the picture itself: the markers of L and R
+        # (the leftmost and rightmost vertices) fix the scale and the offset.
+        (lx, ly), (rx, ry) = [tuple(map(int, re.findall(r"-?\d+", hull[k]))) for k in (0, 1)]
+        left, right = min(framed), max(framed)
+        scale = (right[0] - left[0]) / (rx - lx)
+        pixel = lambda x, y: (left[0] + 2 + scale * (x - lx), left[1] + 2 - scale * (y - ly))
+        click = lambda x, y: ActionChains(driver).move_to_element_with_offset(
+            canvas, int(round(x)) - WIDTH // 2, int(round(y)) - HEIGHT // 2).click().perform()
+        canvas.send_keys(Keys.HOME, "g", Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
+        asked = wait(driver, lambda: any(t.startswith("Koja tacka je najdalja od ivice") for t in text_over_picture()), 5)
+        check("G: the step asks for the farthest point first", bool(asked), str(text_over_picture()))
+        click(*pixel(lx, ly))
+        check("a wrong pick is named, with the score",
+              bool(wait(driver, lambda: any(t.startswith("Netacno: (%d, %d)" % (lx, ly)) for t in text_over_picture())
+                        and "Pogodjeno: 0 od 1" in text_over_picture(), 5)), str(text_over_picture()))
+        canvas.send_keys(Keys.ARROW_RIGHT)
+        wait(driver, lambda: any(t.startswith("Koja tacka") for t in text_over_picture()), 5)
+        click(*pixel(*map(int, re.findall(r"-?\d+", hull[3]))))
+        check("the right pick: Tacno!",
+              bool(wait(driver, lambda: "Tacno!" in text_over_picture() and "Pogodjeno: 1 od 2" in text_over_picture(), 5)),
+              str(text_over_picture()))
+        canvas.send_keys("g", Keys.END)
+
         # An edit click on an empty place adds a point; outside the hull it is a vertex.
         canvas.send_keys("e")
         wait(driver, lambda: "Uredjivanje tacaka" in text_over_picture(), 5)
@@ -293,6 +330,17 @@ def main():
               and without_time(panel) == without_time(console_out), panel[:80])
         canvas.send_keys("q")
         check("Q ends the run", bool(wait(driver, lambda: "zavrsen" in by_id("message").text, 5)))
+
+        # A distribution from the address, listed by the program itself.
+        driver.get(url + "?n=60&seed=5&raspored=krug")
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        panel = driver.execute_script("return document.getElementById('panel').textContent")
+        console_out, _ = desktop("60\n", "--seed", "5", "--raspored", "krug")
+        options = driver.execute_script("return [...document.querySelectorAll('#raspored option')].map(o => o.value)")
+        check("the distributions are the program's, krug from the address gives the desktop's run",
+              options[0] == "ravnomerno" and "krug" in options and by_id("raspored").get_attribute("value") == "krug"
+              and without_time(panel) == without_time(console_out)
+              and by_id("link").text.endswith("?n=60&seed=5&raspored=krug"), "%s %s" % (options, by_id("link").text))
 
         # A points file: the same reader, its messages naming the file.
         bad = os.path.join(scratch, "tacke.txt")
