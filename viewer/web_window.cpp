@@ -260,11 +260,18 @@ void runViewer(int, char**)
         setBandColour(byte(BackgroundColor.r), byte(BackgroundColor.g), byte(BackgroundColor.b));
         Page.contextReady = true;
     }
+    // A page shows run after run in one window: each opens as the desktop's
+    // window does, with nothing of the run before it.
     ViewState.translating = ViewState.rotating = ViewState.scaling = false;
+    Session.panel = false;
+    Session.guess = {};
+    const std::int32_t round = Session.steps.playRound;
     glClearColor(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, 0.0f);
     const WindowSize size = windowSize();
     reshapeView(size.width, size.height);
     openOnFinishedHull();
+    // A play tick still pending from the run before belongs to no play of this one.
+    Session.steps.playRound = round + 1;
     Page.shown = true;
 }
 
