@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <set>
 #include <string>
 #include <span>
@@ -94,9 +93,12 @@ void offerSavedFiles()
     closedir(dir);
 }
 
+// DOM numbers the buttons 0 (left) to 4 (forward); the wheel is reported apart.
+constexpr unsigned short LastButton = 4;
+
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*)
 {
-    if (!Page.shown) return EM_FALSE;
+    if (!Page.shown || e->button > LastButton) return EM_FALSE;
     int x, y;
     canvasPixel(*e, x, y);
     Page.buttons |= 1u << e->button;
@@ -108,7 +110,7 @@ EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*)
 EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*)
 {
     // As the desktop's toolkit does, the window that got the press gets its release.
-    if (!Page.shown || (Page.buttons & (1u << e->button)) == 0) return EM_FALSE;
+    if (!Page.shown || e->button > LastButton || (Page.buttons & (1u << e->button)) == 0) return EM_FALSE;
     int x, y;
     canvasPixel(*e, x, y);
     Page.buttons &= ~(1u << e->button);
