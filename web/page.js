@@ -59,9 +59,13 @@ Module.omotacStart = function () {
     });
   }
 
-  file.addEventListener('change', function () {
+  function showChosen() {
     $('chosen').textContent = file.files.length ? file.files[0].name : 'nije izabrana';
-  });
+    $('unchoose').hidden = !file.files.length;
+  }
+  file.addEventListener('change', showChosen);
+  // Back to random points.
+  $('unchoose').addEventListener('click', function () { file.value = ''; showChosen(); });
   form.addEventListener('submit', function (e) { e.preventDefault(); start(); });
   $('start').disabled = false;
 

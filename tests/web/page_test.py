@@ -344,7 +344,18 @@ def main():
               and without_time(panel) == without_time(console_out)
               and by_id("link").text.endswith("?n=60&seed=5&raspored=krug"), "%s %s" % (options, by_id("link").text))
 
-        # A points file: the same reader, its messages naming the file.
+        # A points file: the same reader, the same run; its messages name the file.
+        good = os.path.join(scratch, "kvadrat.txt")
+        with open(good, "w") as f:
+            f.write("# kvadrat\n0 0\n10,0\n10 , 10\n0   10\n5 5\n")
+        by_id("file").send_keys(good)
+        by_id("start").click()
+        wait(driver, lambda: "<" in by_id("panel").text and "60" not in by_id("panel").text[:40])
+        console_out, _ = desktop("", "--points", good)
+        panel = driver.execute_script("return document.getElementById('panel').textContent")
+        check("a points file gives the desktop's run", without_time(panel) == without_time(console_out)
+              and by_id("address").get_attribute("hidden") is not None, panel)
+        by_id("canvas").send_keys("q")
         bad = os.path.join(scratch, "tacke.txt")
         with open(bad, "w") as f:
             f.write("0 0\n10,0\nx\n")
@@ -354,6 +365,13 @@ def main():
         wait(driver, lambda: "red 3" in by_id("message").text)
         check("a points file fault gets the reader's message",
               by_id("message").text == desktop_err.strip().replace(bad, "tacke.txt"), by_id("message").text)
+        by_id("unchoose").click()
+        by_id("start").click()
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        check("without the file, random points again", by_id("chosen").text == "nije izabrana"
+              and "<" in by_id("panel").text, by_id("message").text)
+    except Exception as e:  # a step that could not even be taken fails, and the summary still comes
+        check("the checks ran to the end", False, "%s: %s" % (type(e).__name__, str(e).splitlines()[0] if str(e) else ""))
     finally:
         driver.quit()
         shutil.rmtree(scratch, ignore_errors=True)
