@@ -7,7 +7,12 @@ OMOTAC_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth x11-utils xdotool libxtst-dev libx11-dev imagemagick
+  help2man
 )
+
+# The Debian package and the checks of what is installed (scripts/package,
+# scripts/check-install).
+OMOTAC_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db)
 
 # The test script also fuzzes, which takes clang and its libFuzzer runtime.
 OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
