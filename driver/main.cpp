@@ -16,6 +16,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (opts.help) return printUsage(stdout) ? 0 : reportLostOutput(stderr);
+    if (opts.version) return printVersion(stdout) ? 0 : reportLostOutput(stderr);
 
     // Freed memory stays in the process: otherwise glibc hands the renderer's
     // per-frame buffers back to the system and every frame faults them in anew.

@@ -12,6 +12,7 @@
 // program's own goes on to the window toolkit, in its order.
 struct Options {
     bool help = false;
+    bool version = false;
     std::optional<std::uint32_t> seed;
     // Points file to read instead of asking for a count; "-" is standard input.
     std::optional<std::string> pointsFile;
@@ -26,3 +27,6 @@ std::string parseOptions(int argc, char** argv, Options& opts);
 
 // Writes the usage text; false when it could not be written.
 bool printUsage(std::FILE* out);
+
+// Writes "omotac x.y.z"; false when it could not be written.
+bool printVersion(std::FILE* out);

@@ -373,14 +373,33 @@ TEST(Distributions, KeepTheirPromises)
     EXPECT_EQ(pointLines(r.out, at)[0].x, draw(Distribution::Uniform)[0].x);
 }
 
-TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
+// --help wins over every other option, --version over all but --help.
+TEST(ConsoleRun, HelpAndVersionArePrintedWithoutAskingAnything)
 {
-    const ProgramRun r = runProgram("5\n", {"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
-    EXPECT_EQ(r.out.find(Prompt), std::string::npos);
-    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje", "--raspored IME", "najgori"})
+    const std::string help = "Upotreba: omotac", version = "omotac " OMOTAC_VERSION "\n";
+    const struct {
+        std::vector<std::string> args;
+        const std::string& start;
+    } cases[] = {
+        {{"--help"}, help}, {{"-h", "--seed", "1"}, help}, {{"--version", "--help"}, help},
+        {{"--version"}, version}, {{"--seed", "1", "--version"}, version},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram("5\n", c.args);
+        EXPECT_EQ(r.status, 0) << c.args[0];
+        EXPECT_EQ(r.err, "") << c.args[0];
+        EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << r.out;
+        EXPECT_EQ(r.out.find(Prompt), std::string::npos);
+        if (c.start == version) {
+            EXPECT_EQ(r.out, version);
+        }
+    }
+    // The manual page is made from the help: it names every option, the
+    // window's controls, the points file and the exit status.
+    const ProgramRun r = runProgram("", {"--help"});
+    for (const char* mentioned : {"--seed N", "--points DATOTEKA", "--version", "Esc ili Q: izlaz",
+                                  "Levi taster: pomeranje", "Datoteka sa tackama:", "Izlazni status:", "Primeri:",
+                                  "--raspored IME", "najgori"})
         EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
 }
 
@@ -408,7 +427,8 @@ TEST(ConsoleRun, LostOutputIsAnError)
     TempDir dir;
     std::ofstream("t.txt") << "1 2\n";
     for (const Output output : {Output::Full, Output::Closed}) {
-        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"--points", "t.txt"}}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{}, {"--help"}, {"--version"}, {"--points", "t.txt"}}) {
             const ProgramRun r = runProgram("5\n", args, output);
             EXPECT_EQ(r.status, 1) << int(output);
             EXPECT_EQ(r.err, "Ispis na standardni izlaz nije uspeo.\n") << int(output);
