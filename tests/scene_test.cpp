@@ -29,7 +29,7 @@ protected:
     void SetUp() override { Scene = SceneStore{}; }
 };
 
-TEST_P(Box, WidensFromTheWindowCorners)
+TEST_P(Box, WidensFromEmpty)
 {
     const BoxCase& c = GetParam();
     for (const Point& p : c.added) addPoint(p, 2);
@@ -40,16 +40,23 @@ TEST_P(Box, WidensFromTheWindowCorners)
 }
 
 const float nan = std::numeric_limits<float>::quiet_NaN();
+const float inf = std::numeric_limits<float>::infinity();
 
+// The box is the points' own wherever they lie: nothing of the window's size
+// or of the origin takes part.
 INSTANTIATE_TEST_SUITE_P(
     Scene, Box,
-    ::testing::Values(BoxCase{"empty", {}, 1024, 700, 0, 0},
+    ::testing::Values(BoxCase{"empty", {}, inf, inf, -inf, -inf},
                       BoxCase{"inside", {{500, 300}}, 500, 300, 500, 300},
-                      BoxCase{"beyond_window", {{2000, 800}}, 1024, 700, 2000, 800},
-                      BoxCase{"negative", {{-5, -7}}, -5, -7, 0, 0},
+                      BoxCase{"beyond_window", {{2000, 800}}, 2000, 800, 2000, 800},
+                      BoxCase{"square_beyond_window", {{5000, 5000}, {5100, 5000}, {5100, 5100}, {5000, 5100}}, 5000, 5000, 5100, 5100},
+                      BoxCase{"above_the_window_height", {{10, 701}, {999, 999}}, 10, 701, 999, 999},
+                      BoxCase{"negative", {{-5, -7}}, -5, -7, -5, -7},
+                      BoxCase{"all_negative", {{-50, -70}, {-5, -700}}, -50, -700, -5, -70},
                       BoxCase{"mixed", {{10, 600}, {900, 20}, {400, 400}}, 10, 20, 900, 600},
                       BoxCase{"z_ignored", {{10, 20, 1e30f}, {30, 5, -1e30f}}, 10, 5, 30, 20},
-                      BoxCase{"nan_moves_nothing", {{nan, 40}, {50, nan}}, 50, 40, 50, 40}),
+                      BoxCase{"nan_moves_nothing", {{nan, 40}, {50, nan}}, 50, 40, 50, 40},
+                      BoxCase{"nan_alone_leaves_it_empty", {{nan, nan}}, inf, inf, -inf, -inf}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SceneStoreTest : public ::testing::Test {
