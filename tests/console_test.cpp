@@ -318,7 +318,8 @@ TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
     EXPECT_NE(withoutTime(first.out), withoutTime(other.out));
     checkDialogue(first.out, Prompt.size(), 200);
     // The extremes of the range are seeds too, and other arguments go on to the toolkit.
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--seed", "0"}, {"--seed", "4294967295", "-sync"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--seed", "0"}, {"--seed", "4294967295", "-sync"},
+                                                 {"-geometry", "300x200+0+0", "--seed", "1", "-direct"}}) {
         const ProgramRun r = runProgram("3\n", args);
         EXPECT_EQ(r.status, 1) << args[1] << r.err;
         EXPECT_NE(r.err.find("failed to open display"), std::string::npos) << r.err;
@@ -326,15 +327,23 @@ TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
     }
 }
 
+// Help anywhere on the line wins, beside a bad value or an unknown option too.
 TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
 {
-    const ProgramRun r = runProgram("5\n", {"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
-    EXPECT_EQ(r.out.find(Prompt), std::string::npos);
-    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje"})
-        EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
+    const std::vector<std::vector<std::string>> cases = {
+        {"--help"}, {"-h"}, {"--seed", "x", "--help"}, {"--sed", "5", "--help"}, {"--help", "--point", "t.txt"},
+        {"--points", "nema.txt", "-h"}, {"--seed=1", "--points=-", "--help"}, {"-sync", "--help", "--"},
+    };
+    for (const auto& args : cases) {
+        const ProgramRun r = runProgram("5\n", args);
+        SCOPED_TRACE(args.front() + " " + args.back());
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
+        EXPECT_EQ(r.out.find(Prompt), std::string::npos);
+        for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje", "navedena dvaput"})
+            EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
+    }
 }
 
 TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
@@ -351,6 +360,27 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
         EXPECT_EQ(r.out, "") << shown;
         EXPECT_EQ(r.err.rfind("omotac: ", 0), 0u) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// Two dashes mark one of the program's own options: any other is a typing
+// mistake the toolkit would ignore, so it ends the run, named, before the
+// question. The first such argument is the one named.
+TEST(ConsoleRun, AnUnknownLongOptionIsNamed)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string named;
+    } cases[] = {
+        {{"--point", "x.txt"}, "--point"}, {{"--sed", "5"}, "--sed"}, {{"--"}, "--"}, {{"---seed", "1"}, "---seed"},
+        {{"--SEED=1"}, "--SEED=1"}, {{"--help=1"}, "--help=1"}, {{"--seed", "3", "--points-file", "t"}, "--points-file"},
+        {{"-sync", "--geometry", "9x9"}, "--geometry"}, {{"--x", "--y"}, "--x"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram("5\n", c.args);
+        EXPECT_EQ(r.status, 2) << c.named;
+        EXPECT_EQ(r.out, "") << c.named;
+        EXPECT_EQ(r.err, "omotac: nepoznata opcija " + c.named + " (opcije navodi omotac --help)\n");
     }
 }
 
