@@ -13,6 +13,10 @@
 // whole number there is exact in single precision.
 inline constexpr std::int32_t CoordinateLimit = 16777216;
 
+// The longest line a points file may have, in bytes: far more than any point
+// or comment needs, and a bound on how much of an endless line is read.
+inline constexpr std::int32_t LineLimit = 10000;
+
 // What reading a points file gave: the number of points stored, or the one
 // line that says where and why reading stopped.
 struct PointsRead {
@@ -27,7 +31,9 @@ inline constexpr const char* StandardInputName = "standardni ulaz";
 // or a comma; blank lines and lines whose first non-blank is '#' are skipped;
 // CRLF line ends and a UTF-8 byte order mark are accepted. Stores them from
 // points[0] (x and y set, z 0, colour 9) and stops at the first error without
-// reading any further; messages name the file by name and the line by number.
+// reading any further: a coordinate is out of range at the digit that takes it
+// there, a line too long at its byte LineLimit + 1. Messages name the file by
+// name and the line by number.
 PointsRead readPoints(std::FILE* in, std::string_view name, std::span<Point, PointCapacity> points);
 
 // Opens path and reads it as above; "-" reads standardInput instead.

@@ -128,8 +128,12 @@ std::string slurp(const std::string& path)
 // disk, or nowhere (closed).
 enum class Output { File, Full, Closed };
 
+// Where its standard input comes from: a file holding the input, or nowhere (closed).
+enum class Input { File, Closed };
+
 // Starts the built program as a user would, with input piped in and no display.
-ProgramRun runProgram(const std::string& input, std::vector<std::string> args = {}, Output output = Output::File)
+ProgramRun runProgram(const std::string& input, std::vector<std::string> args = {}, Output output = Output::File,
+                      Input from = Input::File)
 {
     char dir[] = "/tmp/omotac-run-XXXXXX";
     if (!mkdtemp(dir)) return {};
@@ -138,7 +142,8 @@ ProgramRun runProgram(const std::string& input, std::vector<std::string> args = 
 
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    if (from == Input::File) posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    else posix_spawn_file_actions_addclose(&fa, 0);
     if (output == Output::File) posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (output == Output::Full) posix_spawn_file_actions_addopen(&fa, 1, "/dev/full", O_WRONLY, 0);
     if (output == Output::Closed) posix_spawn_file_actions_addclose(&fa, 1);
@@ -444,6 +449,8 @@ TEST(ConsoleRun, APointsFileFaultEndsTheRunBeforeAnythingIsPrinted)
         {"dir", "", "dir: to je direktorijum, a ne datoteka"},
         {"-", "# samo komentar\n", "standardni ulaz: nema nijedne tacke"},
         {"-", "1 2\n1 16777217\n", "standardni ulaz, red 2: koordinata je van opsega od -16777216 do 16777216"},
+        {"-", std::string(1 << 22, '1'), "standardni ulaz, red 1: koordinata je van opsega od -16777216 do 16777216"},
+        {"-", "1 2\n" + std::string(1 << 22, '0'), "standardni ulaz, red 2: red je duzi od 10000 znakova"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runProgram(c.input, {"--points", c.path});
@@ -451,6 +458,10 @@ TEST(ConsoleRun, APointsFileFaultEndsTheRunBeforeAnythingIsPrinted)
         EXPECT_EQ(r.out, "") << c.path;
         EXPECT_EQ(r.err, c.err + "\n");
     }
+    // Standard input closed: said in words, and no line is to blame.
+    const ProgramRun closed = runProgram("", {"--points", "-"}, Output::File, Input::Closed);
+    EXPECT_EQ(closed.status, 2);
+    EXPECT_EQ(closed.err, "standardni ulaz: citanje nije uspelo (ulaz ili izlaz je zatvoren)\n");
 }
 
 // Saving the points of a run and running on the saved file gives the same run.

@@ -120,17 +120,20 @@ std::string ones(int lines)
 TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
 {
     using Pairs = std::vector<std::pair<float, float>>;
-    const std::string bad = ": ocekivane dve cele koordinate", range = ": koordinata je van opsega od -16777216 do 16777216";
+    const std::string bad = ": ocekivane dve cele koordinate", range = ": koordinata je van opsega od -16777216 do 16777216",
+                      tooLong = ": red je duzi od 10000 znakova";
     const struct {
         std::string text;
         Pairs points;      // what a good file holds
         std::string error; // after the name t.txt; empty for a good file
+        long readAtMost = -1; // bytes read before the fault is known, where it is early
     } cases[] = {
         {"1,2\n 3 , 4 \n5\t,\t6\n-7 +8", {{1, 2}, {3, 4}, {5, 6}, {-7, 8}}, ""},
         {"# a\r\n\r\n  # b, c\r\n1 2\r\n \t\r\n", {{1, 2}}, ""},
         {"-16777216 16777216\n007 -0000\n", {{-16777216, 16777216}, {7, 0}}, ""},
         {"\xEF\xBB\xBF" "5 6\n", {{5, 6}}, ""}, // a UTF-8 byte order mark
-        {std::string(100000, ' ') + "1" + std::string(100000, '\t') + "2", {{1, 2}}, ""},
+        {std::string(4998, ' ') + "1" + std::string(4999, '\t') + "2", {{1, 2}}, ""},
+        {std::string(LineLimit - 4, ' ') + "1 2\r\n" + std::string(LineLimit, '#') + "\n3 4", {{1, 2}, {3, 4}}, ""},
         {ones(PointCapacity), Pairs(PointCapacity, {1.0f, 1.0f}), ""},
         {"", {}, ": nema nijedne tacke"},
         {"# 1 2\n\n", {}, ": nema nijedne tacke"},
@@ -145,7 +148,15 @@ TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
         {std::string("1 2\0", 4), {}, ", red 1" + bad},
         {"16777217 0\n1 2\n", {}, ", red 1" + range},
         {"1 1\n0 -16777217\n", {}, ", red 2" + range},
-        {"1 " + std::string(50, '9'), {}, ", red 1" + range},
+        {"1 " + std::string(50, '9'), {}, ", red 1" + range, 10},
+        {"99999999 x\n", {}, ", red 1" + range, 8},
+        {"\n-16777216 -167772160", {}, ", red 2" + range, 21},
+        {std::string(1 << 20, '1'), {}, ", red 1" + range, 9},
+        // Lines longer than any point or comment needs, however they go on.
+        {std::string(LineLimit - 2, ' ') + "1 2", {}, ", red 1" + tooLong, LineLimit + 1},
+        {"1 2\n" + std::string(1 << 20, '0'), {}, ", red 2" + tooLong, 4 + LineLimit + 1},
+        {std::string("#").append(1 << 20, 'x') + "\n1 2\n", {}, ", red 1" + tooLong, LineLimit + 1},
+        {"1 2\n" + std::string(1 << 20, ' ') + "\n", {}, ", red 2" + tooLong, 4 + LineLimit + 1},
         {"# x\n" + ones(PointCapacity + 1) + "1 1\n", {}, ", red 10002: vise od 10000 tacaka"},
     };
     std::array<Point, PointCapacity> points;
@@ -166,6 +177,9 @@ TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
         std::size_t end = 0;
         for (std::size_t k = 0; k < line; ++k) end = std::min(c.text.find('\n', end), c.text.size() - 1) + 1;
         EXPECT_LE(consumed, line > 0 ? long(end) : long(c.text.size()));
+        if (c.readAtMost >= 0) {
+            EXPECT_EQ(consumed, c.readAtMost);
+        }
     }
 }
 
@@ -190,7 +204,7 @@ TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)
         EXPECT_FALSE(writePoints(full, set.data(), 4));
         std::fclose(full);
     }
-    const std::string failed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+    const std::string failed = "Cuvanje omotac-tacke-N.txt u tekuci direktorijum nije uspelo: ";
     {
         // A limit on file sizes stands in for a full disk.
         TempDir dir;
@@ -218,6 +232,14 @@ TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)
         waitpid(child, &status, 0);
         EXPECT_EQ(status, 0);
         EXPECT_TRUE(dir.files().empty());
+    }
+    {
+        // A working directory removed while the program runs: the message says
+        // so, rather than that some file does not exist.
+        TempDir dir;
+        std::filesystem::remove_all(dir.path);
+        EXPECT_EQ(savePoints(set.data(), 4).error, failed + "radni direktorijum vise ne postoji");
+        std::filesystem::create_directory(dir.path);
     }
 }
 
