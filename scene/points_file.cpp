@@ -174,6 +174,55 @@ PointsRead loadPoints(const char* path, std::span<Point, PointCapacity> points, 
     return r;
 }
 
+namespace {
+
+// The ASCII for one decoded code point outside ASCII.
+const char* asciiFor(char32_t c)
+{
+    switch (c) {
+    case U'č': case U'ć': return "c";
+    case U'Č': case U'Ć': return "C";
+    case U'š': return "s";
+    case U'Š': return "S";
+    case U'ž': return "z";
+    case U'Ž': return "Z";
+    case U'đ': return "dj";
+    case U'Đ': return "Dj";
+    default: return c >= 0x300 && c <= 0x36F ? "" : "?";
+    }
+}
+
+} // namespace
+
+std::string asciiName(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            out += lead >= 0x20 && lead < 0x7F ? char(lead) : '?';
+            ++i;
+            continue;
+        }
+        // The length a lead byte announces; 0 for a byte that leads nothing.
+        const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        char32_t c = lead & (0x7F >> length);
+        std::size_t k = 1;
+        for (; k < length && i + k < utf8.size() && (byte(i + k) & 0xC0) == 0x80; ++k) c = c << 6 | (byte(i + k) & 0x3F);
+        if (length == 0 || k < length) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += asciiFor(c);
+        i += length;
+    }
+    return out;
+}
+
 bool writePoints(std::FILE* out, const Point* points, std::int32_t n)
 {
     std::fputs("# tacke za omotac --points: x y u svakom redu\n", out);

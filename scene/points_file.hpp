@@ -45,3 +45,10 @@ bool writePoints(std::FILE* out, const Point* points, std::int32_t n);
 
 // Saves points[0..n) as a new omotac-tacke-N.txt in the current directory.
 SavedFile savePoints(const Point* points, std::int32_t n);
+
+// A name as the window's bitmap font can show it: printable ASCII as it is,
+// the Serbian letters as the program writes Serbian (č, ć -> c; š -> s;
+// ž -> z; đ -> dj, capitals alike), combining accents dropped (a decomposed
+// č is c and its caron), and every other character, or control character, as
+// one '?'; a byte that starts no whole UTF-8 character is one '?' of its own.
+std::string asciiName(std::string_view utf8);

@@ -183,6 +183,30 @@ TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
     }
 }
 
+// Names as the window's bitmap font shows them: Serbian letters as the program
+// writes Serbian, everything else outside printable ASCII one '?' a character.
+TEST(PointsFile, NamesInAsciiForTheWindow)
+{
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {"", ""},
+        {"tacke 1,2 (kopija).txt", "tacke 1,2 (kopija).txt"},
+        {"čćšžđ.txt", "ccszdj.txt"},
+        {"ČĆŠŽĐ", "CCSZDj"},
+        {"Đorđe/kuća", "Djordje/kuca"},
+        {"c\u030Cas", "cas"},            // a decomposed č: the caron dropped
+        {"日本.txt", "??.txt"},           // one '?' a character, not a byte
+        {"€ ü \U0001F600", "? ? ?"},     // two, three and four bytes
+        {"\xFF\xFE" "a", "??a"},        // bytes that start no character
+        {"a\xC4", "a?"},                 // a character cut short at the end
+        {"\xC4" "a\xE2\x82", "?a??"},   // ... or by the next character
+        {"\x8D\xC0\xAF", "???"},        // a lone continuation, an overlong lead
+        {"a\tb\n\x7F", "a?b??"},        // control characters
+    };
+    for (const auto& c : cases) EXPECT_EQ(asciiName(c.name), c.shown) << c.name;
+}
+
 // Saves that number their files, never overwrite, read back the same points,
 // and leave nothing behind when they fail.
 TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)

@@ -9,6 +9,7 @@
 
 #include "controls.hpp"
 #include "edit.hpp"
+#include "points_file.hpp"
 #include "viewer.hpp"
 
 StepRecord StepView;
@@ -52,7 +53,7 @@ void helpLines(std::vector<std::string>& lines)
     if (StepView.seed)
         lines.push_back("Seme: " + std::to_string(*StepView.seed));
     else if (!StepView.pointsFile.empty())
-        lines.push_back("Tacke iz datoteke: " + (StepView.pointsFile == "-" ? "standardni ulaz" : StepView.pointsFile));
+        lines.push_back("Tacke iz datoteke: " + (StepView.pointsFile == "-" ? "standardni ulaz" : asciiName(StepView.pointsFile)));
 }
 
 // Lines of bitmap text from the top-left corner down, starting firstLine lines
