@@ -43,17 +43,29 @@ std::string distributionList()
     return list;
 }
 
+// Help asked for anywhere on the line wins over every other argument, a bad
+// one included, so that a user who mistyped can still read the usage.
+bool asksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") return true;
+    return false;
+}
+
 } // namespace
 
 std::string parseOptions(int argc, char** argv, Options& opts)
 {
     opts = {};
     if (argc > 0) opts.toolkitArgs.push_back(argv[0]);
+    if (asksForHelp(argc, argv)) {
+        opts.help = true;
+        opts.toolkitArgs.push_back(nullptr);
+        return {};
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            opts.help = true;
-        } else if (arg == "--version") {
+        if (arg == "--version") {
             opts.version = true;
         } else if (const auto value = optionValue(arg, "--seed", argc, argv, i)) {
             if (!*value) return std::string("omotac: posle --seed treba ") + SeedRange;
@@ -68,6 +80,11 @@ std::string parseOptions(int argc, char** argv, Options& opts)
             if (!*value || (*value)->empty())
                 return "omotac: posle --points treba ime datoteke sa tackama (ili - za standardni ulaz)";
             opts.pointsFile = std::string(**value);
+        } else if (arg.starts_with("--")) {
+            // The toolkit's options have one dash; two dashes mean one of ours,
+            // mistyped, which the toolkit would silently ignore. A bare "--"
+            // ends nothing here, as there are no operands after it to protect.
+            return "omotac: nepoznata opcija " + std::string(arg) + " (opcije navodi omotac --help)";
         } else {
             opts.toolkitArgs.push_back(argv[i]);
         }
@@ -90,6 +107,11 @@ bool printUsage(std::FILE* out)
                "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
                "vreme racunanja i temena omotaca, pa ih prikazuje u prozoru.\n"
                "\n"
+               "Temena su ispisana redom kojim su nadjena, pocev od najleve i najdesnije\n"
+               "tacke (prve takve u spisku). Zato spisak moze da sadrzi i tacku koja lezi\n"
+               "unutar uspravne ivice omotaca, kada je ona prva najleva ili najdesnija, a\n"
+               "jedna tacka (ili vise jednakih tacaka) je navedena dvaput.\n"
+               "\n"
                "Opcije:\n"
                "  --seed N   seme generatora slucajnih brojeva, ceo broj od 0 do 4294967295;\n"
                "             isto seme i isti broj tacaka daju iste tacke (bez opcije seme\n"
@@ -105,7 +127,8 @@ bool printUsage(std::FILE* out)
     for (const DistributionName& d : Distributions) std::fprintf(out, "               %-11s %s\n", d.name, d.what);
     std::fputs("  --help     ovaj tekst\n"
                "  --version  ime i verzija programa\n"
-               "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1.\n"
+               "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1;\n"
+               "nepoznata opcija sa dve crte (--...) je greska.\n"
                "\n"
                "U prozoru:\n",
                out);

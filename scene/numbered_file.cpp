@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +9,14 @@
 
 namespace {
 
-constexpr std::string_view SaveFailed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+// One line for a save that failed: which kind of file, and why. Every name a
+// save uses is relative and in the working directory, so ENOENT there means
+// the directory itself has gone (removed while the program ran).
+std::string saveFailed(const char* stem, const char* extension, int errnum)
+{
+    return std::string("Cuvanje ") + stem + "N" + extension + " u tekuci direktorijum nije uspelo: "
+         + (errnum == ENOENT ? "radni direktorijum vise ne postoji" : systemErrorText(errnum));
+}
 
 // Gives the temporary the permissions a file created in the ordinary way would
 // have; mkstemp makes it readable by its owner alone.
@@ -58,7 +64,7 @@ SavedFile saveNumbered(const char* stem, const char* extension, const std::funct
 {
     std::string tmp = std::string(".") + stem + "XXXXXX";
     const int fd = mkstemp(tmp.data());
-    if (fd < 0) return {{}, std::string(SaveFailed) + systemErrorText(errno)};
+    if (fd < 0) return {{}, saveFailed(stem, extension, errno)};
     int e = ordinaryPermissions(fd) ? 0 : errno;
     if (e != 0) close(fd);
     else e = fill(fd, write);
@@ -69,7 +75,7 @@ SavedFile saveNumbered(const char* stem, const char* extension, const std::funct
         if (e == EEXIST) e = 0;
     }
     unlink(tmp.c_str());
-    return {{}, std::string(SaveFailed) + systemErrorText(e)};
+    return {{}, saveFailed(stem, extension, e)};
 }
 
 std::string systemErrorText(int errnum)
@@ -86,6 +92,16 @@ std::string systemErrorText(int errnum)
     case ENAMETOOLONG: return "ime je predugacko";
     case ENOTDIR: return "deo putanje nije direktorijum";
     case EIO: return "greska ulaza ili izlaza";
+    case EBADF: return "ulaz ili izlaz je zatvoren";
+    case ENOMEM: return "nema dovoljno memorije";
+    case EMFILE:
+    case ENFILE: return "otvoreno je previse datoteka";
+    case ELOOP: return "previse simbolickih veza u putanji";
+    case EAGAIN: return "ulaz jos nije spreman";
+    case EINTR: return "prekinuto signalom";
+    case ENXIO:
+    case ENODEV: return "uredjaj ne postoji";
+    case EOVERFLOW: return "datoteka je prevelika";
     default: return "sistemska greska " + std::to_string(errnum);
     }
 }

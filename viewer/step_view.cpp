@@ -10,6 +10,7 @@
 
 #include "edit.hpp"
 #include "platform.hpp"
+#include "points_file.hpp"
 #include "run_viewer.hpp"
 #include "teach.hpp"
 #include "viewer.hpp"
@@ -39,7 +40,7 @@ void helpLines(std::vector<std::string>& lines)
         lines.push_back("Seme: " + std::to_string(*Session.seed)
                         + (Session.distribution.empty() ? "" : ", raspored: " + Session.distribution));
     else if (!Session.pointsFile.empty())
-        lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
+        lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : asciiName(Session.pointsFile)));
 }
 
 // A block of text from the top-left corner down, starting firstLine lines
