@@ -12,6 +12,10 @@ OMOTAC_PACKAGES=(
 # The test script also fuzzes, which takes clang and its libFuzzer runtime.
 OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
 
+# The web toolchain: the test script holds the core (hull/ and scene/) to
+# compiling with its em++ as well.
+OMOTAC_WEB_PACKAGES=(emscripten)
+
 # Installs the named packages that are missing, or says how to.
 ensure_packages() {
   local missing=()
