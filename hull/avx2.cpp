@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "kernel.hpp"
+#include "predicates.hpp"
 
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
@@ -82,10 +83,9 @@ inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y, __
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index + k), _mm256_permutevar8x32_epi32(index, pick));
 }
 
-// Twice the signed area of (a, b, p) in every lane: orientation()'s differences,
-// products and difference, in the lanes' own precision. In double it is
-// orientation() itself; in single precision the very same number where
-// narrowWhole holds.
+// orientationOf() in every lane: in double orientation() itself, four lanes a
+// register (or two); in single precision eight (or four), the very same number
+// where narrowWhole holds.
 template <class V>
 inline V orientationOf(V ax, V ay, V bx, V by, V px, V py)
 {
@@ -103,9 +103,16 @@ inline V acrossLanes(V v, Op op)
     return v;
 }
 
-inline __m256 minimum(__m256 a, __m256 b) { return _mm256_min_ps(a, b); }
-inline __m256 maximum(__m256 a, __m256 b) { return _mm256_max_ps(a, b); }
-inline __m256i minimum(__m256i a, __m256i b) { return _mm256_min_epi32(a, b); }
+// The lane-wise smaller and larger of two registers, for acrossLanes.
+struct Smaller {
+    __m256 operator()(__m256 a, __m256 b) const { return _mm256_min_ps(a, b); }
+    __m256i operator()(__m256i a, __m256i b) const { return _mm256_min_epi32(a, b); }
+};
+
+struct Larger {
+    __m256 operator()(__m256 a, __m256 b) const { return _mm256_max_ps(a, b); }
+    __m256d operator()(__m256d a, __m256d b) const { return _mm256_max_pd(a, b); }
+};
 
 // Lanes below count, as a mask of 32-bit lanes.
 inline __m256i lanesBelow(std::int32_t count)
@@ -190,10 +197,9 @@ struct InDouble {
     static Vec both(Vec a, Vec b) { return _mm256_and_pd(a, b); }
     static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_pd(a, b); }
     static Vec select(Vec a, Vec b, Vec where) { return _mm256_blendv_pd(a, b, where); }
-    static Vec larger(Vec a, Vec b) { return _mm256_max_pd(a, b); }
     static Vec equal(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
     static int bits(Vec v) { return _mm256_movemask_pd(v); }
-    static Vec largestLane(Vec v) { return acrossLanes<4>(v, larger); }
+    static Vec largestLane(Vec v) { return acrossLanes<4>(v, Larger{}); }
     // Writes the lanes of v in mask to out, packed; the store reaches a register.
     static void pack(Real* out, Vec v, int mask)
     {
@@ -249,10 +255,9 @@ struct InSingle {
     static Vec both(Vec a, Vec b) { return _mm256_and_ps(a, b); }
     static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_ps(a, b); }
     static Vec select(Vec a, Vec b, Vec where) { return _mm256_blendv_ps(a, b, where); }
-    static Vec larger(Vec a, Vec b) { return _mm256_max_ps(a, b); }
     static Vec equal(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
     static int bits(Vec v) { return _mm256_movemask_ps(v); }
-    static Vec largestLane(Vec v) { return acrossLanes<8>(v, larger); }
+    static Vec largestLane(Vec v) { return acrossLanes<8>(v, Larger{}); }
     static void pack(Real* out, Vec v, int mask)
     {
         _mm256_storeu_ps(out, _mm256_permutevar8x32_ps(v, packingOf(Contiguous, mask)));
@@ -301,12 +306,10 @@ inline void takeWhere(LaneBest<L>& t, typename L::Vec v, typename L::Vec better,
 // them hold it with index 0, which is the answer.
 std::int32_t foldExtreme(const LaneBest<InSingle>& t, bool below)
 {
-    using Float = __m256 (*)(__m256, __m256);
-    using Int = __m256i (*)(__m256i, __m256i);
-    const __m256 top = acrossLanes<8>(t.value, below ? Float(minimum) : Float(maximum));
+    const __m256 top = below ? acrossLanes<8>(t.value, Smaller{}) : acrossLanes<8>(t.value, Larger{});
     const __m256 never = _mm256_castsi256_ps(_mm256_set1_epi32(std::numeric_limits<std::int32_t>::max()));
     const __m256 atTop = _mm256_cmp_ps(t.value, top, _CMP_EQ_OQ);
-    const __m256i first = acrossLanes<8>(_mm256_castps_si256(_mm256_blendv_ps(never, t.index, atTop)), Int(minimum));
+    const __m256i first = acrossLanes<8>(_mm256_castps_si256(_mm256_blendv_ps(never, t.index, atTop)), Smaller{});
     const std::int32_t at = _mm256_cvtsi256_si32(first);
     return at == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(_mm256_castps_si256(t.index)) : at;
 }
@@ -375,9 +378,8 @@ bool narrowWhole(const Columns& w, std::int32_t count)
         loY = _mm256_min_ps(loY, y), hiY = _mm256_max_ps(hiY, y);
     }
     if (_mm256_movemask_ps(whole) != 0xff) return false;
-    using Float = __m256 (*)(__m256, __m256);
-    const auto lowest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Float(minimum))); };
-    const auto highest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Float(maximum))); };
+    const auto lowest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Smaller{})); };
+    const auto highest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Larger{})); };
     const double spanX = highest(hiX) - lowest(loX), spanY = highest(hiY) - lowest(loY);
     return spanX <= 0x1p24 && spanY <= 0x1p24 && spanX * spanY <= 0x1p23;
 }
@@ -586,7 +588,7 @@ inline std::int32_t firstFarthest(const typename L::Vec (&o)[R], const typename 
     typename L::Vec m[R];
     for (int r = 0; r < R; ++r) m[r] = L::both(o[r], member[r]);
     for (int width = R; width > 1; width = (width + 1) / 2) // a tree of maxima
-        for (int r = 0; r < width / 2; ++r) m[r] = L::larger(m[r], m[r + (width + 1) / 2]);
+        for (int r = 0; r < width / 2; ++r) m[r] = Larger{}(m[r], m[r + (width + 1) / 2]);
     const typename L::Vec top = L::largestLane(m[0]);
     std::uint32_t atTop = 0;
     for (int r = 0; r < R; ++r)
@@ -733,10 +735,7 @@ void finishSmallSetsIn(Scratch& sc, const SmallSetJob* jobs, std::int32_t count)
 
 void finishSmallSetsAvx2(Scratch& sc, const SmallSetJob* jobs, std::int32_t count)
 {
-    if (sc.inSingle)
-        finishSmallSetsIn<InSingle>(sc, jobs, count);
-    else
-        finishSmallSetsIn<InDouble>(sc, jobs, count);
+    sc.inSingle ? finishSmallSetsIn<InSingle>(sc, jobs, count) : finishSmallSetsIn<InDouble>(sc, jobs, count);
 }
 
 } // namespace

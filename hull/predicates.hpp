@@ -4,6 +4,14 @@
 
 #include "point.hpp"
 
+// The orientation's differences, products and difference on coordinates
+// already in double: orientation() below, and loops that convert an edge's
+// ends once.
+inline double orientationOf(double ax, double ay, double bx, double by, double px, double py)
+{
+    return (by - py) * (ax - px) - (ay - py) * (bx - px);
+}
+
 // Twice the signed area of (a, b, p): positive when p lies strictly left of the
 // directed edge a->b (y up), zero on its line, and growing with p's distance from
 // it. The four differences, then the two products, then their difference, all in
@@ -15,8 +23,7 @@
 // -ffp-contract=off: a fused multiply-add would round the products differently.)
 inline double orientation(float ax, float ay, float bx, float by, float px, float py)
 {
-    return (double(by) - double(py)) * (double(ax) - double(px))
-         - (double(ay) - double(py)) * (double(bx) - double(px));
+    return orientationOf(ax, ay, bx, by, px, py);
 }
 
 inline double orientation(const Point& a, const Point& b, const Point& p)

@@ -4,7 +4,6 @@
 #include "steps.hpp"
 
 #include <algorithm>
-#include <numeric>
 
 #include "kernel.hpp"
 #include "predicates.hpp"
@@ -28,39 +27,74 @@ struct Split {
     std::int32_t far1, far2;
 };
 
-// Splits the points of work[lo, hi) but skip1 and skip2 by a->v and v->b: those
-// strictly left of a->v to work[lo, mid), those strictly left of v->b (and not
-// of a->v) right behind them, the rest (inside the triangle a, v, b or on its
-// sides) ruled out. Both halves keep their order, and the farthest point of each
-// is found in the same pass, strictly greater winning, so of equals the earliest
-// stays. Where a point goes is a coin toss on a hull with many vertices, so the
-// writes are unconditional and the counters move by the tests' results.
-Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std::int32_t skip2, const Point& a,
-            const Point& v, const Point& b)
+// Splits the points of a set by a->v and v->b: those strictly left of a->v to
+// work[lo, mid), those strictly left of v->b (and not of a->v) right behind
+// them, the rest (inside the triangle a, v, b or on its sides) ruled out. Both
+// halves keep their order, and the farthest point of each is found in the same
+// pass. The set is work[lo, hi) but its apex skip1, or for the first split
+// (First) every point 0..hi-1 in index order but L and R (skip1 and skip2), by
+// L->R and R->L (a = b = L). Where a point goes is a coin toss on a hull with
+// many vertices, so the writes are unconditional and the counters move by the
+// tests' results.
+template <bool First>
+Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std::int32_t skip2, Point a, Point v,
+            Point b)
 {
     const Point* points = r.points;
     std::int32_t *work = r.t.work.data(), *spill = r.t.spill.data(), *out = r.t.ruledOut.data();
-    std::int32_t mid = lo, end = 0, ruled = r.ruled, far1 = -1, far2 = -1;
+    std::int32_t mid = lo, end = 0, ruled = r.ruled;
+    std::int32_t far1 = -1, far2 = -1;
     double best1 = 0.0, best2 = 0.0;
+    // orientation() with the ends converted once.
+    const double ax = a.x, ay = a.y, vx = v.x, vy = v.y, bx = b.x, by = b.y;
     for (std::int32_t k = lo; k < hi; ++k) {
-        const std::int32_t i = work[k];
-        if (i == skip1 || i == skip2) continue;
-        const double o1 = orientation(a, v, points[i]), o2 = orientation(v, b, points[i]);
+        const std::int32_t i = First ? k : work[k];
+        if (i == skip1 || (First && i == skip2)) continue;
+        const double px = points[i].x, py = points[i].y;
+        const double o1 = orientationOf(ax, ay, vx, vy, px, py);
+        // The value against R->L is exactly the negation of that against L->R.
+        const double o2 = First ? -o1 : orientationOf(vx, vy, bx, by, px, py);
         // A point beyond a->v goes with that side alone.
-        const bool beyond1 = o1 > 0.0, beyond2 = !beyond1 & (o2 > 0.0);
-        // The bests start at 0, so a new best is beyond its edge.
+        const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
+        // The bests start at 0, so a new best is beyond its edge; strictly
+        // greater wins, so of equals the earliest stays.
         if (o1 > best1) best1 = o1, far1 = i;
-        if (o2 > best2 && !beyond1) best2 = o2, far2 = i;
+        if (o2 > best2 && !in1) best2 = o2, far2 = i;
         work[mid] = i; // mid <= k: only places already read are written
-        mid += beyond1;
+        mid += in1;
         spill[end] = i;
-        end += beyond2;
-        out[ruled] = i;
-        ruled += !beyond1 & !beyond2;
+        end += in2;
+        const bool inside = !in1 & !in2;
+        if constexpr (First) {
+            // Only points on the line L-R: rare enough to branch on.
+            if (inside) out[ruled++] = i;
+        } else {
+            out[ruled] = i;
+            ruled += inside;
+        }
     }
     std::copy(spill, spill + end, work + mid);
     r.ruled = ruled;
     return {mid, mid + end, far1, far2};
+}
+
+// The leftmost and the rightmost point, first of equals, as the kernel's scan
+// finds them: the two values in a pass whose iterations do not wait on each
+// other, then the first point that holds each. Only a first value that is not
+// a number stays where it started.
+Extremes leftmostAndRightmost(const Point* p, std::int32_t n)
+{
+    float low = p[0].x, high = p[0].x;
+    for (std::int32_t i = 1; i < n; ++i) {
+        low = std::min(low, p[i].x);
+        high = std::max(high, p[i].x);
+    }
+    Extremes e;
+    while (e.left < n && !(p[e.left].x == low)) ++e.left;
+    while (e.right < n && !(p[e.right].x == high)) ++e.right;
+    if (e.left == n) e.left = 0;
+    if (e.right == n) e.right = 0;
+    return e;
 }
 
 // Expands the set work[lo, hi) beyond the edge from vertex `from` to vertex `to`
@@ -77,7 +111,7 @@ void expand(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t from, std:
         const auto apex = std::int32_t(t.vertices.size());
         t.vertices.push_back(far);
         const Point &a = r.points[t.vertices[std::size_t(from)]], &b = r.points[t.vertices[std::size_t(to)]];
-        const Split s = split(r, lo, hi, far, far, a, r.points[far], b);
+        const Split s = split<false>(r, lo, hi, far, far, a, r.points[far], b);
         r.undecided -= (hi - lo) - (s.end - lo);
         t.steps.push_back({from, to, r.ruled, r.undecided, hi - lo});
         t.next[std::size_t(from)] = apex;
@@ -109,15 +143,12 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     // Step 1: L and R as the kernel takes them, then every point by L->R and
     // R->L: those above the line, those below it, and those on it ruled out. L
     // and R themselves are vertices, not candidates.
-    Extremes e;
-    scanExtremes(points, n, e);
-    const HullEnds ends = hullEnds(points, n, e);
+    const HullEnds ends = hullEnds(points, n, leftmostAndRightmost(points, n));
     const Point &l = points[ends.left], &r = points[ends.right];
     t.vertices = {ends.left, ends.right};
     t.next = {1, 0};
-    std::iota(t.work.begin(), t.work.end(), 0);
     Tracer tracer{t, points, 0, n};
-    const Split sides = split(tracer, 0, n, ends.left, ends.right, l, r, l);
+    const Split sides = split<true>(tracer, 0, n, ends.left, ends.right, l, r, l);
     tracer.undecided = sides.end;
     t.steps.push_back({-1, -1, tracer.ruled, tracer.undecided, n});
 
