@@ -147,7 +147,7 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     const Point &l = points[ends.left], &r = points[ends.right];
     t.vertices = {ends.left, ends.right};
     t.next = {1, 0};
-    Tracer tracer{t, points, 0, n};
+    Tracer tracer{t, t.points.data(), 0, n};
     const Split sides = split<true>(tracer, 0, n, ends.left, ends.right, l, r, l);
     tracer.undecided = sides.end;
     t.steps.push_back({-1, -1, tracer.ruled, tracer.undecided, n});
