@@ -35,6 +35,16 @@ inline double orientation(const Point& a, const Point& b, const Point& p)
 // edge or the edge has no length (both products are then the same number, so the
 // value is exactly 0), otherwise with a margin that covers the rounding of the
 // double evaluation for any finite input. False for NaN and overflow.
+//
+// The margin's bound, with u = 2^-53 the rounding unit of double: each difference
+// of two floats is rounded at most once (a relative error of u), each product
+// once more, so a computed product is within 3u + O(u^2) of the exact one
+// relative to itself; the final difference adds u of |d1 d2| + |d3 d4|. So the
+// computed value is within (4u + O(u^2)) (|d1 d2| + |d3 d4|) = 2^-51 (...) of the
+// exact one. Finite floats never underflow or overflow here (differences below
+// 2^129, nonzero ones at least 2^-149, so products between 2^-298 and 2^258), so
+// the relative bounds hold. The margin is twice that, 2^-50 (|d1 d2| + |d3 d4|),
+// which also covers its own rounding: a value at or above it is surely >= 0.
 inline bool surelyLeftOrOn(float ax, float ay, float bx, float by, float cx, float cy)
 {
     if ((cx == ax && cy == ay) || (cx == bx && cy == by) || (ax == bx && ay == by)) return true;
