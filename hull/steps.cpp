@@ -4,6 +4,7 @@
 #include "steps.hpp"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "kernel.hpp"
 #include "predicates.hpp"
@@ -42,7 +43,8 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
 {
     const Point* points = r.points;
     std::int32_t *work = r.t.work.data(), *spill = r.t.spill.data(), *out = r.t.ruledOut.data();
-    std::int32_t mid = lo, end = 0, ruled = r.ruled;
+    // Counters as wide as addresses, so that no store widens them first.
+    std::ptrdiff_t mid = lo, end = 0, ruled = r.ruled;
     std::int32_t far1 = -1, far2 = -1;
     double best1 = 0.0, best2 = 0.0;
     // orientation() with the ends converted once.
@@ -74,8 +76,8 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
         }
     }
     std::copy(spill, spill + end, work + mid);
-    r.ruled = ruled;
-    return {mid, mid + end, far1, far2};
+    r.ruled = std::int32_t(ruled);
+    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2};
 }
 
 // The leftmost and the rightmost point, first of equals, as the kernel's scan
