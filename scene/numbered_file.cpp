@@ -48,11 +48,14 @@ int fill(int fd, const std::function<bool(std::FILE*)>& write)
 
 // Moves tmp to name unless name exists: EEXIST then, 0 when moved, another
 // error when the move itself failed. Where the file system cannot rename
-// without replacing, a second hard link made and the first removed does the same.
+// without replacing, or the C library has no renameat2, a second hard link
+// made and the first removed does the same: link fails on an existing name.
 int moveIntoPlace(const char* tmp, const char* name)
 {
+#ifdef RENAME_NOREPLACE
     if (renameat2(AT_FDCWD, tmp, AT_FDCWD, name, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
     if (link(tmp, name) != 0) return errno;
     unlink(tmp);
     return 0;

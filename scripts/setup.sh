@@ -17,6 +17,10 @@ OMOTAC_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db)
 # The test script also fuzzes, which takes clang and its libFuzzer runtime.
 OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
 
+# The web toolchain: the test script holds the core (hull/ and scene/) to
+# compiling with its em++ as well.
+OMOTAC_WEB_PACKAGES=(emscripten)
+
 # Installs the named packages that are missing, or says how to. A package
 # whose triggers another install has yet to run is installed already.
 ensure_packages() {
