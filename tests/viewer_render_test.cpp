@@ -366,7 +366,7 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     EXPECT_EQ(s.playing, k.playing);
     EXPECT_EQ(s.captioned, k.captioned);
     EXPECT_EQ(s.help, k.help);
-    EXPECT_EQ(playLine(s), k.playText);
+    EXPECT_STREQ(playLine(s), k.playText);
 }
 
 using K = StepKey;
