@@ -179,7 +179,7 @@ void registerTraces(const std::vector<InputSet>& sets)
         });
         state.counters["bytes"] = heapBytes(trace.points) + heapBytes(trace.vertices) + heapBytes(trace.steps)
                                 + heapBytes(trace.ruledOut) + heapBytes(trace.outline) + heapBytes(trace.work)
-                                + heapBytes(trace.spill) + heapBytes(trace.next) + heapBytes(trace.pending);
+                                + heapBytes(trace.spill) + heapBytes(trace.next);
     });
 }
 

@@ -1,12 +1,10 @@
 #include <cstdio>
 #include <ctime>
 
-#include <malloc.h>
-
 #include "console.hpp"
-#include "hull.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
+#include "startup.hpp"
 
 int main(int argc, char** argv)
 {
@@ -16,13 +14,10 @@ int main(int argc, char** argv)
         return 2;
     }
     if (opts.help) return printUsage(stdout) ? 0 : reportLostOutput(stderr);
+    if (opts.version) return printVersion(stdout) ? 0 : reportLostOutput(stderr);
 
-    // Freed memory stays in the process: otherwise glibc hands the renderer's
-    // per-frame buffers back to the system and every frame faults them in anew.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-    // The timed hull computation must not pay for first-touch page faults.
-    prepareHull();
+    // The timed hull computation must pay for nothing but the hull.
+    prepareTimedRun();
 
     // The seed is the time in seconds unless one is given, so a run can be repeated.
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));

@@ -43,16 +43,30 @@ std::string distributionList()
     return list;
 }
 
+// Help asked for anywhere on the line wins over every other argument, a bad
+// one included, so that a user who mistyped can still read the usage.
+bool asksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") return true;
+    return false;
+}
+
 } // namespace
 
 std::string parseOptions(int argc, char** argv, Options& opts)
 {
     opts = {};
     if (argc > 0) opts.toolkitArgs.push_back(argv[0]);
+    if (asksForHelp(argc, argv)) {
+        opts.help = true;
+        opts.toolkitArgs.push_back(nullptr);
+        return {};
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            opts.help = true;
+        if (arg == "--version") {
+            opts.version = true;
         } else if (const auto value = optionValue(arg, "--seed", argc, argv, i)) {
             if (!*value) return std::string("omotac: posle --seed treba ") + SeedRange;
             opts.seed = parseSeed(**value);
@@ -66,6 +80,11 @@ std::string parseOptions(int argc, char** argv, Options& opts)
             if (!*value || (*value)->empty())
                 return "omotac: posle --points treba ime datoteke sa tackama (ili - za standardni ulaz)";
             opts.pointsFile = std::string(**value);
+        } else if (arg.starts_with("--")) {
+            // The toolkit's options have one dash; two dashes mean one of ours,
+            // mistyped, which the toolkit would silently ignore. A bare "--"
+            // ends nothing here, as there are no operands after it to protect.
+            return "omotac: nepoznata opcija " + std::string(arg) + " (opcije navodi omotac --help)";
         } else {
             opts.toolkitArgs.push_back(argv[i]);
         }
@@ -79,11 +98,19 @@ std::string parseOptions(int argc, char** argv, Options& opts)
 
 bool printUsage(std::FILE* out)
 {
-    std::fputs("Upotreba: omotac [--seed N] [--raspored IME] | [--points DATOTEKA] [--help] [opcije prozora]\n"
+    // The manual page is made from this text: a line ending in a colon heads
+    // the indented lines under it, "$ " lines are examples, and no indented
+    // line may start with a sign unless it names an option.
+    std::fputs("Upotreba: omotac [--seed N] [--raspored IME] | [--points DATOTEKA] [--help] [--version] [opcije prozora]\n"
                "\n"
                "Pita za broj tacaka (1 do 10000), pravi toliko slucajnih tacaka sa celim\n"
                "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
                "vreme racunanja i temena omotaca, pa ih prikazuje u prozoru.\n"
+               "\n"
+               "Temena su ispisana redom kojim su nadjena, pocev od najleve i najdesnije\n"
+               "tacke (prve takve u spisku). Zato spisak moze da sadrzi i tacku koja lezi\n"
+               "unutar uspravne ivice omotaca, kada je ona prva najleva ili najdesnija, a\n"
+               "jedna tacka (ili vise jednakih tacaka) je navedena dvaput.\n"
                "\n"
                "Opcije:\n"
                "  --seed N   seme generatora slucajnih brojeva, ceo broj od 0 do 4294967295;\n"
@@ -99,11 +126,59 @@ bool printUsage(std::FILE* out)
                out);
     for (const DistributionName& d : Distributions) std::fprintf(out, "               %-11s %s\n", d.name, d.what);
     std::fputs("  --help     ovaj tekst\n"
-               "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1.\n"
+               "  --version  ime i verzija programa\n"
+               "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1;\n"
+               "nepoznata opcija sa dve crte (--...) je greska.\n"
                "\n"
                "U prozoru:\n",
                out);
     for (const char* line : ControlHelp) std::fprintf(out, "  %s\n", line);
+    std::fputs("\n"
+               "Koraci:\n"
+               "  Prozor se otvara na gotovom omotacu. Tasteri ponavljaju racunanje korak po\n"
+               "  korak: korak 0 su same tacke, korak 1 nalazi krajnju levu i krajnju desnu\n"
+               "  tacku, a svaki sledeci korak sledece teme omotaca, tacku najdalju od jedne\n"
+               "  ivice do tada nadjenog omotaca. Natpis gore levo kaze koji je korak.\n"
+               "\n"
+               "Mis:\n"
+               "  Levim tasterom se slika pomera (uhvacena tacka ostaje pod kursorom), desnim\n"
+               "  se okrece oko sredista tacaka (prevlacenje udesno u smeru kazaljke na satu),\n"
+               "  a srednjim, ili levim i desnim zajedno, se uvecava (nagore) i umanjuje\n"
+               "  (nadole). Pustanje tastera zavrsava prevlacenje. R ili promena velicine\n"
+               "  prozora vraca pocetni pogled.\n"
+               "\n"
+               "Datoteka sa tackama:\n"
+               "  Jedna tacka u redu: dva cela broja, x pa y, odvojena razmacima ili zarezom\n"
+               "  (sa razmacima oko njega ili bez), svaki od -16777216 do 16777216, sa\n"
+               "  znakom + ili - ili bez njega. Prazni redovi i redovi ciji prvi znak koji\n"
+               "  nije razmak je # se preskacu; iza tacke u istom redu ne moze komentar.\n"
+               "  Windows krajevi redova i UTF-8 BOM su dozvoljeni. Od 1 do 10000 tacaka;\n"
+               "  iste tacke i tacke na jednoj pravoj su dozvoljene. Prva greska prekida rad\n"
+               "  pre ikakvog ispisa, sa jednim redom koji navodi datoteku i red. Taster S\n"
+               "  cuva tacke u istom obliku.\n"
+               "\n"
+               "Datoteke:\n"
+               "  omotac-tacke-N.txt  tacke sacuvane tasterom S, u tekucem direktorijumu;\n"
+               "                      N je prvi broj cija datoteka jos ne postoji\n"
+               "  omotac-slika-N.svg  slika iz prozora sacuvana tasterom X, na isti nacin\n"
+               "\n"
+               "Izlazni status:\n"
+               "  0  prozor je zatvoren (Esc ili Q), ili su ispisani --help ili --version\n"
+               "  1  broj tacaka nije unet, ispis nije uspeo ili prozor nije otvoren\n"
+               "  2  pogresna opcija ili greska u datoteci sa tackama\n"
+               "\n"
+               "Primeri:\n"
+               "  $ omotac\n"
+               "  $ printf '100\\n' | omotac --seed 2024\n"
+               "  $ omotac --points tacke.txt\n"
+               "  $ printf '0 0\\n10,0\\n10 10\\n0 10\\n5 5\\n' | omotac --points -\n",
+               out);
+    return std::fflush(out) == 0 && !std::ferror(out);
+}
+
+bool printVersion(std::FILE* out)
+{
+    std::fputs("omotac " OMOTAC_VERSION "\n", out);
     return std::fflush(out) == 0 && !std::ferror(out);
 }
 

@@ -14,6 +14,7 @@
 // program's own goes on to the window toolkit, in its order.
 struct Options {
     bool help = false;
+    bool version = false;
     std::optional<std::uint32_t> seed;
     // Points file to read instead of asking for a count; "-" is standard input.
     std::optional<std::string> pointsFile;
@@ -28,6 +29,9 @@ std::string parseOptions(int argc, char** argv, Options& opts);
 
 // Writes the usage text; false when it could not be written.
 bool printUsage(std::FILE* out);
+
+// Writes "omotac x.y.z"; false when it could not be written.
+bool printVersion(std::FILE* out);
 
 // The console part of the run the options ask for: the points file, or a count
 // read from in and random points of the distribution from seed. Returns the

@@ -1,5 +1,5 @@
-// The AVX2 passes: every intrinsic of the kernel. Each function carries its own
-// target attribute, so none of this code can leak into the portable path, and
+// The AVX2 passes: every intrinsic of the kernel. The whole file is one region
+// compiled for AVX2, so none of this code can leak into the portable path, and
 // hull.cpp takes the table at the end only where the processor has AVX2.
 
 #include <immintrin.h>
@@ -10,12 +10,20 @@
 #include <limits>
 
 #include "kernel.hpp"
+#include "predicates.hpp"
+
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
 
 namespace {
 
 // Loads points i..i+7 and leaves their x and y in two registers, lane order
 // 0, 2, 4, 6, 1, 3, 5, 7 (what two unpack-and-shuffle steps give for free).
-__attribute__((target("avx2"))) inline void loadXY8(const Point* p, __m256& x, __m256& y)
+inline void loadXY8(const Point* p, __m256& x, __m256& y)
 {
     // Each load takes two whole points; Point starts with x, so its address is
     // that of x, and the vector load type may alias anything.
@@ -58,75 +66,274 @@ constexpr std::int32_t InOrder[8] = {0, 1, 2, 3, 4, 5, 6, 7};
 constexpr CompressTable Interleaved = makeCompressTable(LaneOffset); // after loadXY8
 constexpr CompressTable Contiguous = makeCompressTable(InOrder);     // loads from Columns
 
-// Stores the lanes listed in lanes (x, y and index alike) packed at out[k..]; the
-// store reaches a whole register past the last of them.
-__attribute__((target("avx2"))) inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y,
-                                                            __m256i index, const std::int32_t* lanes)
+// The gather that packs the lanes of mask to the front, in order.
+inline __m256i packingOf(const CompressTable& table, int mask)
 {
-    const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(table.lanes[mask]));
+}
+
+// Stores the lanes of mask (x, y and index alike) packed at out[k..]; the store
+// reaches a whole register past the last of them.
+inline void storeCompressed(Columns& out, std::int32_t k, __m256 x, __m256 y, __m256i index, const CompressTable& table,
+                            int mask)
+{
+    const __m256i pick = packingOf(table, mask);
     _mm256_storeu_ps(out.x + k, _mm256_permutevar8x32_ps(x, pick));
     _mm256_storeu_ps(out.y + k, _mm256_permutevar8x32_ps(y, pick));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.index + k), _mm256_permutevar8x32_epi32(index, pick));
 }
 
-// One extreme tracked per lane: the best value so far and its index.
-struct LaneExtreme {
-    __m256 value;
-    __m256i index;
+// orientationOf() in every lane: in double orientation() itself, four lanes a
+// register (or two); in single precision eight (or four), the very same number
+// where narrowWhole holds.
+template <class V>
+inline V orientationOf(V ax, V ay, V bx, V by, V px, V py)
+{
+    return (by - py) * (ax - px) - (ay - py) * (bx - px);
+}
+
+// op over all lanes of v, the result in every lane: Lanes of 32 bits (8) or of
+// 64 (4), whatever the register's type, as the swaps only move bits.
+template <int Lanes, class V, class Op>
+inline V acrossLanes(V v, Op op)
+{
+    v = op(v, V(_mm256_permute2f128_ps(__m256(v), __m256(v), 1)));
+    v = op(v, V(_mm256_permute_ps(__m256(v), _MM_SHUFFLE(1, 0, 3, 2))));
+    if constexpr (Lanes == 8) v = op(v, V(_mm256_permute_ps(__m256(v), _MM_SHUFFLE(2, 3, 0, 1))));
+    return v;
+}
+
+// The lane-wise smaller and larger of two registers, for acrossLanes.
+struct Smaller {
+    __m256 operator()(__m256 a, __m256 b) const { return _mm256_min_ps(a, b); }
+    __m256i operator()(__m256i a, __m256i b) const { return _mm256_min_epi32(a, b); }
+};
+
+struct Larger {
+    __m256 operator()(__m256 a, __m256 b) const { return _mm256_max_ps(a, b); }
+    __m256d operator()(__m256d a, __m256d b) const { return _mm256_max_pd(a, b); }
+};
+
+// Lanes below count, as a mask of 32-bit lanes.
+inline __m256i lanesBelow(std::int32_t count)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// For every 4-bit mask, the bytes that move the masked 32-bit lanes to the
+// front, in order.
+struct PackTable {
+    alignas(16) std::uint8_t bytes[16][16];
+};
+
+constexpr PackTable makePackTable()
+{
+    PackTable t{};
+    for (int m = 0; m < 16; ++m) {
+        int k = 0;
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) {
+                for (int b = 0; b < 4; ++b) t.bytes[m][4 * k + b] = std::uint8_t(4 * lane + b);
+                ++k;
+            }
+    }
+    return t;
+}
+
+constexpr PackTable Pack4 = makePackTable();
+
+// For every 4-bit mask of doubles, the 8-bit mask of the 32-bit lanes they span:
+// Contiguous then packs doubles as well.
+struct PairMaskTable {
+    std::uint8_t mask[16];
+};
+
+constexpr PairMaskTable makePairMasks()
+{
+    PairMaskTable t{};
+    for (int m = 0; m < 16; ++m)
+        for (int lane = 0; lane < 4; ++lane)
+            if (m & (1 << lane)) t.mask[m] = std::uint8_t(t.mask[m] | 3 << (2 * lane));
+    return t;
+}
+
+constexpr PairMaskTable PairMasks = makePairMasks();
+
+// The two kinds of lanes the range splits and the small sets are split in. In
+// double the orientation is orientation() itself, four lanes a register; in
+// single precision it is eight, and the very same number where narrowWhole
+// holds. Input indices ride in lanes of the same kind: converted to double, or
+// as their bits in single precision.
+struct InDouble {
+    using Real = double;
+    using Vec = __m256d;
+    static constexpr int Width = 4;
+
+    static Real* x(SmallSetArena& a) { return a.x; }
+    static Real* y(SmallSetArena& a) { return a.y; }
+    static Vec splat(float v) { return _mm256_set1_pd(v); }
+    static Vec broadcast(const Real* p) { return _mm256_broadcast_sd(p); }
+    static Vec load(const Real* p) { return _mm256_loadu_pd(p); }
+    static void store(Real* out, Vec v) { _mm256_store_pd(out, v); }
+    // Half h of eight single-precision lanes, in double.
+    static Vec widen(__m256 v, int h)
+    {
+        return _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(v) : _mm256_extractf128_ps(v, 1));
+    }
+    static Vec indices(__m256i v, int h)
+    {
+        return _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(v) : _mm256_extracti128_si256(v, 1));
+    }
+    static void storeIndices(std::int32_t* out, Vec v)
+    {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_cvttpd_epi32(v));
+    }
+    static Vec positive(Vec v) { return _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_GT_OQ); }
+    static Vec greater(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
+    static Vec firstLanes(std::int32_t count)
+    {
+        return _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(count), _mm256_setr_epi64x(0, 1, 2, 3)));
+    }
+    static Vec both(Vec a, Vec b) { return _mm256_and_pd(a, b); }
+    static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_pd(a, b); }
+    static Vec select(Vec a, Vec b, Vec where) { return _mm256_blendv_pd(a, b, where); }
+    static Vec equal(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
+    static int bits(Vec v) { return _mm256_movemask_pd(v); }
+    static Vec largestLane(Vec v) { return acrossLanes<4>(v, Larger{}); }
+    // Writes the lanes of v in mask to out, packed; the store reaches a register.
+    static void pack(Real* out, Vec v, int mask)
+    {
+        const __m256i pick = packingOf(Contiguous, PairMasks.mask[mask]);
+        _mm256_storeu_pd(out, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(v), pick)));
+    }
+    static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
+    {
+        const __m128i pack = _mm_load_si128(reinterpret_cast<const __m128i*>(Pack4.bytes[mask]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), pack));
+        return std::popcount(unsigned(mask));
+    }
+    // Four of a small set's candidates from the columns, in double.
+    static void fill(SmallSetArena& a, std::int32_t at, const Columns& w, std::int32_t k)
+    {
+        _mm256_storeu_pd(a.x + at, _mm256_cvtps_pd(_mm_loadu_ps(w.x + k)));
+        _mm256_storeu_pd(a.y + at, _mm256_cvtps_pd(_mm_loadu_ps(w.y + k)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a.index + at),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.index + k)));
+    }
+    // Bit k set where the point at entry p[k] lies strictly left of the edge from
+    // entry a[k] to entry b[k] (arrays of two).
+    static int leftOf(const Real* x, const Real* y, const std::int32_t* a, const std::int32_t* b,
+                      const std::int32_t* p)
+    {
+        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_pd(c[e[0]], c[e[1]]); };
+        const __m128d o = orientationOf(pair(x, a), pair(y, a), pair(x, b), pair(y, b), pair(x, p), pair(y, p));
+        return _mm_movemask_pd(_mm_cmpgt_pd(o, _mm_setzero_pd()));
+    }
+};
+
+struct InSingle {
+    using Real = float;
+    using Vec = __m256;
+    static constexpr int Width = 8;
+
+    static Real* x(SmallSetArena& a) { return a.xs; }
+    static Real* y(SmallSetArena& a) { return a.ys; }
+    static Vec splat(float v) { return _mm256_set1_ps(v); }
+    static Vec broadcast(const Real* p) { return _mm256_broadcast_ss(p); }
+    static Vec load(const Real* p) { return _mm256_loadu_ps(p); }
+    static void store(Real* out, Vec v) { _mm256_store_ps(out, v); }
+    static Vec widen(__m256 v, int) { return v; }
+    static Vec indices(__m256i v, int) { return _mm256_castsi256_ps(v); }
+    static void storeIndices(std::int32_t* out, Vec v)
+    {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_castps_si256(v));
+    }
+    static Vec positive(Vec v) { return _mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ); }
+    static Vec greater(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
+    static Vec firstLanes(std::int32_t count) { return _mm256_castsi256_ps(lanesBelow(count)); }
+    static Vec both(Vec a, Vec b) { return _mm256_and_ps(a, b); }
+    static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_ps(a, b); }
+    static Vec select(Vec a, Vec b, Vec where) { return _mm256_blendv_ps(a, b, where); }
+    static Vec equal(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
+    static int bits(Vec v) { return _mm256_movemask_ps(v); }
+    static Vec largestLane(Vec v) { return acrossLanes<8>(v, Larger{}); }
+    static void pack(Real* out, Vec v, int mask)
+    {
+        _mm256_storeu_ps(out, _mm256_permutevar8x32_ps(v, packingOf(Contiguous, mask)));
+    }
+    static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
+    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permutevar8x32_epi32(v, packingOf(Contiguous, mask)));
+        return Contiguous.count[mask];
+    }
+    static void fill(SmallSetArena& a, std::int32_t at, const Columns& w, std::int32_t k)
+    {
+        _mm256_storeu_ps(a.xs + at, _mm256_loadu_ps(w.x + k));
+        _mm256_storeu_ps(a.ys + at, _mm256_loadu_ps(w.y + k));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a.index + at),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index + k)));
+    }
+    static int leftOf(const Real* x, const Real* y, const std::int32_t* a, const std::int32_t* b,
+                      const std::int32_t* p)
+    {
+        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_ps(c[e[0]], c[e[1]], 0, 0); };
+        const __m128 o = orientationOf(pair(x, a), pair(y, a), pair(x, b), pair(y, b), pair(x, p), pair(y, p));
+        return _mm_movemask_ps(_mm_cmpgt_ps(o, _mm_setzero_ps())) & 3;
+    }
+};
+
+// The best value per lane so far and the index holding it, in L's lanes.
+template <class L>
+struct LaneBest {
+    typename L::Vec value;
+    typename L::Vec index;
 };
 
 // Takes value and index in the lanes where better is set. The tests are strict,
 // so each lane keeps its earlier index, and NaN never compares better.
-__attribute__((target("avx2"))) inline void takeWhere(LaneExtreme& t, __m256 v, __m256 better, __m256i index)
+template <class L>
+inline void takeWhere(LaneBest<L>& t, typename L::Vec v, typename L::Vec better, typename L::Vec index)
 {
-    t.value = _mm256_blendv_ps(t.value, v, better);
-    t.index = _mm256_blendv_epi8(t.index, index, _mm256_castps_si256(better));
+    t.value = L::select(t.value, v, better);
+    t.index = L::select(t.index, index, better);
 }
 
 // Folds the 8 lanes into the lowest index holding the best value; below is true
 // for a minimum. Lanes hold disjoint index classes, so equal values go to the
 // first point. A lane only ever holds NaN when point 0 does, and then all of
 // them hold it with index 0, which is the answer.
-__attribute__((target("avx2"))) inline __m256 better(__m256 a, __m256 b, bool below)
+std::int32_t foldExtreme(const LaneBest<InSingle>& t, bool below)
 {
-    return below ? _mm256_min_ps(a, b) : _mm256_max_ps(a, b);
-}
-
-__attribute__((target("avx2"))) std::int32_t foldExtreme(const LaneExtreme& t, bool below)
-{
-    __m256 top = better(t.value, _mm256_permute2f128_ps(t.value, t.value, 1), below);
-    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(1, 0, 3, 2)), below);
-    top = better(top, _mm256_permute_ps(top, _MM_SHUFFLE(2, 3, 0, 1)), below);
-    const __m256i never = _mm256_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    const __m256 top = below ? acrossLanes<8>(t.value, Smaller{}) : acrossLanes<8>(t.value, Larger{});
+    const __m256 never = _mm256_castsi256_ps(_mm256_set1_epi32(std::numeric_limits<std::int32_t>::max()));
     const __m256 atTop = _mm256_cmp_ps(t.value, top, _CMP_EQ_OQ);
-    __m256i index = _mm256_castps_si256(
-        _mm256_blendv_ps(_mm256_castsi256_ps(never), _mm256_castsi256_ps(t.index), atTop));
-    index = _mm256_min_epi32(index, _mm256_permute2x128_si256(index, index, 1));
-    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(1, 0, 3, 2)));
-    index = _mm256_min_epi32(index, _mm256_shuffle_epi32(index, _MM_SHUFFLE(2, 3, 0, 1)));
-    const std::int32_t first = _mm256_cvtsi256_si32(index);
-    return first == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(t.index) : first;
+    const __m256i first = acrossLanes<8>(_mm256_castps_si256(_mm256_blendv_ps(never, t.index, atTop)), Smaller{});
+    const std::int32_t at = _mm256_cvtsi256_si32(first);
+    return at == std::numeric_limits<std::int32_t>::max() ? _mm256_cvtsi256_si32(_mm256_castps_si256(t.index)) : at;
 }
 
 // The extremes eight points at a time; past the last whole block, the eight last
 // points once more (each lane still meets its points in index order, and a point
 // seen twice changes nothing), or the scalar scan where there are fewer than eight.
-__attribute__((target("avx2"))) Extremes extremesAvx2(const Point* p, std::int32_t n)
+Extremes extremesAvx2(const Point* p, std::int32_t n)
 {
     Extremes e;
     if (n < 8) {
-        scanExtremes(p, 1, n, e);
+        scanExtremes(p, n, e);
         return e;
     }
     const __m256 x0 = _mm256_set1_ps(p[0].x), y0 = _mm256_set1_ps(p[0].y);
     const __m256 s0 = _mm256_add_ps(x0, y0), d0 = _mm256_sub_ps(x0, y0);
-    const __m256i zero = _mm256_setzero_si256();
-    LaneExtreme lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
+    const __m256 zero = _mm256_setzero_ps();
+    using Best = LaneBest<InSingle>;
+    Best lo{x0, zero}, hi{x0, zero}, loS{s0, zero}, hiS{s0, zero}, loD{d0, zero}, hiD{d0, zero};
     const __m256i offsets = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
-    const auto take = [&](std::int32_t i, __m256i index) __attribute__((target("avx2"))) {
+    const auto take = [&](std::int32_t i, __m256i at) {
         __m256 x, y;
         loadXY8(p + i, x, y);
-        const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y);
+        const __m256 s = _mm256_add_ps(x, y), d = _mm256_sub_ps(x, y), index = _mm256_castsi256_ps(at);
         takeWhere(lo, x, _mm256_cmp_ps(x, lo.value, _CMP_LT_OQ), index);
         takeWhere(hi, x, _mm256_cmp_ps(x, hi.value, _CMP_GT_OQ), index);
         takeWhere(loS, s, _mm256_cmp_ps(s, loS.value, _CMP_LT_OQ), index);
@@ -147,34 +354,13 @@ __attribute__((target("avx2"))) Extremes extremesAvx2(const Point* p, std::int32
     return e;
 }
 
-// Lanes below count, as a mask of 32-bit lanes.
-__attribute__((target("avx2"))) inline __m256i lanesBelow(std::int32_t count)
-{
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-}
-
-// The smallest and the largest lane, in every lane.
-__attribute__((target("avx2"))) inline __m256 broadcastMin(__m256 v)
-{
-    v = _mm256_min_ps(v, _mm256_permute2f128_ps(v, v, 1));
-    v = _mm256_min_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm256_min_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(2, 3, 0, 1)));
-}
-
-__attribute__((target("avx2"))) inline __m256 broadcastMax(__m256 v)
-{
-    v = _mm256_max_ps(v, _mm256_permute2f128_ps(v, v, 1));
-    v = _mm256_max_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm256_max_ps(v, _mm256_permute_ps(v, _MM_SHUFFLE(2, 3, 0, 1)));
-}
-
 // Whether every candidate of the count at w has whole coordinates, and the spans
 // of x and y are so narrow (at most 2^24 each, their product at most 2^23) that
 // for any three of them every difference, product and difference of products in
 // orientation() is a whole number of at most 2^24: exact in single precision, so
 // the very number the double evaluation gives. Not numbers fail the test, and so
 // do infinities, whose span is not.
-__attribute__((target("avx2"))) bool narrowWhole(const Columns& w, std::int32_t count)
+bool narrowWhole(const Columns& w, std::int32_t count)
 {
     if (count == 0) return true;
     const __m256 x0 = _mm256_set1_ps(w.x[0]), y0 = _mm256_set1_ps(w.y[0]);
@@ -192,50 +378,51 @@ __attribute__((target("avx2"))) bool narrowWhole(const Columns& w, std::int32_t 
         loY = _mm256_min_ps(loY, y), hiY = _mm256_max_ps(hiY, y);
     }
     if (_mm256_movemask_ps(whole) != 0xff) return false;
-    const double spanX = _mm256_cvtss_f32(broadcastMax(hiX)) - _mm256_cvtss_f32(broadcastMin(loX));
-    const double spanY = _mm256_cvtss_f32(broadcastMax(hiY)) - _mm256_cvtss_f32(broadcastMin(loY));
+    const auto lowest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Smaller{})); };
+    const auto highest = [](__m256 v) { return _mm256_cvtss_f32(acrossLanes<8>(v, Larger{})); };
+    const double spanX = highest(hiX) - lowest(loX), spanY = highest(hiY) - lowest(loY);
     return spanX <= 0x1p24 && spanY <= 0x1p24 && spanX * spanY <= 0x1p23;
 }
 
 // keepOutside eight points at a time; past the last whole block, the eight last
 // points with those already taken masked off, or the scalar copy where there are
 // fewer than eight. Then whether single precision is exact on what it kept.
-__attribute__((target("avx2"))) std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box,
-                                                             Scratch& sc)
+std::int32_t keepOutsideAvx2(const Point* p, std::int32_t n, const InteriorBox& box, Scratch& sc)
 {
     Columns& out = sc.work;
-    std::int32_t k = 0, i = 0;
-    if (n >= 8) {
+    std::int32_t k = 0;
+    if (n < 8) {
+        k = keepOutside(p, n, box, out);
+    } else {
         const __m256 x1 = _mm256_set1_ps(box.x1), x2 = _mm256_set1_ps(box.x2);
         const __m256 y1 = _mm256_set1_ps(box.y1), y2 = _mm256_set1_ps(box.y2);
         const __m256i offsets = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
         // fresh: the lanes not taken yet.
-        const auto keep = [&](std::int32_t at, __m256i index, int fresh) __attribute__((target("avx2"))) {
+        const auto keep = [&](std::int32_t at, __m256i index, int fresh) {
             __m256 x, y;
             loadXY8(p + at, x, y);
             const __m256 inside =
                 _mm256_and_ps(_mm256_and_ps(_mm256_cmp_ps(x, x1, _CMP_GT_OQ), _mm256_cmp_ps(x, x2, _CMP_LT_OQ)),
                               _mm256_and_ps(_mm256_cmp_ps(y, y1, _CMP_GT_OQ), _mm256_cmp_ps(y, y2, _CMP_LT_OQ)));
             const int m = ~_mm256_movemask_ps(inside) & fresh;
-            storeCompressed(out, k, x, y, index, Interleaved.lanes[m]);
+            storeCompressed(out, k, x, y, index, Interleaved, m);
             k += Interleaved.count[m];
         };
+        std::int32_t i = 0;
         for (__m256i index = offsets; i + 8 <= n; i += 8, index = _mm256_add_epi32(index, _mm256_set1_epi32(8)))
             keep(i, index, 0xff);
         if (i < n) {
             const __m256i index = _mm256_add_epi32(_mm256_set1_epi32(n - 8), offsets);
             keep(n - 8, index, _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(index, _mm256_set1_epi32(i - 1)))));
         }
-        i = n;
     }
-    const std::int32_t kept = keepOutside(p, i, n, box, out, k);
-    sc.inSingle = narrowWhole(out, kept);
-    return kept;
+    sc.inSingle = narrowWhole(out, k);
+    return k;
 }
 
 // boxInside with the four corners in the lanes of one register: the same
 // double evaluation and margin as surelyLeftOrOn, so the same answer.
-__attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6], const InteriorBox& box)
+bool boxInsideAvx2(const Point* const (&hex)[6], const InteriorBox& box)
 {
     const __m256d cx = _mm256_setr_pd(box.x1, box.x2, box.x2, box.x1);
     const __m256d cy = _mm256_setr_pd(box.y1, box.y1, box.y2, box.y2);
@@ -263,157 +450,90 @@ __attribute__((target("avx2"))) bool boxInsideAvx2(const Point* const (&hex)[6],
     return _mm256_movemask_pd(inside) == 0xf;
 }
 
-// Twice the signed area of (a, b, p) for four points at once, as orientation().
-__attribute__((target("avx2"))) inline __m256d orientation4(__m256d ax, __m256d ay, __m256d bx, __m256d by,
-                                                            __m256d px, __m256d py)
-{
-    return _mm256_sub_pd(_mm256_mul_pd(_mm256_sub_pd(by, py), _mm256_sub_pd(ax, px)),
-                         _mm256_mul_pd(_mm256_sub_pd(ay, py), _mm256_sub_pd(bx, px)));
-}
-
-// Per lane the largest value seen in a set so far and the index holding it.
-struct LaneFarthest {
-    __m256d value;
-    __m256d index;
-};
-
-// Takes o and index in the member lanes where o is strictly larger: each lane
-// keeps the first of its equally far candidates.
-__attribute__((target("avx2"))) inline void takeFarther(LaneFarthest& t, __m256d o, __m256d member, __m256d index)
-{
-    const __m256d better = _mm256_and_pd(member, _mm256_cmp_pd(o, t.value, _CMP_GT_OQ));
-    t.value = _mm256_blendv_pd(t.value, o, better);
-    t.index = _mm256_castsi256_pd(
-        _mm256_blendv_epi8(_mm256_castpd_si256(t.index), _mm256_castpd_si256(index), _mm256_castpd_si256(better)));
-}
-
 // Merges the lanes into best and far: the largest value, and of equal values the
-// lowest index, which is the first in the set's order.
-__attribute__((target("avx2"))) void foldFarthest(const LaneFarthest& t, const Point* points, double& best,
-                                                  Candidate& far)
+// lowest index, which is the first in the set's order. Lanes that took nothing
+// hold 0.
+template <class L>
+void foldFarthest(const LaneBest<L>& t, const Point* points, double& best, Candidate& far)
 {
-    alignas(32) double value[4], index[4];
-    _mm256_store_pd(value, t.value);
-    _mm256_store_pd(index, t.index);
+    alignas(32) typename L::Real value[L::Width];
+    std::int32_t index[L::Width];
+    L::store(value, t.value);
+    L::storeIndices(index, t.index);
     std::int32_t at = far.index;
-    for (int lane = 0; lane < 4; ++lane) {
-        const auto i = std::int32_t(index[lane]);
-        if (value[lane] > best || (value[lane] == best && value[lane] > 0.0 && i < at)) {
+    for (int lane = 0; lane < L::Width; ++lane) {
+        if (value[lane] > best || (value[lane] == best && value[lane] > 0 && index[lane] < at)) {
             best = value[lane];
-            at = i;
+            at = index[lane];
         }
     }
     if (at != far.index) far = candidateOf(points, at);
 }
 
 // The edges of a range split, broadcast, and the farthest of each half so far.
+template <class L>
 struct RangeSplitter {
-    __m256d ax, ay, vx, vy, bx, by;
-    LaneFarthest best1, best2;
+    typename L::Vec ax, ay, vx, vy, bx, by;
+    LaneBest<L> best1, best2;
 };
 
 // Stores the lanes of a block in bits1 packed at work[end1..] and those in bits2
 // at spill[size2..], and moves both ends. A partial block stores only the lanes it
 // keeps in work, as the next set starts right behind it.
 template <bool Partial>
-__attribute__((target("avx2"))) inline void storeHalves(Scratch& sc, __m256 x, __m256 y, __m256i index, int bits1,
-                                                        int bits2, std::int32_t& end1, std::int32_t& size2)
+inline void storeHalves(Scratch& sc, __m256 x, __m256 y, __m256i index, int bits1, int bits2, std::int32_t& end1,
+                        std::int32_t& size2)
 {
     if (Partial) {
-        const __m256i pick1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[bits1]));
+        const __m256i pick1 = packingOf(Contiguous, bits1);
         const __m256i keep1 = lanesBelow(Contiguous.count[bits1]);
         _mm256_maskstore_ps(sc.work.x + end1, keep1, _mm256_permutevar8x32_ps(x, pick1));
         _mm256_maskstore_ps(sc.work.y + end1, keep1, _mm256_permutevar8x32_ps(y, pick1));
         _mm256_maskstore_epi32(sc.work.index + end1, keep1, _mm256_permutevar8x32_epi32(index, pick1));
     } else {
-        storeCompressed(sc.work, end1, x, y, index, Contiguous.lanes[bits1]);
+        storeCompressed(sc.work, end1, x, y, index, Contiguous, bits1);
     }
-    storeCompressed(sc.spill, size2, x, y, index, Contiguous.lanes[bits2]);
+    storeCompressed(sc.spill, size2, x, y, index, Contiguous, bits2);
     end1 += Contiguous.count[bits1];
     size2 += Contiguous.count[bits2];
 }
 
-// The edges of a range split in single precision, broadcast, and the farthest of
-// each half so far (index -1 while none).
-struct SingleSplitter {
-    __m256 ax, ay, vx, vy, bx, by;
-    LaneExtreme best1, best2;
-};
-
-// Twice the signed area of (a, b, p) for eight points at once, in single
-// precision: where narrowWhole holds, the very number orientation() gives.
-__attribute__((target("avx2"))) inline __m256 orientation8(__m256 ax, __m256 ay, __m256 bx, __m256 by, __m256 px,
-                                                           __m256 py)
-{
-    return _mm256_sub_ps(_mm256_mul_ps(_mm256_sub_ps(by, py), _mm256_sub_ps(ax, px)),
-                         _mm256_mul_ps(_mm256_sub_ps(ay, py), _mm256_sub_ps(bx, px)));
-}
-
 // Splits the eight candidates at work[k..], of which the first valid belong to
-// the set. Set 1 is packed at work[end1..], which lies at or before k, so only
-// lanes already loaded are overwritten; a partial block stores only the lanes it
-// keeps, as the next set starts right behind it. Set 2 goes to spill[size2..].
-template <bool Partial>
-__attribute__((target("avx2"))) inline void splitBlock(RangeSplitter& s, Scratch& sc, std::int32_t k,
-                                                       std::int32_t valid, std::int32_t& end1, std::int32_t& size2)
+// the set, in L's lanes. Set 1 is packed at work[end1..], which lies at or
+// before k, so only lanes already loaded are overwritten; a partial block stores
+// only the lanes it keeps, as the next set starts right behind it. Set 2 goes to
+// spill[size2..]. One record per half: a lane meets its candidates in index
+// order whichever register of a block they come from, so strict tests still
+// keep the first.
+template <class L, bool Partial>
+inline void splitBlock(RangeSplitter<L>& s, Scratch& sc, std::int32_t k, std::int32_t valid, std::int32_t& end1,
+                       std::int32_t& size2)
 {
-    const __m256d zero = _mm256_setzero_pd();
-    const __m256 xf = _mm256_loadu_ps(sc.work.x + k);
-    const __m256 yf = _mm256_loadu_ps(sc.work.y + k);
-    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
-    const __m256i inSet = lanesBelow(valid); // only a partial block has lanes outside
+    using Vec = typename L::Vec;
+    const __m256 x8 = _mm256_loadu_ps(sc.work.x + k), y8 = _mm256_loadu_ps(sc.work.y + k);
+    const __m256i index8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
     int bits1 = 0, bits2 = 0;
-    for (int h = 0; h < 2; ++h) {
-        const __m256d x = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(xf) : _mm256_extractf128_ps(xf, 1));
-        const __m256d y = _mm256_cvtps_pd(h == 0 ? _mm256_castps256_ps128(yf) : _mm256_extractf128_ps(yf, 1));
-        const __m256d i = _mm256_cvtepi32_pd(h == 0 ? _mm256_castsi256_si128(index) : _mm256_extracti128_si256(index, 1));
-        const __m256d o1 = orientation4(s.ax, s.ay, s.vx, s.vy, x, y);
-        const __m256d o2 = orientation4(s.vx, s.vy, s.bx, s.by, x, y);
-        __m256d in1 = _mm256_cmp_pd(o1, zero, _CMP_GT_OQ);
-        __m256d in2 = _mm256_cmp_pd(o2, zero, _CMP_GT_OQ);
-        if (Partial) {
-            const __m128i half = h == 0 ? _mm256_castsi256_si128(inSet) : _mm256_extracti128_si256(inSet, 1);
-            const __m256d member = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(half));
-            in1 = _mm256_and_pd(member, in1);
-            in2 = _mm256_and_pd(member, in2);
+    for (int h = 0; h < 8 / L::Width; ++h) {
+        const Vec x = L::widen(x8, h), y = L::widen(y8, h), index = L::indices(index8, h);
+        const Vec o1 = orientationOf(s.ax, s.ay, s.vx, s.vy, x, y), o2 = orientationOf(s.vx, s.vy, s.bx, s.by, x, y);
+        Vec in1 = L::positive(o1), in2 = L::positive(o2);
+        if (Partial) { // only a partial block has lanes outside the set
+            const Vec member = L::firstLanes(valid - L::Width * h);
+            in1 = L::both(member, in1);
+            in2 = L::both(member, in2);
         }
-        in2 = _mm256_andnot_pd(in1, in2);
-        takeFarther(s.best1, o1, in1, i);
-        takeFarther(s.best2, o2, in2, i);
-        bits1 |= _mm256_movemask_pd(in1) << (4 * h);
-        bits2 |= _mm256_movemask_pd(in2) << (4 * h);
+        in2 = L::onlySecond(in1, in2);
+        takeWhere(s.best1, o1, L::both(in1, L::greater(o1, s.best1.value)), index);
+        takeWhere(s.best2, o2, L::both(in2, L::greater(o2, s.best2.value)), index);
+        bits1 |= L::bits(in1) << (L::Width * h);
+        bits2 |= L::bits(in2) << (L::Width * h);
     }
-    storeHalves<Partial>(sc, xf, yf, index, bits1, bits2, end1, size2);
-}
-
-// The range split in single precision, where sc.inSingle says it is exact: the
-// same tests and the same farthest of each half, on eight lanes a register.
-template <bool Partial>
-__attribute__((target("avx2"))) inline void splitBlockSingle(SingleSplitter& s, Scratch& sc, std::int32_t k,
-                                                             std::int32_t valid, std::int32_t& end1, std::int32_t& size2)
-{
-    const __m256 zero = _mm256_setzero_ps();
-    const __m256 x = _mm256_loadu_ps(sc.work.x + k);
-    const __m256 y = _mm256_loadu_ps(sc.work.y + k);
-    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sc.work.index + k));
-    const __m256 o1 = orientation8(s.ax, s.ay, s.vx, s.vy, x, y);
-    const __m256 o2 = orientation8(s.vx, s.vy, s.bx, s.by, x, y);
-    __m256 in1 = _mm256_cmp_ps(o1, zero, _CMP_GT_OQ);
-    __m256 in2 = _mm256_cmp_ps(o2, zero, _CMP_GT_OQ);
-    if (Partial) {
-        const __m256 member = _mm256_castsi256_ps(lanesBelow(valid));
-        in1 = _mm256_and_ps(member, in1);
-        in2 = _mm256_and_ps(member, in2);
-    }
-    in2 = _mm256_andnot_ps(in1, in2);
-    takeWhere(s.best1, o1, _mm256_and_ps(in1, _mm256_cmp_ps(o1, s.best1.value, _CMP_GT_OQ)), index);
-    takeWhere(s.best2, o2, _mm256_and_ps(in2, _mm256_cmp_ps(o2, s.best2.value, _CMP_GT_OQ)), index);
-    storeHalves<Partial>(sc, x, y, index, _mm256_movemask_ps(in1), _mm256_movemask_ps(in2), end1, size2);
+    storeHalves<Partial>(sc, x8, y8, index8, bits1, bits2, end1, size2);
 }
 
 // Moves set 2 from spill to right behind set 1, whole registers at a time; the
 // last one stores only its lanes, as the next set may start right behind.
-__attribute__((target("avx2"))) void moveSecondHalf(Scratch& sc, const RangeSplit& r)
+void moveSecondHalf(Scratch& sc, const RangeSplit& r)
 {
     float *x = sc.work.x + r.end1, *y = sc.work.y + r.end1;
     std::int32_t* index = sc.work.index + r.end1;
@@ -432,232 +552,43 @@ __attribute__((target("avx2"))) void moveSecondHalf(Scratch& sc, const RangeSpli
     }
 }
 
-// splitRangeAvx2 in single precision.
-__attribute__((target("avx2"))) std::int32_t splitRangeSingle(const Point* points, Scratch& sc, const SubProblem& set,
-                                                              SubProblem* pending, std::int32_t depth)
+// The range split eight candidates at a time in L's lanes, the last block partly.
+template <class L>
+std::int32_t splitRangeIn(const Point* points, Scratch& sc, const SubProblem& set, SubProblem* pending,
+                          std::int32_t depth)
 {
-    const LaneExtreme none{_mm256_setzero_ps(), _mm256_set1_epi32(-1)};
-    SingleSplitter s{_mm256_set1_ps(set.a.x), _mm256_set1_ps(set.a.y), _mm256_set1_ps(set.far.x),
-                     _mm256_set1_ps(set.far.y), _mm256_set1_ps(set.b.x), _mm256_set1_ps(set.b.y), none, none};
+    const LaneBest<L> none{L::splat(0.0f), L::indices(_mm256_set1_epi32(-1), 0)};
+    RangeSplitter<L> s{L::splat(set.a.x),   L::splat(set.a.y), L::splat(set.far.x), L::splat(set.far.y),
+                       L::splat(set.b.x),   L::splat(set.b.y), none,                 none};
     RangeSplit r = startRangeSplit(set);
     const std::int32_t hi = set.lo + set.count;
     std::int32_t k = set.lo;
-    for (; k + 8 <= hi; k += 8) splitBlockSingle<false>(s, sc, k, 8, r.end1, r.size2);
-    if (k < hi) splitBlockSingle<true>(s, sc, k, hi - k, r.end1, r.size2);
-    // The largest value and of its lanes the lowest index; -1 when no lane took one.
-    const std::int32_t far1 = foldExtreme(s.best1, false), far2 = foldExtreme(s.best2, false);
-    if (far1 >= 0) r.far1 = candidateOf(points, far1);
-    if (far2 >= 0) r.far2 = candidateOf(points, far2);
-    moveSecondHalf(sc, r);
-    return pushRangeHalves(set, r, pending, depth);
-}
-
-// The range split eight candidates at a time, the last block partly.
-__attribute__((target("avx2"))) std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set,
-                                                            SubProblem* pending, std::int32_t depth)
-{
-    if (sc.inSingle) return splitRangeSingle(points, sc, set, pending, depth);
-    const __m256d zero = _mm256_setzero_pd(), none = _mm256_set1_pd(-1.0);
-    // One record per half: a lane meets its candidates in index order whichever
-    // half of a block they come from, so strict tests still keep the first.
-    RangeSplitter s{_mm256_set1_pd(set.a.x), _mm256_set1_pd(set.a.y), _mm256_set1_pd(set.far.x),
-                    _mm256_set1_pd(set.far.y), _mm256_set1_pd(set.b.x), _mm256_set1_pd(set.b.y),
-                    {zero, none}, {zero, none}};
-    RangeSplit r = startRangeSplit(set);
-    const std::int32_t hi = set.lo + set.count;
-    std::int32_t k = set.lo;
-    for (; k + 8 <= hi; k += 8) splitBlock<false>(s, sc, k, 8, r.end1, r.size2);
-    if (k < hi) splitBlock<true>(s, sc, k, hi - k, r.end1, r.size2);
+    for (; k + 8 <= hi; k += 8) splitBlock<L, false>(s, sc, k, 8, r.end1, r.size2);
+    if (k < hi) splitBlock<L, true>(s, sc, k, hi - k, r.end1, r.size2);
     foldFarthest(s.best1, points, r.best1, r.far1);
     foldFarthest(s.best2, points, r.best2, r.far2);
     moveSecondHalf(sc, r);
     return pushRangeHalves(set, r, pending, depth);
 }
 
-// For every 4-bit mask, the bytes that move the masked 32-bit lanes to the
-// front, in order.
-struct PackTable {
-    alignas(16) std::uint8_t bytes[16][16];
-};
-
-constexpr PackTable makePackTable()
+std::int32_t splitRangeAvx2(const Point* points, Scratch& sc, const SubProblem& set, SubProblem* pending,
+                            std::int32_t depth)
 {
-    PackTable t{};
-    for (int m = 0; m < 16; ++m) {
-        int k = 0;
-        for (int lane = 0; lane < 4; ++lane)
-            if (m & (1 << lane)) {
-                for (int b = 0; b < 4; ++b) t.bytes[m][4 * k + b] = std::uint8_t(4 * lane + b);
-                ++k;
-            }
-    }
-    return t;
+    return sc.inSingle ? splitRangeIn<InSingle>(points, sc, set, pending, depth)
+                       : splitRangeIn<InDouble>(points, sc, set, pending, depth);
 }
-
-constexpr PackTable Pack4 = makePackTable();
-
-// Writes the masked lanes of v to out, packed; the store reaches four lanes
-// whatever the mask. Gives how many it kept.
-__attribute__((target("avx2"))) inline std::int32_t storePacked(std::int32_t* out, __m128i v, int mask)
-{
-    const __m128i pack = _mm_load_si128(reinterpret_cast<const __m128i*>(Pack4.bytes[mask]));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(v, pack));
-    return std::popcount(unsigned(mask));
-}
-
-// For every 4-bit mask of doubles, the 8-bit mask of the 32-bit lanes they span:
-// Contiguous then packs doubles as well.
-struct PairMaskTable {
-    std::uint8_t mask[16];
-};
-
-constexpr PairMaskTable makePairMasks()
-{
-    PairMaskTable t{};
-    for (int m = 0; m < 16; ++m)
-        for (int lane = 0; lane < 4; ++lane)
-            if (m & (1 << lane)) t.mask[m] = std::uint8_t(t.mask[m] | 3 << (2 * lane));
-    return t;
-}
-
-constexpr PairMaskTable PairMasks = makePairMasks();
-
-// The two kinds of lanes the windows are finished in. In double the orientation
-// is orientation() itself, four lanes a register; in single precision it is
-// eight, and the very same number where narrowWhole holds.
-struct InDouble {
-    using Real = double;
-    using Vec = __m256d;
-    static constexpr int Width = 4;
-
-    static Real* x(WindowArena& a) { return a.x; }
-    static Real* y(WindowArena& a) { return a.y; }
-    __attribute__((target("avx2"))) static Vec broadcast(const Real* p) { return _mm256_broadcast_sd(p); }
-    __attribute__((target("avx2"))) static Vec load(const Real* p) { return _mm256_loadu_pd(p); }
-    __attribute__((target("avx2"))) static Vec orientation(Vec ax, Vec ay, Vec bx, Vec by, Vec px, Vec py)
-    {
-        return orientation4(ax, ay, bx, by, px, py);
-    }
-    __attribute__((target("avx2"))) static Vec positive(Vec v)
-    {
-        return _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_GT_OQ);
-    }
-    __attribute__((target("avx2"))) static Vec firstLanes(std::int32_t count)
-    {
-        return _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(count), _mm256_setr_epi64x(0, 1, 2, 3)));
-    }
-    __attribute__((target("avx2"))) static Vec both(Vec a, Vec b) { return _mm256_and_pd(a, b); }
-    __attribute__((target("avx2"))) static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_pd(a, b); }
-    __attribute__((target("avx2"))) static Vec larger(Vec a, Vec b) { return _mm256_max_pd(a, b); }
-    __attribute__((target("avx2"))) static Vec equal(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
-    __attribute__((target("avx2"))) static int bits(Vec v) { return _mm256_movemask_pd(v); }
-    __attribute__((target("avx2"))) static Vec largestLane(Vec v)
-    {
-        v = _mm256_max_pd(v, _mm256_permute2f128_pd(v, v, 1));
-        return _mm256_max_pd(v, _mm256_permute_pd(v, 0b0101));
-    }
-    // Writes the lanes of v in mask to out, packed; the store reaches a register.
-    __attribute__((target("avx2"))) static void pack(Real* out, Vec v, int mask)
-    {
-        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[PairMasks.mask[mask]]));
-        _mm256_storeu_pd(out, _mm256_castps_pd(_mm256_permutevar8x32_ps(_mm256_castpd_ps(v), pick)));
-    }
-    __attribute__((target("avx2"))) static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
-    {
-        return storePacked(out, _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), mask);
-    }
-    // Four of the window's candidates from the columns, in double.
-    __attribute__((target("avx2"))) static void fill(WindowArena& a, std::int32_t at, const Columns& w, std::int32_t k)
-    {
-        _mm256_storeu_pd(a.x + at, _mm256_cvtps_pd(_mm_loadu_ps(w.x + k)));
-        _mm256_storeu_pd(a.y + at, _mm256_cvtps_pd(_mm_loadu_ps(w.y + k)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(a.index + at),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.index + k)));
-    }
-    // Bit k set where the point at entry p[k] lies strictly left of the edge from
-    // entry a[k] to entry b[k] (arrays of two).
-    __attribute__((target("avx2"))) static int leftOf(const Real* x, const Real* y, const std::int32_t* a,
-                                                      const std::int32_t* b, const std::int32_t* p)
-    {
-        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_pd(c[e[0]], c[e[1]]); };
-        const __m128d px = pair(x, p), py = pair(y, p), ax = pair(x, a), ay = pair(y, a);
-        const __m128d bx = pair(x, b), by = pair(y, b);
-        const __m128d o = _mm_sub_pd(_mm_mul_pd(_mm_sub_pd(by, py), _mm_sub_pd(ax, px)),
-                                     _mm_mul_pd(_mm_sub_pd(ay, py), _mm_sub_pd(bx, px)));
-        return _mm_movemask_pd(_mm_cmpgt_pd(o, _mm_setzero_pd()));
-    }
-};
-
-struct InSingle {
-    using Real = float;
-    using Vec = __m256;
-    static constexpr int Width = 8;
-
-    static Real* x(WindowArena& a) { return a.xs; }
-    static Real* y(WindowArena& a) { return a.ys; }
-    __attribute__((target("avx2"))) static Vec broadcast(const Real* p) { return _mm256_broadcast_ss(p); }
-    __attribute__((target("avx2"))) static Vec load(const Real* p) { return _mm256_loadu_ps(p); }
-    __attribute__((target("avx2"))) static Vec orientation(Vec ax, Vec ay, Vec bx, Vec by, Vec px, Vec py)
-    {
-        return orientation8(ax, ay, bx, by, px, py);
-    }
-    __attribute__((target("avx2"))) static Vec positive(Vec v)
-    {
-        return _mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ);
-    }
-    __attribute__((target("avx2"))) static Vec firstLanes(std::int32_t count)
-    {
-        return _mm256_castsi256_ps(lanesBelow(count));
-    }
-    __attribute__((target("avx2"))) static Vec both(Vec a, Vec b) { return _mm256_and_ps(a, b); }
-    __attribute__((target("avx2"))) static Vec onlySecond(Vec a, Vec b) { return _mm256_andnot_ps(a, b); }
-    __attribute__((target("avx2"))) static Vec larger(Vec a, Vec b) { return _mm256_max_ps(a, b); }
-    __attribute__((target("avx2"))) static Vec equal(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
-    __attribute__((target("avx2"))) static int bits(Vec v) { return _mm256_movemask_ps(v); }
-    __attribute__((target("avx2"))) static Vec largestLane(Vec v) { return broadcastMax(v); }
-    __attribute__((target("avx2"))) static void pack(Real* out, Vec v, int mask)
-    {
-        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[mask]));
-        _mm256_storeu_ps(out, _mm256_permutevar8x32_ps(v, pick));
-    }
-    __attribute__((target("avx2"))) static std::int32_t packIndex(std::int32_t* out, const std::int32_t* in, int mask)
-    {
-        const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[mask]));
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permutevar8x32_epi32(v, pick));
-        return Contiguous.count[mask];
-    }
-    __attribute__((target("avx2"))) static void fill(WindowArena& a, std::int32_t at, const Columns& w, std::int32_t k)
-    {
-        _mm256_storeu_ps(a.xs + at, _mm256_loadu_ps(w.x + k));
-        _mm256_storeu_ps(a.ys + at, _mm256_loadu_ps(w.y + k));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a.index + at),
-                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.index + k)));
-    }
-    __attribute__((target("avx2"))) static int leftOf(const Real* x, const Real* y, const std::int32_t* a,
-                                                      const std::int32_t* b, const std::int32_t* p)
-    {
-        const auto pair = [](const Real* c, const std::int32_t* e) { return _mm_setr_ps(c[e[0]], c[e[1]], 0, 0); };
-        const __m128 px = pair(x, p), py = pair(y, p), ax = pair(x, a), ay = pair(y, a);
-        const __m128 bx = pair(x, b), by = pair(y, b);
-        const __m128 o = _mm_sub_ps(_mm_mul_ps(_mm_sub_ps(by, py), _mm_sub_ps(ax, px)),
-                                    _mm_mul_ps(_mm_sub_ps(ay, py), _mm_sub_ps(bx, px)));
-        return _mm_movemask_ps(_mm_cmpgt_ps(o, _mm_setzero_ps())) & 3;
-    }
-};
 
 // The lane of the first of the member lanes whose value is largest (any lane
 // when there are none), over R registers. Members hold positive values, others
 // count as 0.
 template <class L, int R>
-__attribute__((target("avx2"))) inline std::int32_t firstFarthest(const typename L::Vec (&o)[R],
-                                                                  const typename L::Vec (&member)[R],
-                                                                  std::uint32_t memberBits)
+inline std::int32_t firstFarthest(const typename L::Vec (&o)[R], const typename L::Vec (&member)[R],
+                                  std::uint32_t memberBits)
 {
     typename L::Vec m[R];
     for (int r = 0; r < R; ++r) m[r] = L::both(o[r], member[r]);
     for (int width = R; width > 1; width = (width + 1) / 2) // a tree of maxima
-        for (int r = 0; r < width / 2; ++r) m[r] = L::larger(m[r], m[r + (width + 1) / 2]);
+        for (int r = 0; r < width / 2; ++r) m[r] = Larger{}(m[r], m[r + (width + 1) / 2]);
     const typename L::Vec top = L::largestLane(m[0]);
     std::uint32_t atTop = 0;
     for (int r = 0; r < R; ++r)
@@ -665,15 +596,15 @@ __attribute__((target("avx2"))) inline std::int32_t firstFarthest(const typename
     return std::countr_zero((atTop & memberBits) | std::uint32_t(1) << (L::Width * R - 1));
 }
 
-// Where a batch of windows stands while finishWindows splits it.
-struct WindowState {
-    WindowArena& arena;
+// Where a batch of small sets stands while finishSmallSets splits it.
+struct SmallSetState {
+    SmallSetArena& arena;
     std::int32_t tail; // the parts queued so far
     std::int32_t top;  // the arena's first free entry
 };
 
 // Where an empty half's slot goes: past every slot that is read.
-constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
+constexpr std::int32_t NoSlot = SmallSetBatch * SmallSet;
 
 // Packs the candidates of a part's half (bits, over its R registers) at the
 // arena's top and queues the half; the stores may reach a register past its end.
@@ -682,11 +613,10 @@ constexpr std::int32_t NoSlot = WindowBatch * SmallSet;
 // a store to a load only where one store holds all of it, and otherwise makes
 // the load wait until the stores reach the cache.
 template <class L, int R>
-__attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const WindowPart& part, std::uint32_t bits,
-                                                      std::int32_t a, std::int32_t b, std::int32_t far,
-                                                      std::int32_t slot)
+inline void queueHalf(SmallSetState& s, const SmallSetPart& part, std::uint32_t bits, std::int32_t a, std::int32_t b,
+                      std::int32_t far, std::int32_t slot)
 {
-    WindowArena& ar = s.arena;
+    SmallSetArena& ar = s.arena;
     constexpr std::uint32_t Lanes = (1u << L::Width) - 1;
     std::int32_t k = s.top;
     for (int r = 0; r < R; ++r) {
@@ -705,10 +635,10 @@ __attribute__((target("avx2"))) inline void queueHalf(WindowState& s, const Wind
 // point of each half takes the half's first slot; a half of two is finished here,
 // one of three or more packed and queued.
 template <class L, int R>
-__attribute__((target("avx2"))) inline void splitPart(WindowState& s, const WindowPart& part)
+inline void splitPart(SmallSetState& s, const SmallSetPart& part)
 {
     using Vec = typename L::Vec;
-    WindowArena& ar = s.arena;
+    SmallSetArena& ar = s.arena;
     const typename L::Real *x = L::x(ar), *y = L::y(ar);
     const Vec ax = L::broadcast(x + part.a), ay = L::broadcast(y + part.a);
     const Vec vx = L::broadcast(x + part.far), vy = L::broadcast(y + part.far);
@@ -718,8 +648,8 @@ __attribute__((target("avx2"))) inline void splitPart(WindowState& s, const Wind
     for (int r = 0; r < R; ++r) {
         const Vec member = L::firstLanes(part.count - L::Width * r);
         const Vec px = L::load(x + part.at + L::Width * r), py = L::load(y + part.at + L::Width * r);
-        o1[r] = L::orientation(ax, ay, vx, vy, px, py);
-        o2[r] = L::orientation(vx, vy, bx, by, px, py);
+        o1[r] = orientationOf(ax, ay, vx, vy, px, py);
+        o2[r] = orientationOf(vx, vy, bx, by, px, py);
         in1[r] = L::both(member, L::positive(o1[r]));
         in2[r] = L::onlySecond(in1[r], L::both(member, L::positive(o2[r])));
         bits1 |= std::uint32_t(L::bits(in1[r])) << (L::Width * r);
@@ -750,35 +680,35 @@ __attribute__((target("avx2"))) inline void splitPart(WindowState& s, const Wind
 
 // splitPart in as few registers as hold the part.
 template <class L, int R = 1>
-__attribute__((target("avx2"))) inline void splitAnyPart(WindowState& s, const WindowPart& part)
+inline void splitAnyPart(SmallSetState& s, const SmallSetPart& part)
 {
     if constexpr (R < SmallSet / L::Width)
         if (part.count > L::Width * R) return splitAnyPart<L, R + 1>(s, part);
     splitPart<L, R>(s, part);
 }
 
-// finishWindows with the candidates in L's lanes, each part split as the walk
-// would split it, all its candidates at once; but the parts of all windows are
+// finishSmallSets with the candidates in L's lanes, each part split as the walk
+// would split it, all its candidates at once; but the parts of all sets are
 // taken first in, first out, so that parts that depend on nothing but their
-// parent, and those of other windows, overlap in the processor; and each part's
+// parent, and those of other sets, overlap in the processor; and each part's
 // halves are packed, so that a small part takes one register whatever positions
 // its candidates had. Each vertex goes to the slot pre-order gives it: a part owns
 // one slot per candidate, its far point the first, then those of its first half,
 // then those of its second. Candidates that are no vertex leave their slot empty
 // (-1), and the filled slots are packed onto the lists at the end.
 template <class L>
-__attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+void finishSmallSetsIn(Scratch& sc, const SmallSetJob* jobs, std::int32_t count)
 {
     static_assert(SmallSet % 8 == 0 && SmallSet <= 32, "whole registers of slots, member bits in 32");
-    constexpr std::int32_t Entries = SmallSet + 4; // per window: its candidates, a, b and far
-    WindowArena& ar = sc.window;
+    constexpr std::int32_t Entries = SmallSet + 4; // per set: its candidates, a, b and far
+    SmallSetArena& ar = sc.smallSets;
     typename L::Real *x = L::x(ar), *y = L::y(ar);
-    WindowState s{ar, 0, (WindowBatch * Entries + HalfAlign - 1) / HalfAlign * HalfAlign};
+    SmallSetState s{ar, 0, (SmallSetBatch * Entries + HalfAlign - 1) / HalfAlign * HalfAlign};
     const __m256i empty = _mm256_set1_epi32(-1);
     for (std::int32_t j = 0; j < count; ++j) {
         const SubProblem& set = *jobs[j].set;
         const std::int32_t at = j * Entries, a = at + SmallSet, b = a + 1, far = a + 2;
-        // Whole windows, whatever the count: a loop of fixed length is never mispredicted.
+        // Whole blocks, whatever the count: a loop of fixed length is never mispredicted.
         for (int k = 0; k < SmallSet; k += L::Width) L::fill(ar, at + k, sc.work, set.lo + k);
         x[a] = set.a.x, y[a] = set.a.y, x[b] = set.b.x, y[b] = set.b.y, x[far] = set.far.x, y[far] = set.far.y;
         for (int k = 0; k < SmallSet; k += 8)
@@ -795,101 +725,25 @@ __attribute__((target("avx2"))) void finishWindowsIn(Scratch& sc, const WindowJo
         for (int k = 0; k < SmallSet; k += 8) {
             const __m256i v = _mm256_load_si256(reinterpret_cast<const __m256i*>(ar.slots + SmallSet * j + k));
             const int filled = ~_mm256_movemask_ps(_mm256_castsi256_ps(v)) & 0xff;
-            const __m256i pick = _mm256_load_si256(reinterpret_cast<const __m256i*>(Contiguous.lanes[filled]));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + found), _mm256_permutevar8x32_epi32(v, pick));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + found),
+                                _mm256_permutevar8x32_epi32(v, packingOf(Contiguous, filled)));
             found += Contiguous.count[filled];
         }
         *jobs[j].count += found;
     }
 }
 
-__attribute__((target("avx2"))) void finishWindowsAvx2(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+void finishSmallSetsAvx2(Scratch& sc, const SmallSetJob* jobs, std::int32_t count)
 {
-    if (sc.inSingle)
-        finishWindowsIn<InSingle>(sc, jobs, count);
-    else
-        finishWindowsIn<InDouble>(sc, jobs, count);
-}
-
-// The farthest of four lanes, which each kept their own first farthest: the
-// largest value, of equals the lowest point index, which is the earliest, as a
-// set keeps its points in index order. Lanes that found nothing hold 0.
-__attribute__((target("avx2"))) void foldFarthest(__m256d value, __m256d index, double& best, std::int32_t& far)
-{
-    alignas(32) double v[4], i[4];
-    _mm256_store_pd(v, value);
-    _mm256_store_pd(i, index);
-    const double top = std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
-    if (!(top > 0.0)) return;
-    double first = double(PointCapacity);
-    for (int lane = 0; lane < 4; ++lane) first = v[lane] == top ? std::min(first, i[lane]) : first;
-    best = top;
-    far = std::int32_t(first);
-}
-
-// The trace's split four points at a time, over whole blocks from s.lo. The
-// stores are those of the scalar loop four lanes wide: a block's points are all
-// still undecided and none lies past the block, so every store lands within its
-// array, on places already read or unused.
-template <bool First>
-__attribute__((target("avx2"))) std::int32_t traceBlocksOf(TraceSplit& s)
-{
-    const __m256d ax = _mm256_set1_pd(s.a.x), ay = _mm256_set1_pd(s.a.y);
-    const __m256d vx = _mm256_set1_pd(s.v.x), vy = _mm256_set1_pd(s.v.y);
-    const __m256d bx = _mm256_set1_pd(s.b.x), by = _mm256_set1_pd(s.b.y);
-    const __m256d zero = _mm256_setzero_pd();
-    const __m128i skip1 = _mm_set1_epi32(s.skip1), skip2 = _mm_set1_epi32(s.skip2);
-    __m256d value1 = zero, index1 = _mm256_set1_pd(-1.0), value2 = zero, index2 = index1;
-    const Point* points = s.points;
-    std::int32_t* work = s.work;
-    std::int32_t mid = s.mid, end = s.end, ruled = s.ruled;
-    std::int32_t k = s.lo;
-    for (; k + 4 <= s.hi; k += 4) {
-        // The first set is every point in index order.
-        const __m128i index = First ? _mm_add_epi32(_mm_set1_epi32(k), _mm_setr_epi32(0, 1, 2, 3))
-                                    : _mm_loadu_si128(reinterpret_cast<const __m128i*>(work + k));
-        const auto at = [&](std::int32_t lane) { return First ? k + lane : work[k + lane]; };
-        // Four whole points, x and y gathered from them by unpacking: on the
-        // processors measured quicker than a gather instruction.
-        const __m128 p0 = _mm_loadu_ps(&points[at(0)].x), p1 = _mm_loadu_ps(&points[at(1)].x);
-        const __m128 p2 = _mm_loadu_ps(&points[at(2)].x), p3 = _mm_loadu_ps(&points[at(3)].x);
-        const __m128 xy01 = _mm_unpacklo_ps(p0, p1), xy23 = _mm_unpacklo_ps(p2, p3);
-        const __m256d x = _mm256_cvtps_pd(_mm_movelh_ps(xy01, xy23));
-        const __m256d y = _mm256_cvtps_pd(_mm_movehl_ps(xy23, xy01));
-        const __m256d i = _mm256_cvtepi32_pd(index);
-        const __m256d o1 = orientation4(ax, ay, vx, vy, x, y);
-        // Against R->L the very negation of the value against L->R.
-        const __m256d o2 = First ? _mm256_xor_pd(o1, _mm256_set1_pd(-0.0)) : orientation4(vx, vy, bx, by, x, y);
-        const __m128i skipped = _mm_or_si128(_mm_cmpeq_epi32(index, skip1), _mm_cmpeq_epi32(index, skip2));
-        const __m256d kept = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_xor_si128(skipped, _mm_set1_epi32(-1))));
-        const __m256d in1 = _mm256_and_pd(kept, _mm256_cmp_pd(o1, zero, _CMP_GT_OQ));
-        const __m256d in2 = _mm256_andnot_pd(in1, _mm256_and_pd(kept, _mm256_cmp_pd(o2, zero, _CMP_GT_OQ)));
-        const __m256d out = _mm256_andnot_pd(in1, _mm256_andnot_pd(in2, kept));
-        // Per lane, strictly greater wins: of equals the earlier stays.
-        const __m256d better1 = _mm256_and_pd(kept, _mm256_cmp_pd(o1, value1, _CMP_GT_OQ));
-        const __m256d better2 = _mm256_andnot_pd(in1, _mm256_and_pd(kept, _mm256_cmp_pd(o2, value2, _CMP_GT_OQ)));
-        value1 = _mm256_blendv_pd(value1, o1, better1);
-        index1 = _mm256_blendv_pd(index1, i, better1);
-        value2 = _mm256_blendv_pd(value2, o2, better2);
-        index2 = _mm256_blendv_pd(index2, i, better2);
-        mid += storePacked(work + mid, index, _mm256_movemask_pd(in1));
-        end += storePacked(s.spill + end, index, _mm256_movemask_pd(in2));
-        ruled += storePacked(s.ruledOut + ruled, index, _mm256_movemask_pd(out));
-    }
-    s.mid = mid;
-    s.end = end;
-    s.ruled = ruled;
-    foldFarthest(value1, index1, s.best1, s.far1);
-    foldFarthest(value2, index2, s.best2, s.far2);
-    return k;
-}
-
-__attribute__((target("avx2"))) std::int32_t traceBlocksAvx2(TraceSplit& s)
-{
-    return s.first ? traceBlocksOf<true>(s) : traceBlocksOf<false>(s);
+    sc.inSingle ? finishSmallSetsIn<InSingle>(sc, jobs, count) : finishSmallSetsIn<InDouble>(sc, jobs, count);
 }
 
 } // namespace
 
-const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, finishWindowsAvx2,
-                            traceBlocksAvx2};
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+
+const HullPasses Avx2Passes{extremesAvx2, boxInsideAvx2, keepOutsideAvx2, splitRangeAvx2, finishSmallSetsAvx2};

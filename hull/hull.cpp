@@ -13,10 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#ifndef __EMSCRIPTEN__
-#include <link.h>
-#endif
-
 #include "kernel.hpp"
 
 std::array<Point, PointCapacity> HullBuffer;
@@ -38,25 +34,6 @@ HullPath detectPath()
 
 // Chosen while the program starts, before main: no call pays for the question.
 const HullPath StartupPath = detectPath();
-
-// Writes one byte of every page of [p, p + size) back in place, so the pages are
-// resident and private before the first call needs them.
-void touchPages(void* p, std::size_t size)
-{
-    auto* bytes = static_cast<volatile unsigned char*>(p);
-    for (std::size_t at = 0; at < size; at += 4096) bytes[at] = bytes[at];
-    if (size > 0) bytes[size - 1] = bytes[size - 1];
-}
-
-// When every point shares one x, L and R become the lowest and the highest point
-// (first of equals), so a vertical set keeps both of its ends.
-void verticalEnds(const Point* p, std::int32_t n, std::int32_t& left, std::int32_t& right)
-{
-    for (std::int32_t i = 1; i < n; ++i) {
-        if (p[left].y > p[i].y) left = i;
-        if (p[right].y < p[i].y) right = i;
-    }
-}
 
 // A depth-first walk over the sets beyond one side of L-R: its stack of pending
 // sets, and the vertices it has found.
@@ -92,12 +69,12 @@ void step(const HullPasses& passes, const Point* points, Scratch& sc, Walk (&wal
         w.vertices[w.count++] = set.far.index;
         w.depth = passes.splitRange(points, sc, set, w.pending, w.depth);
     }
-    WindowJob jobs[WindowBatch];
+    SmallSetJob jobs[SmallSetBatch];
     std::int32_t count = 0;
     for (Walk& w : walks)
-        while (count < WindowBatch && w.depth > 0 && w.pending[w.depth - 1].count <= SmallSet)
+        while (count < SmallSetBatch && w.depth > 0 && w.pending[w.depth - 1].count <= SmallSet)
             jobs[count++] = {&w.pending[--w.depth], w.vertices, &w.count};
-    if (count > 0) passes.finishWindows(sc, jobs, count);
+    if (count > 0) passes.finishSmallSets(sc, jobs, count);
 }
 
 } // namespace
@@ -113,35 +90,10 @@ const HullPasses& passesFor(HullPath path)
     return PortablePasses;
 }
 
-// Reads one byte of every cache line of the executable segment that holds
-// computeHullOn, so that the first call finds its instructions in the caches
-// instead of waiting for each of them to come from memory: a run computes one
-// hull, always cold, and at 100 points that wait was about half the time
-// printed. Reading the code runs none of it.
-#ifndef __EMSCRIPTEN__
-int readKernelCode(dl_phdr_info* info, std::size_t, void* data)
+KernelMemory kernelMemory()
 {
-    const std::uintptr_t kernel = *static_cast<const std::uintptr_t*>(data);
-    for (int k = 0; k < info->dlpi_phnum; ++k) {
-        const ElfW(Phdr)& h = info->dlpi_phdr[k];
-        const std::uintptr_t lo = info->dlpi_addr + h.p_vaddr, hi = lo + h.p_memsz;
-        if (h.p_type != PT_LOAD || (h.p_flags & PF_X) == 0 || kernel < lo || kernel >= hi) continue;
-        for (std::uintptr_t at = lo; at < hi; at += 64) (void)*reinterpret_cast<const volatile unsigned char*>(at);
-        return 1; // found: ends the search
-    }
-    return 0;
-}
-#endif
-
-void prepareHull()
-{
-    touchPages(&KernelScratch, sizeof KernelScratch);
-    touchPages(HullBuffer.data(), sizeof HullBuffer);
-#ifndef __EMSCRIPTEN__
-    // WebAssembly code lies outside the memory the program can read.
-    std::uintptr_t kernel = reinterpret_cast<std::uintptr_t>(&computeHullOn);
-    dl_iterate_phdr(readKernelCode, &kernel);
-#endif
+    return {&KernelScratch, sizeof KernelScratch, HullBuffer.data(), sizeof HullBuffer,
+            reinterpret_cast<std::uintptr_t>(&computeHullOn)};
 }
 
 std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
@@ -155,8 +107,7 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     const InteriorBox box = n >= BoxFrom ? interiorBox(passes, points, e) : InteriorBox{};
     const std::int32_t kept = passes.keepOutside(points, n, box, sc);
 
-    std::int32_t left = e.left, right = e.right;
-    if (left == right) verticalEnds(points, n, left, right);
+    const auto [left, right] = hullEnds(points, n, e);
     std::int32_t count = 0;
     HullBuffer[count++] = points[left];
     HullBuffer[count++] = points[right];
@@ -171,8 +122,8 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     if (kept <= SmallSet) {
         const SubProblem all{l, l, r, 0, kept};
         std::int32_t found = 0;
-        const WindowJob job{&all, sc.vertices, &found};
-        passes.finishWindows(sc, &job, 1);
+        const SmallSetJob job{&all, sc.vertices, &found};
+        passes.finishSmallSets(sc, &job, 1);
         for (std::int32_t k = 1; k < found; ++k) HullBuffer[count++] = points[sc.vertices[k]];
         return count;
     }

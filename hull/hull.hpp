@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "point.hpp"
@@ -16,11 +17,21 @@ extern std::array<Point, PointCapacity> HullBuffer;
 // nothing.
 std::int32_t computeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices);
 
-// Makes the kernel's scratch memory and HullBuffer resident and brings its code
-// into the caches, so that the first computeHull spends its time on the hull
-// rather than on page faults and instruction fetches. Called once at start-up;
-// computeHull works without it, only its first call is slower.
-void prepareHull();
+// What start-up makes resident before the timed call: the memory computeHull
+// writes (its scratch and HullBuffer) and an address inside its code, so that
+// the first call spends its time on the hull rather than on page faults and
+// instruction fetches. How to touch them is the program's business (its
+// start-up in driver/); computeHull works without it, only its first call is
+// slower.
+struct KernelMemory {
+    void* scratch;
+    std::size_t scratchBytes;
+    void* hull;
+    std::size_t hullBytes;
+    std::uintptr_t code;
+};
+
+KernelMemory kernelMemory();
 
 // The kernel's two code paths: portable C++, and eight lanes at a time where the
 // processor has AVX2. They write identical entries; tests run both.

@@ -3,7 +3,6 @@
 // The records the kernel's files share, and the table of passes through which
 // hull.cpp drives either code path. Not part of the interface.
 
-#include <bit>
 #include <cstdint>
 
 #include "hull.hpp"
@@ -17,13 +16,14 @@ struct Candidate {
 
 inline Candidate candidateOf(const Point* p, std::int32_t i) { return {p[i].x, p[i].y, i}; }
 
-// Sets of this many candidates or fewer are finished where they lie, in one
-// pass over a window of this many positions: near the leaves of a hull with many
-// vertices, moving them and walking their small halves one by one would cost more.
+// The base case of the recursion: sets of this many candidates or fewer are
+// finished where they lie, read as a block of SmallSet positions whatever their
+// count: near the leaves of a hull with many vertices, moving them and walking
+// their small halves one by one would cost more.
 inline constexpr std::int32_t SmallSet = 32;
 
 // Room past the last candidate: vector stores write whole registers, and a small
-// set is read as a whole window of SmallSet positions.
+// set is read as a whole block of SmallSet positions.
 inline constexpr std::int32_t ColumnRoom = PointCapacity + SmallSet;
 
 // Candidate sets as three parallel columns, so a pass streams through exactly the
@@ -68,61 +68,62 @@ inline std::int32_t pushHalves(SubProblem* pending, std::int32_t depth, const Su
 }
 
 // Small sets finished together at most, so that the processor overlaps their work.
-inline constexpr std::int32_t WindowBatch = 4;
+inline constexpr std::int32_t SmallSetBatch = 4;
 
-// Halves packed into the window arena start at a multiple of this many entries
-// (one register of the widest lanes).
+// Halves packed into the small-set arena start at a multiple of this many
+// entries (one register of the widest lanes).
 inline constexpr std::int32_t HalfAlign = 8;
 
-// Room for the parts of a batch of windows while the vector path finishes them:
-// per window its candidates, its edge's ends and its farthest point; then the
+// Room for the parts of a batch of small sets while the vector path finishes
+// them: per set its candidates, its edge's ends and its farthest point; then the
 // halves of three or more candidates, each from the next multiple of HalfAlign
-// (per window at most 31 + 30 + ... + 3 candidates in at most 31 halves); and a
+// (per set at most 31 + 30 + ... + 3 candidates in at most 31 halves); and a
 // register of slack for the last store.
-inline constexpr std::int32_t WindowRoom =
-    WindowBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2 + (HalfAlign - 1) * (SmallSet - 1)) + 2 * HalfAlign;
+inline constexpr std::int32_t SmallSetRoom =
+    SmallSetBatch * (SmallSet + 4 + SmallSet * (SmallSet - 1) / 2 + (HalfAlign - 1) * (SmallSet - 1)) + 2 * HalfAlign;
 
-// A part of a window still to split (vector path): its candidates at
-// x[at, at + count) and so on of the window arena, the ends of its edge and its
+// A part of a small set still to split (vector path): its candidates at
+// x[at, at + count) and so on of the arena, the ends of its edge and its
 // farthest point as entries of the same arena, and the first of the output
 // slots it owns, one per candidate, in pre-order.
-struct WindowPart {
+struct SmallSetPart {
     std::int32_t a, b, far, at, count, slot;
 };
 
-// The windows of a batch as the vector path splits them: the candidates of
+// The small sets of a batch as the vector path splits them: the candidates of
 // every part in double, as the orientation takes them, and their input indices;
-// each window's output slots and one where an empty half's slot goes; the parts
+// each set's output slots and one where an empty half's slot goes; the parts
 // still to split.
-struct WindowArena {
-    alignas(32) double x[WindowRoom];
-    alignas(32) double y[WindowRoom];
-    alignas(32) float xs[WindowRoom]; // the same in single precision, where that is exact
-    alignas(32) float ys[WindowRoom];
-    alignas(32) std::int32_t index[WindowRoom];
-    alignas(32) std::int32_t slots[WindowBatch * SmallSet + 1];
-    WindowPart parts[WindowBatch * SmallSet]; // at most one per vertex
+struct SmallSetArena {
+    alignas(32) double x[SmallSetRoom];
+    alignas(32) double y[SmallSetRoom];
+    alignas(32) float xs[SmallSetRoom]; // the same in single precision, where that is exact
+    alignas(32) float ys[SmallSetRoom];
+    alignas(32) std::int32_t index[SmallSetRoom];
+    alignas(32) std::int32_t slots[SmallSetBatch * SmallSet + 1];
+    SmallSetPart parts[SmallSetBatch * SmallSet]; // at most one per vertex
 };
 
 // A set of at most SmallSet candidates to finish, and the list its vertices are
 // appended to: vertices[0, *count).
-struct WindowJob {
+struct SmallSetJob {
     const SubProblem* set;
     std::int32_t* vertices;
     std::int32_t* count;
 };
 
 // Storage the kernel reuses from call to call, sized for PointCapacity points and
-// made resident by prepareHull, so that no call allocates or faults a page in.
+// made resident at the program's start-up (kernelMemory names it), so that no
+// call allocates or faults a page in.
 struct Scratch {
     Columns work;  // the points outside the interior box, then every live set in place
     Columns spill; // the second set while a large set is split
     // The sets still to expand and the input index of every vertex found, shared
     // by the walks over the two sides of L-R (see computeHullOn); a finished
-    // window may write SmallSet entries past its last vertex.
+    // small set may write SmallSet entries past its last vertex.
     SubProblem pending[PointCapacity + 4];
     std::int32_t vertices[PointCapacity + 2 * SmallSet];
-    WindowArena window;
+    SmallSetArena smallSets;
     // Vector path: whether every candidate has whole coordinates of spans so
     // narrow that the orientation is exact in single precision (set by
     // keepOutside).
@@ -137,6 +138,11 @@ extern Scratch KernelScratch;
 struct Extremes {
     std::int32_t left = 0, right = 0;
     std::int32_t minSum = 0, maxSum = 0, minDiff = 0, maxDiff = 0;
+};
+
+// L and R, the ends of the first split, by point index.
+struct HullEnds {
+    std::int32_t left, right;
 };
 
 // An axis-aligned box whose open inside lies strictly inside the hull: points in
@@ -165,25 +171,6 @@ inline std::int32_t pushRangeHalves(const SubProblem& set, const RangeSplit& r, 
                       {set.far, set.b, r.far2, r.end1, r.size2});
 }
 
-// A split of the step trace (steps.cpp) in progress. It sorts the points of a
-// set, but skip1 and skip2, by the sub-edges a->v and v->b: those strictly left
-// of a->v to work[lo, mid), those strictly left of v->b to spill[0, end), the
-// rest to ruledOut[ruled..], and keeps the farthest of each side (the first of
-// equals; -1 while there is none). The set is work[lo, hi), or for the first
-// split every point 0..hi-1 in index order, by L->R and R->L (a = b = L).
-struct TraceSplit {
-    const Point* points;
-    std::int32_t* work;
-    std::int32_t* spill;
-    std::int32_t* ruledOut;
-    bool first;
-    std::int32_t lo, hi, skip1, skip2;
-    Point a, v, b;
-    std::int32_t mid, end, ruled;
-    double best1, best2;
-    std::int32_t far1, far2;
-};
-
 // What one code path supplies. Every pass gives exactly the same result on both.
 struct HullPasses {
     // The extremes of points[0, n).
@@ -203,10 +190,7 @@ struct HullPasses {
     // given: appends the input index of every vertex beyond a set's edge to its
     // list, in pre-order (far first), as the walk would find them. May write
     // SmallSet entries past a list's last.
-    void (*finishWindows)(Scratch& scratch, const WindowJob* jobs, std::int32_t count);
-    // The step trace's split over whole blocks of lanes from s.lo, as its scalar
-    // loop would make it; gives where it stopped, for that loop to go on from.
-    std::int32_t (*traceBlocks)(TraceSplit& s);
+    void (*finishSmallSets)(Scratch& scratch, const SmallSetJob* jobs, std::int32_t count);
 };
 
 extern const HullPasses PortablePasses;
@@ -216,11 +200,11 @@ extern const HullPasses Avx2Passes; // where avx2.cpp is built (x86)
 // portable passes where the processor lacks AVX2).
 const HullPasses& passesFor(HullPath path);
 
-// prefilter.cpp: the scalar scans, which the vector passes also use for the points
-// past their last whole block, and the box, whose corners passes.boxInside tests.
-void scanExtremes(const Point* points, std::int32_t from, std::int32_t n, Extremes& e);
-std::int32_t keepOutside(const Point* points, std::int32_t from, std::int32_t n, const InteriorBox& box, Columns& out,
-                         std::int32_t kept);
+// prefilter.cpp: the scalar scans, which the vector passes also use for fewer
+// points than a register holds; L and R, the one rule for them that the kernel
+// and the step trace share; and the box, whose corners passes.boxInside tests.
+void scanExtremes(const Point* points, std::int32_t n, Extremes& e);
+HullEnds hullEnds(const Point* points, std::int32_t n, const Extremes& e);
+std::int32_t keepOutside(const Point* points, std::int32_t n, const InteriorBox& box, Columns& out);
 bool boxInside(const Point* const (&hexagon)[6], const InteriorBox& box);
 InteriorBox interiorBox(const HullPasses& passes, const Point* points, const Extremes& e);
-

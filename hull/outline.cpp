@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "hull.hpp"
@@ -76,10 +75,11 @@ struct SweepOrder {
 std::uint32_t rankOf(float key)
 {
     if (std::isnan(key)) return ~std::uint32_t(0);
-    // A copy of the bytes rather than std::bit_cast, which the page's library lacks.
-    const float positive = key + 0.0f;
+    // A copy of the bytes rather than std::bit_cast, which not every standard
+    // library this builds with has.
     std::uint32_t bits;
-    std::memcpy(&bits, &positive, sizeof bits);
+    const float k = key + 0.0f;
+    std::memcpy(&bits, &k, sizeof bits);
     return bits & 0x80000000u ? ~bits : bits | 0x80000000u;
 }
 

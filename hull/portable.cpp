@@ -2,6 +2,7 @@
 // where the processor lacks AVX2, and they finish what the vector passes leave.
 
 #include <algorithm>
+#include <bit>
 
 #include "kernel.hpp"
 #include "predicates.hpp"
@@ -40,13 +41,13 @@ struct SplitTally {
 Extremes findExtremes(const Point* points, std::int32_t n)
 {
     Extremes e;
-    scanExtremes(points, 1, n, e);
+    scanExtremes(points, n, e);
     return e;
 }
 
 std::int32_t keepOutsideAll(const Point* points, std::int32_t n, const InteriorBox& box, Scratch& sc)
 {
-    return keepOutside(points, 0, n, box, sc.work, 0);
+    return keepOutside(points, n, box, sc.work);
 }
 
 // One candidate at a time: set 1 packed in place, set 2 to spill.
@@ -74,10 +75,10 @@ std::int32_t splitRange(const Point* points, Scratch& sc, const SubProblem& set,
     return pushRangeHalves(set, r, pending, depth);
 }
 
-// The walk of hull.cpp over member bits of the window at work[set.lo..]: the same
-// pre-order, nothing moved. Visits the members in position order, which is index
-// order.
-std::int32_t finishWindow(const Columns& w, const SubProblem& set, std::int32_t* out)
+// The walk of hull.cpp over member bits of the small set at work[set.lo..]: the
+// same pre-order, nothing moved. Visits the members in position order, which is
+// index order.
+std::int32_t finishSmallSet(const Columns& w, const SubProblem& set, std::int32_t* out)
 {
     struct Part {
         Candidate a, b, far;
@@ -107,15 +108,12 @@ std::int32_t finishWindow(const Columns& w, const SubProblem& set, std::int32_t*
     return count;
 }
 
-void finishWindows(Scratch& sc, const WindowJob* jobs, std::int32_t count)
+void finishSmallSets(Scratch& sc, const SmallSetJob* jobs, std::int32_t count)
 {
     for (std::int32_t k = 0; k < count; ++k)
-        *jobs[k].count += finishWindow(sc.work, *jobs[k].set, jobs[k].vertices + *jobs[k].count);
+        *jobs[k].count += finishSmallSet(sc.work, *jobs[k].set, jobs[k].vertices + *jobs[k].count);
 }
-
-// The trace's own loop does every point on this path.
-std::int32_t noTraceBlocks(TraceSplit& s) { return s.lo; }
 
 } // namespace
 
-const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, finishWindows, noTraceBlocks};
+const HullPasses PortablePasses{findExtremes, boxInside, keepOutsideAll, splitRange, finishSmallSets};

@@ -9,14 +9,14 @@
 
 // Strict tests in index order: the first of equal values stays, NaN never wins
 // (unless point 0 is one, and then nothing replaces it).
-void scanExtremes(const Point* p, std::int32_t from, std::int32_t n, Extremes& e)
+void scanExtremes(const Point* p, std::int32_t n, Extremes& e)
 {
     // The extreme values ride in registers; reading them back through the
     // indices would chain every point's tests to a load.
     float left = p[e.left].x, right = p[e.right].x;
     float minSum = p[e.minSum].x + p[e.minSum].y, maxSum = p[e.maxSum].x + p[e.maxSum].y;
     float minDiff = p[e.minDiff].x - p[e.minDiff].y, maxDiff = p[e.maxDiff].x - p[e.maxDiff].y;
-    for (std::int32_t i = from; i < n; ++i) {
+    for (std::int32_t i = 1; i < n; ++i) {
         const float x = p[i].x, y = p[i].y, s = x + y, d = x - y;
         if (x < left) { left = x; e.left = i; }
         if (x > right) { right = x; e.right = i; }
@@ -25,6 +25,21 @@ void scanExtremes(const Point* p, std::int32_t from, std::int32_t n, Extremes& e
         if (d < minDiff) { minDiff = d; e.minDiff = i; }
         if (d > maxDiff) { maxDiff = d; e.maxDiff = i; }
     }
+}
+
+// L and R from the extremes: the leftmost and the rightmost point, first of
+// equals. When every point shares one x they are one point, and the lowest and
+// the highest point (first of equals) take their places instead, so a vertical
+// set keeps both of its ends.
+HullEnds hullEnds(const Point* p, std::int32_t n, const Extremes& e)
+{
+    HullEnds ends{e.left, e.right};
+    if (ends.left != ends.right) return ends;
+    for (std::int32_t i = 1; i < n; ++i) {
+        if (p[ends.left].y > p[i].y) ends.left = i;
+        if (p[ends.right].y < p[i].y) ends.right = i;
+    }
+    return ends;
 }
 
 bool boxInside(const Point* const (&hex)[6], const InteriorBox& box)
@@ -63,13 +78,13 @@ InteriorBox interiorBox(const HullPasses& passes, const Point* p, const Extremes
     return {};
 }
 
-// Copies the points of [from, n) outside the open box to out[kept..], in index
-// order; gives the new count. Every slot is written and only the count moves, so
-// there is no branch per point.
-std::int32_t keepOutside(const Point* p, std::int32_t from, std::int32_t n, const InteriorBox& box, Columns& out,
-                         std::int32_t kept)
+// Copies the points of [0, n) outside the open box to out, in index order;
+// gives how many. Every slot is written and only the count moves, so there is
+// no branch per point.
+std::int32_t keepOutside(const Point* p, std::int32_t n, const InteriorBox& box, Columns& out)
 {
-    for (std::int32_t i = from; i < n; ++i) {
+    std::int32_t kept = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
         const float x = p[i].x, y = p[i].y;
         out.put(kept, x, y, i);
         kept += !(x > box.x1 && x < box.x2 && y > box.y1 && y < box.y2);

@@ -14,6 +14,8 @@ struct HullStep {
     std::int32_t edgeTo = -1;    // HullTrace::vertices; -1 at steps 0 and 1
     std::int32_t ruledEnd = 0;   // ruledOut[0..ruledEnd) are ruled out by this step and those before it
     std::int32_t undecided = 0;  // points still in a set that waits to be expanded
+    std::int32_t examined = 0;   // points this step examined: the set it split (at step 1 all n);
+                                 // ruledEnd minus the step before's says how many of them it ruled out
 };
 
 // The hull computation step by step, in the kernel's order. Each step stores
@@ -26,15 +28,10 @@ struct HullTrace {
     std::vector<std::int32_t> ruledOut; // point indices in the order the steps rule them out, each once
     std::vector<std::int32_t> outline;  // positions in `vertices` around the hull, clockwise (y up), from L
 
-    // A candidate set waiting to be expanded: work[lo, hi) lie strictly left of
-    // the edge from vertex `from` to vertex `to` (positions in `vertices`), and
-    // point `far` is the farthest of them.
-    struct Pending {
-        std::int32_t lo, hi, from, to, far;
-    };
-    // Scratch of the build, kept so that building again allocates nothing.
+    // Scratch of the build, kept so that building again allocates nothing: the
+    // sets in place, the second half of a split while the first is packed, and
+    // each vertex's successor in the outline.
     std::vector<std::int32_t> work, spill, next;
-    std::vector<Pending> pending;
 };
 
 // Records the steps of the hull of points[0..n) into trace, reusing its storage.
@@ -42,10 +39,6 @@ struct HullTrace {
 // that all share one x, the lowest and the highest), then the pre-order of the
 // side above L-R, then that of the side below; ties go to the earliest point.
 void traceHull(const Point* points, std::int32_t n, HullTrace& trace);
-
-// traceHull on the given path: the split four points at a time where the
-// processor has AVX2 (Avx2), or one at a time (Portable). Both record the same.
-void traceHullOn(HullPath path, const Point* points, std::int32_t n, HullTrace& trace);
 
 // The finished hull's step number, one past the last recorded step.
 inline std::int32_t stepCount(const HullTrace& trace) { return std::int32_t(trace.vertices.size()); }

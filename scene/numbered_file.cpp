@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +9,14 @@
 
 namespace {
 
-constexpr std::string_view SaveFailed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+// One line for a save that failed: which kind of file, and why. Every name a
+// save uses is relative and in the working directory, so ENOENT there means
+// the directory itself has gone (removed while the program ran).
+std::string saveFailed(const char* stem, const char* extension, int errnum)
+{
+    return std::string("Cuvanje ") + stem + "N" + extension + " u tekuci direktorijum nije uspelo: "
+         + (errnum == ENOENT ? "radni direktorijum vise ne postoji" : systemErrorText(errnum));
+}
 
 // Gives the temporary the permissions a file created in the ordinary way would
 // have; mkstemp makes it readable by its owner alone.
@@ -42,7 +48,8 @@ int fill(int fd, const std::function<bool(std::FILE*)>& write)
 
 // Moves tmp to name unless name exists: EEXIST then, 0 when moved, another
 // error when the move itself failed. Where the file system cannot rename
-// without replacing, a second hard link made and the first removed does the same.
+// without replacing, or the C library has no renameat2, a second hard link
+// made and the first removed does the same: link fails on an existing name.
 int moveIntoPlace(const char* tmp, const char* name)
 {
 #ifdef __EMSCRIPTEN__
@@ -53,8 +60,10 @@ int moveIntoPlace(const char* tmp, const char* name)
     if (errno != ENOENT) return errno;
     return rename(tmp, name) == 0 ? 0 : errno;
 #else
+#ifdef RENAME_NOREPLACE
     if (renameat2(AT_FDCWD, tmp, AT_FDCWD, name, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
     if (link(tmp, name) != 0) return errno;
     unlink(tmp);
     return 0;
@@ -67,7 +76,7 @@ SavedFile saveNumbered(const char* stem, const char* extension, const std::funct
 {
     std::string tmp = std::string(".") + stem + "XXXXXX";
     const int fd = mkstemp(tmp.data());
-    if (fd < 0) return {{}, std::string(SaveFailed) + systemErrorText(errno)};
+    if (fd < 0) return {{}, saveFailed(stem, extension, errno)};
     int e = ordinaryPermissions(fd) ? 0 : errno;
     if (e != 0) close(fd);
     else e = fill(fd, write);
@@ -78,7 +87,7 @@ SavedFile saveNumbered(const char* stem, const char* extension, const std::funct
         if (e == EEXIST) e = 0;
     }
     unlink(tmp.c_str());
-    return {{}, std::string(SaveFailed) + systemErrorText(e)};
+    return {{}, saveFailed(stem, extension, e)};
 }
 
 std::string systemErrorText(int errnum)
@@ -95,6 +104,16 @@ std::string systemErrorText(int errnum)
     case ENAMETOOLONG: return "ime je predugacko";
     case ENOTDIR: return "deo putanje nije direktorijum";
     case EIO: return "greska ulaza ili izlaza";
+    case EBADF: return "ulaz ili izlaz je zatvoren";
+    case ENOMEM: return "nema dovoljno memorije";
+    case EMFILE:
+    case ENFILE: return "otvoreno je previse datoteka";
+    case ELOOP: return "previse simbolickih veza u putanji";
+    case EAGAIN: return "ulaz jos nije spreman";
+    case EINTR: return "prekinuto signalom";
+    case ENXIO:
+    case ENODEV: return "uredjaj ne postoji";
+    case EOVERFLOW: return "datoteka je prevelika";
     default: return "sistemska greska " + std::to_string(errnum);
     }
 }

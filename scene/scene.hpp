@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "point.hpp"
@@ -27,12 +28,14 @@ struct Circle {
     ColorIndex color = 9;
 };
 
-// Running x/y extent of everything added. It starts from the window-sized
-// corners (1024, 700) and (0, 0) rather than from infinities, so those corners
-// always take part in the framing.
+// Running x/y extent of everything added. It starts empty, the lower corner at
+// +infinity and the upper at -infinity, so the first point added becomes both
+// and the frame is always the points' own, wherever they lie. An axis nothing
+// has widened keeps its corners the wrong way round.
 struct BoundingBox {
-    Point min{1024.0f, 700.0f};
-    Point max{0.0f, 0.0f};
+    static constexpr float Inf = std::numeric_limits<float>::infinity();
+    Point min{Inf, Inf};
+    Point max{-Inf, -Inf};
 };
 
 // Everything the viewer draws. Lists only grow, in insertion order; members are

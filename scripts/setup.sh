@@ -7,19 +7,28 @@ OMOTAC_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth x11-utils xdotool libxtst-dev libx11-dev imagemagick
+  help2man
 )
 
-# The test script also fuzzes, which takes clang and its libFuzzer runtime, and
-# builds the page and drives it in a headless browser.
-OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
-OMOTAC_WEB_TEST_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
+# The Debian package and the checks of what is installed (scripts/package,
+# scripts/check-install).
+OMOTAC_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db)
 
-# Installs the named packages that are missing, or says how to.
+# The test script also fuzzes, which takes clang and its libFuzzer runtime.
+OMOTAC_TEST_PACKAGES=(clang libclang-rt-14-dev)
+
+# The web toolchain, and the headless browser the page is tested in: the test
+# script holds the core (hull/ and scene/) to compiling with its em++ as well,
+# then builds the page (scripts/web) and drives it.
+OMOTAC_WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
+
+# Installs the named packages that are missing, or says how to. A package
+# whose triggers another install has yet to run is installed already.
 ensure_packages() {
   local missing=()
   local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -qE 'install ok (installed|triggers-pending|triggers-awaited)' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then

@@ -132,8 +132,12 @@ std::string slurp(const std::string& path)
 // disk, or nowhere (closed).
 enum class Output { File, Full, Closed };
 
+// Where its standard input comes from: a file holding the input, or nowhere (closed).
+enum class Input { File, Closed };
+
 // Starts the built program as a user would, with input piped in and no display.
-ProgramRun runProgram(const std::string& input, std::vector<std::string> args = {}, Output output = Output::File)
+ProgramRun runProgram(const std::string& input, std::vector<std::string> args = {}, Output output = Output::File,
+                      Input from = Input::File)
 {
     char dir[] = "/tmp/omotac-run-XXXXXX";
     if (!mkdtemp(dir)) return {};
@@ -142,7 +146,8 @@ ProgramRun runProgram(const std::string& input, std::vector<std::string> args = 
 
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    if (from == Input::File) posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    else posix_spawn_file_actions_addclose(&fa, 0);
     if (output == Output::File) posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (output == Output::Full) posix_spawn_file_actions_addopen(&fa, 1, "/dev/full", O_WRONLY, 0);
     if (output == Output::Closed) posix_spawn_file_actions_addclose(&fa, 1);
@@ -324,7 +329,8 @@ TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
     EXPECT_NE(withoutTime(first.out), withoutTime(other.out));
     checkDialogue(first.out, Prompt.size(), 200);
     // The extremes of the range are seeds too, and other arguments go on to the toolkit.
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--seed", "0"}, {"--seed", "4294967295", "-sync"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--seed", "0"}, {"--seed", "4294967295", "-sync"},
+                                                 {"-geometry", "300x200+0+0", "--seed", "1", "-direct"}}) {
         const ProgramRun r = runProgram("3\n", args);
         EXPECT_EQ(r.status, 1) << args[1] << r.err;
         EXPECT_NE(r.err.find("failed to open display"), std::string::npos) << r.err;
@@ -391,15 +397,53 @@ TEST(Distributions, KeepTheirPromises)
     EXPECT_EQ(pointLines(r.out, at)[0].x, draw(Distribution::Uniform)[0].x);
 }
 
-TEST(ConsoleRun, HelpIsPrintedWithoutAskingAnything)
+// --help wins over every other option, --version over all but --help.
+TEST(ConsoleRun, HelpAndVersionArePrintedWithoutAskingAnything)
 {
-    const ProgramRun r = runProgram("5\n", {"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
-    EXPECT_EQ(r.out.find(Prompt), std::string::npos);
-    for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje", "--raspored IME", "najgori"})
+    const std::string help = "Upotreba: omotac", version = "omotac " OMOTAC_VERSION "\n";
+    const struct {
+        std::vector<std::string> args;
+        const std::string& start;
+    } cases[] = {
+        {{"--help"}, help}, {{"-h", "--seed", "1"}, help}, {{"--version", "--help"}, help},
+        {{"--version"}, version}, {{"--seed", "1", "--version"}, version},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram("5\n", c.args);
+        EXPECT_EQ(r.status, 0) << c.args[0];
+        EXPECT_EQ(r.err, "") << c.args[0];
+        EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << r.out;
+        EXPECT_EQ(r.out.find(Prompt), std::string::npos);
+        if (c.start == version) {
+            EXPECT_EQ(r.out, version);
+        }
+    }
+    // The manual page is made from the help: it names every option, the
+    // window's controls, the points file and the exit status.
+    const ProgramRun r = runProgram("", {"--help"});
+    for (const char* mentioned : {"--seed N", "--points DATOTEKA", "--version", "Esc ili Q: izlaz",
+                                  "Levi taster: pomeranje", "Datoteka sa tackama:", "Izlazni status:", "Primeri:",
+                                  "--raspored IME", "najgori"})
         EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
+}
+
+// Help anywhere on the line wins, beside a bad value or an unknown option too.
+TEST(ConsoleRun, HelpAnywhereOnTheLineWins)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--help"}, {"-h"}, {"--seed", "x", "--help"}, {"--sed", "5", "--help"}, {"--help", "--point", "t.txt"},
+        {"--points", "nema.txt", "-h"}, {"--seed=1", "--points=-", "--help"}, {"-sync", "--help", "--"},
+    };
+    for (const auto& args : cases) {
+        const ProgramRun r = runProgram("5\n", args);
+        SCOPED_TRACE(args.front() + " " + args.back());
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind("Upotreba: omotac", 0), 0u) << r.out;
+        EXPECT_EQ(r.out.find(Prompt), std::string::npos);
+        for (const char* mentioned : {"--seed N", "Esc ili Q: izlaz", "Levi taster: pomeranje", "navedena dvaput"})
+            EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
+    }
 }
 
 TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
@@ -420,13 +464,35 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
     }
 }
 
+// Two dashes mark one of the program's own options: any other is a typing
+// mistake the toolkit would ignore, so it ends the run, named, before the
+// question. The first such argument is the one named.
+TEST(ConsoleRun, AnUnknownLongOptionIsNamed)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string named;
+    } cases[] = {
+        {{"--point", "x.txt"}, "--point"}, {{"--sed", "5"}, "--sed"}, {{"--"}, "--"}, {{"---seed", "1"}, "---seed"},
+        {{"--SEED=1"}, "--SEED=1"}, {{"--help=1"}, "--help=1"}, {{"--seed", "3", "--points-file", "t"}, "--points-file"},
+        {{"-sync", "--geometry", "9x9"}, "--geometry"}, {{"--x", "--y"}, "--x"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram("5\n", c.args);
+        EXPECT_EQ(r.status, 2) << c.named;
+        EXPECT_EQ(r.out, "") << c.named;
+        EXPECT_EQ(r.err, "omotac: nepoznata opcija " + c.named + " (opcije navodi omotac --help)\n");
+    }
+}
+
 // A dialogue that cannot be written is an error, and no window opens after it.
 TEST(ConsoleRun, LostOutputIsAnError)
 {
     TempDir dir;
     std::ofstream("t.txt") << "1 2\n";
     for (const Output output : {Output::Full, Output::Closed}) {
-        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"--points", "t.txt"}}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{}, {"--help"}, {"--version"}, {"--points", "t.txt"}}) {
             const ProgramRun r = runProgram("5\n", args, output);
             EXPECT_EQ(r.status, 1) << int(output);
             EXPECT_EQ(r.err, "Ispis na standardni izlaz nije uspeo.\n") << int(output);
@@ -480,6 +546,8 @@ TEST(ConsoleRun, APointsFileFaultEndsTheRunBeforeAnythingIsPrinted)
         {"dir", "", "dir: to je direktorijum, a ne datoteka"},
         {"-", "# samo komentar\n", "standardni ulaz: nema nijedne tacke"},
         {"-", "1 2\n1 16777217\n", "standardni ulaz, red 2: koordinata je van opsega od -16777216 do 16777216"},
+        {"-", std::string(1 << 22, '1'), "standardni ulaz, red 1: koordinata je van opsega od -16777216 do 16777216"},
+        {"-", "1 2\n" + std::string(1 << 22, '0'), "standardni ulaz, red 2: red je duzi od 10000 znakova"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runProgram(c.input, {"--points", c.path});
@@ -487,6 +555,10 @@ TEST(ConsoleRun, APointsFileFaultEndsTheRunBeforeAnythingIsPrinted)
         EXPECT_EQ(r.out, "") << c.path;
         EXPECT_EQ(r.err, c.err + "\n");
     }
+    // Standard input closed: said in words, and no line is to blame.
+    const ProgramRun closed = runProgram("", {"--points", "-"}, Output::File, Input::Closed);
+    EXPECT_EQ(closed.status, 2);
+    EXPECT_EQ(closed.err, "standardni ulaz: citanje nije uspelo (ulaz ili izlaz je zatvoren)\n");
 }
 
 // Saving the points of a run and running on the saved file gives the same run.

@@ -17,6 +17,7 @@
 #include "hull_reference.hpp"
 #include "kernel.hpp"
 #include "predicates.hpp"
+#include "startup.hpp"
 #include "steps.hpp"
 
 namespace {
@@ -58,10 +59,17 @@ HullRun runHull(const Points& pts, HullPath path)
     return r;
 }
 
+// What a step examined and ruled out, counted by hand.
+struct StepCount {
+    std::int32_t examined, ruledOut;
+    bool operator==(const StepCount&) const = default;
+};
+
 struct Example {
     const char* name;
     XY input;
-    XY hull; // in the order the kernel finds it
+    XY hull;                       // in the order the kernel finds it
+    std::vector<StepCount> counts = {}; // per step, where counted
 };
 
 // Keeps test names readable in listings.
@@ -94,14 +102,22 @@ TEST_P(KernelExample, StepsRevealExactlyTheseEntries)
     XY revealed;
     for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
     EXPECT_EQ(revealed, e.hull);
+    if (e.counts.empty()) return;
+    std::vector<StepCount> counts;
+    for (std::size_t j = 0; j < trace.steps.size(); ++j)
+        counts.push_back({trace.steps[j].examined, trace.steps[j].ruledEnd - (j > 0 ? trace.steps[j - 1].ruledEnd : 0)});
+    EXPECT_EQ(counts, e.counts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Hull, KernelExample,
     ::testing::Values(
+        // Step 1 examines all 8; step 2 the four above L-R and rules out (5, 5);
+        // step 5 the two below; the rest one each.
         Example{"worked",
                 {{5, 5}, {0, 3}, {9, 4}, {4, 9}, {6, 0}, {2, 7}, {8, 8}, {3, 1}},
-                {{0, 3}, {9, 4}, {4, 9}, {2, 7}, {8, 8}, {6, 0}, {3, 1}}},
+                {{0, 3}, {9, 4}, {4, 9}, {2, 7}, {8, 8}, {6, 0}, {3, 1}},
+                {{0, 0}, {8, 0}, {4, 1}, {1, 0}, {1, 0}, {2, 0}, {1, 0}}},
         Example{"single", {{5, 7}}, {{5, 7}, {5, 7}}},
         Example{"pair", {{9, 1}, {2, 3}}, {{2, 3}, {9, 1}}},
         Example{"sloped_line", {{0, 0}, {3, 3}, {1, 1}, {2, 2}, {3, 3}}, {{0, 0}, {3, 3}}},
@@ -234,12 +250,18 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
     for (std::int32_t i = 0; i < n; ++i)
         if (seen[std::size_t(i)] == 0) return "point " + std::to_string(i) + " never decided";
 
-    if (t.steps[0].ruledEnd != 0 || t.steps[0].undecided != n) return "step 0 decides something";
+    if (t.steps[0].ruledEnd != 0 || t.steps[0].undecided != n || t.steps[0].examined != 0)
+        return "step 0 decides something";
+    if (count > 1 && t.steps[1].examined != n) return "step 1 examines not every point";
     for (std::int32_t j = 1; j < count; ++j) {
         const HullStep& s = t.steps[std::size_t(j)];
         const std::int32_t distinct = j + 1 - (t.vertices[0] == t.vertices[1]);
         if (s.undecided + s.ruledEnd + distinct != n) return "step " + std::to_string(j) + " loses points";
         if (j < 2) continue;
+        // A step examines a set that waited: its vertex, what it rules out, and its halves.
+        const HullStep& before = t.steps[std::size_t(j - 1)];
+        if (s.examined < 1 + s.ruledEnd - before.ruledEnd || s.examined > before.undecided)
+            return "step " + std::to_string(j) + " examined " + std::to_string(s.examined) + " points";
         const std::int32_t a = t.vertices[std::size_t(s.edgeFrom)], b = t.vertices[std::size_t(s.edgeTo)];
         const std::int32_t v = t.vertices[std::size_t(j)];
         if (s.edgeFrom >= j || s.edgeTo >= j || turn(a, b, v) <= 0.0)
@@ -266,24 +288,24 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
 }
 
 // Over every family the kernel is tested on, the steps reveal exactly the
-// entries of computeHull and of the portable path, into one reused trace, and
-// the trace's own two paths record the same steps.
+// entries of computeHull and of the portable path, into one reused trace that
+// records what a fresh one does.
 TEST(Steps, FollowTheKernelOnEveryFamily)
 {
     std::mt19937 rng(20261208);
     HullTrace trace;
     const auto check = [&](const Points& pts, const std::string& what) {
         const auto n = std::int32_t(pts.size());
-        HullTrace oneAtATime;
-        traceHullOn(HullPath::Portable, pts.data(), n, oneAtATime);
+        HullTrace fresh;
+        traceHull(pts.data(), n, fresh);
         traceHull(pts.data(), n, trace);
-        // Both paths record the very same steps.
-        ASSERT_EQ(oneAtATime.vertices, trace.vertices) << what;
-        ASSERT_EQ(oneAtATime.ruledOut, trace.ruledOut) << what;
+        ASSERT_EQ(fresh.vertices, trace.vertices) << what;
+        ASSERT_EQ(fresh.ruledOut, trace.ruledOut) << what;
+        ASSERT_EQ(fresh.steps.size(), trace.steps.size()) << what;
         for (std::size_t j = 0; j < trace.steps.size(); ++j) {
-            const HullStep &p = oneAtATime.steps[j], &v = trace.steps[j];
-            ASSERT_EQ(std::tie(p.edgeFrom, p.edgeTo, p.ruledEnd, p.undecided),
-                      std::tie(v.edgeFrom, v.edgeTo, v.ruledEnd, v.undecided))
+            const HullStep &p = fresh.steps[j], &v = trace.steps[j];
+            ASSERT_EQ(std::tie(p.edgeFrom, p.edgeTo, p.ruledEnd, p.undecided, p.examined),
+                      std::tie(v.edgeFrom, v.edgeTo, v.ruledEnd, v.undecided, v.examined))
                 << what << ", step " << j;
         }
         XY revealed;
@@ -379,7 +401,8 @@ TEST(Hull, CountsBeyondCapacityTakeTheFirstPointCapacity)
 }
 
 // The program times one computeHull, the first and only of its run: once
-// prepareHull has run, that call must not fault a page of the kernel's memory in.
+// the program's start-up has run, that call must not fault a page of the kernel's
+// memory in.
 // (ctest runs every case in a process of its own, so nothing ran before.)
 TEST(Hull, PreparedFirstCallFaultsNoPageIn)
 {
@@ -388,8 +411,8 @@ TEST(Hull, PreparedFirstCallFaultsNoPageIn)
 #else
     HullBuffer[7] = {1, 2, 3, 4};
     const std::array<Point, PointCapacity> before = HullBuffer;
-    prepareHull();
-    EXPECT_EQ(std::memcmp(before.data(), HullBuffer.data(), sizeof before), 0) << "prepareHull changed HullBuffer";
+    prepareTimedRun();
+    EXPECT_EQ(std::memcmp(before.data(), HullBuffer.data(), sizeof before), 0) << "start-up changed HullBuffer";
 
     // Code first, on a few points that take every pass; then the large set, whose
     // sets and stack reach into pages the small one never touched.
@@ -447,7 +470,7 @@ TEST(Hull, InteriorBoxSurvivesCoincidingExtremes)
         const Points pts = fromXY(xy);
         const auto n = std::int32_t(pts.size());
         Extremes e;
-        scanExtremes(pts.data(), 1, n, e);
+        scanExtremes(pts.data(), n, e);
         const InteriorBox box = interiorBox(passesFor(HullPath::Portable), pts.data(), e);
         ASSERT_TRUE(box.x1 < box.x2 && box.y1 < box.y2) << name;
         const InteriorBox fast = interiorBox(passesFor(HullPath::Avx2), pts.data(), e);

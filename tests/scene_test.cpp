@@ -29,7 +29,7 @@ protected:
     void SetUp() override { Scene = SceneStore{}; }
 };
 
-TEST_P(Box, WidensFromTheWindowCorners)
+TEST_P(Box, WidensFromEmpty)
 {
     const BoxCase& c = GetParam();
     for (const Point& p : c.added) addPoint(p, 2);
@@ -40,16 +40,23 @@ TEST_P(Box, WidensFromTheWindowCorners)
 }
 
 const float nan = std::numeric_limits<float>::quiet_NaN();
+const float inf = std::numeric_limits<float>::infinity();
 
+// The box is the points' own wherever they lie: nothing of the window's size
+// or of the origin takes part.
 INSTANTIATE_TEST_SUITE_P(
     Scene, Box,
-    ::testing::Values(BoxCase{"empty", {}, 1024, 700, 0, 0},
+    ::testing::Values(BoxCase{"empty", {}, inf, inf, -inf, -inf},
                       BoxCase{"inside", {{500, 300}}, 500, 300, 500, 300},
-                      BoxCase{"beyond_window", {{2000, 800}}, 1024, 700, 2000, 800},
-                      BoxCase{"negative", {{-5, -7}}, -5, -7, 0, 0},
+                      BoxCase{"beyond_window", {{2000, 800}}, 2000, 800, 2000, 800},
+                      BoxCase{"square_beyond_window", {{5000, 5000}, {5100, 5000}, {5100, 5100}, {5000, 5100}}, 5000, 5000, 5100, 5100},
+                      BoxCase{"above_the_window_height", {{10, 701}, {999, 999}}, 10, 701, 999, 999},
+                      BoxCase{"negative", {{-5, -7}}, -5, -7, -5, -7},
+                      BoxCase{"all_negative", {{-50, -70}, {-5, -700}}, -50, -700, -5, -70},
                       BoxCase{"mixed", {{10, 600}, {900, 20}, {400, 400}}, 10, 20, 900, 600},
                       BoxCase{"z_ignored", {{10, 20, 1e30f}, {30, 5, -1e30f}}, 10, 5, 30, 20},
-                      BoxCase{"nan_moves_nothing", {{nan, 40}, {50, nan}}, 50, 40, 50, 40}),
+                      BoxCase{"nan_moves_nothing", {{nan, 40}, {50, nan}}, 50, 40, 50, 40},
+                      BoxCase{"nan_alone_leaves_it_empty", {{nan, nan}}, inf, inf, -inf, -inf}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SceneStoreTest : public ::testing::Test {
@@ -113,17 +120,20 @@ std::string ones(int lines)
 TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
 {
     using Pairs = std::vector<std::pair<float, float>>;
-    const std::string bad = ": ocekivane dve cele koordinate", range = ": koordinata je van opsega od -16777216 do 16777216";
+    const std::string bad = ": ocekivane dve cele koordinate", range = ": koordinata je van opsega od -16777216 do 16777216",
+                      tooLong = ": red je duzi od 10000 znakova";
     const struct {
         std::string text;
         Pairs points;      // what a good file holds
         std::string error; // after the name t.txt; empty for a good file
+        long readAtMost = -1; // bytes read before the fault is known, where it is early
     } cases[] = {
         {"1,2\n 3 , 4 \n5\t,\t6\n-7 +8", {{1, 2}, {3, 4}, {5, 6}, {-7, 8}}, ""},
         {"# a\r\n\r\n  # b, c\r\n1 2\r\n \t\r\n", {{1, 2}}, ""},
         {"-16777216 16777216\n007 -0000\n", {{-16777216, 16777216}, {7, 0}}, ""},
         {"\xEF\xBB\xBF" "5 6\n", {{5, 6}}, ""}, // a UTF-8 byte order mark
-        {std::string(100000, ' ') + "1" + std::string(100000, '\t') + "2", {{1, 2}}, ""},
+        {std::string(4998, ' ') + "1" + std::string(4999, '\t') + "2", {{1, 2}}, ""},
+        {std::string(LineLimit - 4, ' ') + "1 2\r\n" + std::string(LineLimit, '#') + "\n3 4", {{1, 2}, {3, 4}}, ""},
         {ones(PointCapacity), Pairs(PointCapacity, {1.0f, 1.0f}), ""},
         {"", {}, ": nema nijedne tacke"},
         {"# 1 2\n\n", {}, ": nema nijedne tacke"},
@@ -138,7 +148,15 @@ TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
         {std::string("1 2\0", 4), {}, ", red 1" + bad},
         {"16777217 0\n1 2\n", {}, ", red 1" + range},
         {"1 1\n0 -16777217\n", {}, ", red 2" + range},
-        {"1 " + std::string(50, '9'), {}, ", red 1" + range},
+        {"1 " + std::string(50, '9'), {}, ", red 1" + range, 10},
+        {"99999999 x\n", {}, ", red 1" + range, 8},
+        {"\n-16777216 -167772160", {}, ", red 2" + range, 21},
+        {std::string(1 << 20, '1'), {}, ", red 1" + range, 9},
+        // Lines longer than any point or comment needs, however they go on.
+        {std::string(LineLimit - 2, ' ') + "1 2", {}, ", red 1" + tooLong, LineLimit + 1},
+        {"1 2\n" + std::string(1 << 20, '0'), {}, ", red 2" + tooLong, 4 + LineLimit + 1},
+        {std::string("#").append(1 << 20, 'x') + "\n1 2\n", {}, ", red 1" + tooLong, LineLimit + 1},
+        {"1 2\n" + std::string(1 << 20, ' ') + "\n", {}, ", red 2" + tooLong, 4 + LineLimit + 1},
         {"# x\n" + ones(PointCapacity + 1) + "1 1\n", {}, ", red 10002: vise od 10000 tacaka"},
     };
     std::array<Point, PointCapacity> points;
@@ -159,7 +177,34 @@ TEST(PointsFile, ReadsGoodFilesAndStopsAtTheFirstFault)
         std::size_t end = 0;
         for (std::size_t k = 0; k < line; ++k) end = std::min(c.text.find('\n', end), c.text.size() - 1) + 1;
         EXPECT_LE(consumed, line > 0 ? long(end) : long(c.text.size()));
+        if (c.readAtMost >= 0) {
+            EXPECT_EQ(consumed, c.readAtMost);
+        }
     }
+}
+
+// Names as the window's bitmap font shows them: Serbian letters as the program
+// writes Serbian, everything else outside printable ASCII one '?' a character.
+TEST(PointsFile, NamesInAsciiForTheWindow)
+{
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {"", ""},
+        {"tacke 1,2 (kopija).txt", "tacke 1,2 (kopija).txt"},
+        {"čćšžđ.txt", "ccszdj.txt"},
+        {"ČĆŠŽĐ", "CCSZDj"},
+        {"Đorđe/kuća", "Djordje/kuca"},
+        {"c\u030Cas", "cas"},            // a decomposed č: the caron dropped
+        {"日本.txt", "??.txt"},           // one '?' a character, not a byte
+        {"€ ü \U0001F600", "? ? ?"},     // two, three and four bytes
+        {"\xFF\xFE" "a", "??a"},        // bytes that start no character
+        {"a\xC4", "a?"},                 // a character cut short at the end
+        {"\xC4" "a\xE2\x82", "?a??"},   // ... or by the next character
+        {"\x8D\xC0\xAF", "???"},        // a lone continuation, an overlong lead
+        {"a\tb\n\x7F", "a?b??"},        // control characters
+    };
+    for (const auto& c : cases) EXPECT_EQ(asciiName(c.name), c.shown) << c.name;
 }
 
 // Saves that number their files, never overwrite, read back the same points,
@@ -183,7 +228,7 @@ TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)
         EXPECT_FALSE(writePoints(full, set.data(), 4));
         std::fclose(full);
     }
-    const std::string failed = "Cuvanje u tekuci direktorijum nije uspelo: ";
+    const std::string failed = "Cuvanje omotac-tacke-N.txt u tekuci direktorijum nije uspelo: ";
     {
         // A limit on file sizes stands in for a full disk.
         TempDir dir;
@@ -211,6 +256,14 @@ TEST(PointsFile, SavesWithoutOverwritingOrLeavingPartialFiles)
         waitpid(child, &status, 0);
         EXPECT_EQ(status, 0);
         EXPECT_TRUE(dir.files().empty());
+    }
+    {
+        // A working directory removed while the program runs: the message says
+        // so, rather than that some file does not exist.
+        TempDir dir;
+        std::filesystem::remove_all(dir.path);
+        EXPECT_EQ(savePoints(set.data(), 4).error, failed + "radni direktorijum vise ne postoji");
+        std::filesystem::create_directory(dir.path);
     }
 }
 

@@ -25,7 +25,11 @@ struct FramingCase {
 const FramingCase FramingCases[] = {
     {"FullRange", {0, 0}, {999, 999}, 499.5f, 499.5f, 999.0f},
     {"WiderThanAThousand", {3, 0}, {998, 999}, 500.5f, 499.5f, 1001.0f},
-    {"Untouched", {1024, 700}, {0, 0}, 512.0f, 350.0f, 1024.0f},
+    // Nothing added: framed as a point at the origin, with no infinity in the matrices.
+    {"Empty", BoundingBox{}.min, BoundingBox{}.max, 0.0f, 0.0f, Raised},
+    // A set beyond (1024, 700) is centred on its own box.
+    {"BeyondTheWindowCorners", {5000, 5000}, {5100, 5100}, 5050.0f, 5050.0f, 10100.0f},
+    {"AllNegative", {-300, -200}, {-100, -50}, -200.0f, -125.0f, 200.0f},
     {"NegativeCorners", {-100, -50}, {100, 50}, 0.0f, 0.0f, 200.0f},
     {"FiveTimesTallerThanWide", {0, 0}, {10, 50}, 5.0f, 25.0f, 50.0f},
     {"JustUnderFiveTimesTaller", {0, 0}, {10, 49}, 5.0f, 24.5f, Raised},
@@ -81,9 +85,10 @@ TEST_P(Framing, CentresTheBoxAndShowsAllOfIt)
     EXPECT_NEAR(centre.y, WindowHeight / 2.0, 1e-3);
 
     // Whole markers fit along every edge; a raised distance is no further than that needs.
-    const double room = roomAroundBox(s.box);
+    const bool empty = !(c.min.x <= c.max.x);
+    const double room = roomAroundBox(empty ? boxOf({0, 0}, {0, 0}) : s.box);
     EXPECT_GE(room, MarkerSize - 1e-3);
-    if (c.distance == Raised && c.max.x != c.min.x) {
+    if (c.distance == Raised && !empty && c.max.x != c.min.x) {
         EXPECT_NEAR(room, MarkerSize, 1e-3);
     }
 }
@@ -98,7 +103,7 @@ protected:
 
 TEST_F(Window, SinglePointAwayFromTheOriginIsShown)
 {
-    for (const Point p : {Point{600, 500}, Point{0, 0}}) {
+    for (const Point p : {Point{600, 500}, Point{0, 0}, Point{5000, 5000}, Point{-2000, 800}}) {
         Scene = {};
         addPoint(p, 2);
         const SceneStore s = Scene;

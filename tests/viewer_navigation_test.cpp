@@ -613,13 +613,17 @@ TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
         EXPECT_TRUE(caption[1].starts_with("Tacke: 5  Temena: 4  Vreme: ")) << caption[1];
         EXPECT_TRUE(caption[1].ends_with(" ms")) << caption[1];
 
-        // A working directory that no longer exists takes no file, even from root.
+        // A working directory that no longer exists takes no file, even from
+        // root; the message says so and which file failed.
         std::filesystem::remove_all(dir.path);
-        testing::internal::CaptureStderr();
-        onKeyboard('s', 0, 0);
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(Session.edit.notice, "Cuvanje u tekuci direktorijum nije uspelo: datoteka ne postoji");
-        EXPECT_EQ(err, Session.edit.notice + "\n");
+        for (const auto& [key, file] : {std::pair{'s', "omotac-tacke-N.txt"}, std::pair{'x', "omotac-slika-N.svg"}}) {
+            testing::internal::CaptureStderr();
+            onKeyboard(key, 0, 0);
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(Session.edit.notice, std::string("Cuvanje ") + file
+                                          + " u tekuci direktorijum nije uspelo: radni direktorijum vise ne postoji");
+            EXPECT_EQ(err, Session.edit.notice + "\n");
+        }
         std::filesystem::create_directory(dir.path);
     }
 }

@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "session.hpp"
 #include "viewer.hpp"
@@ -30,14 +31,21 @@ double fitDistance(double halfWidth, double halfHeight, int fitWidth)
     return std::max(halfWidth * pixelsPerUnitAtOne / roomX, halfHeight * pixelsPerUnitAtOne / roomY);
 }
 
+// The bounds of one axis of the box; an axis nothing has widened (or only
+// something infinite) is framed as the single coordinate 0, so no infinity
+// reaches the matrices.
+std::pair<double, double> axisBounds(float min, float max)
+{
+    if (!(min <= max) || !std::isfinite(min) || !std::isfinite(max)) return {0.0, 0.0};
+    return {min, max};
+}
+
 } // namespace
 
 Framing frameBox(const BoundingBox& box, int fitWidth)
 {
-    const double minX = box.min.x;
-    const double minY = box.min.y;
-    const double maxX = box.max.x;
-    const double maxY = box.max.y;
+    const auto [minX, maxX] = axisBounds(box.min.x, box.max.x);
+    const auto [minY, maxY] = axisBounds(box.min.y, box.max.y);
 
     // The customary distance: the largest coordinate plus the size of the
     // smallest, across x, or across y for a box five or more times taller than wide.
@@ -46,10 +54,8 @@ Framing frameBox(const BoundingBox& box, int fitWidth)
     double distance = 5.0 * spanX > spanY ? spanX : spanY;
 
     // It is kept where it shows the whole box, and raised just enough where it
-    // would not (tall narrow boxes, boxes of no size). An untouched box has its
-    // corners the wrong way round, hence the absolute sizes.
-    distance = std::max({distance, fitDistance(std::abs(maxX - minX) * 0.5, std::abs(maxY - minY) * 0.5, fitWidth),
-                         LeastEyeDistance});
+    // would not (tall narrow boxes, boxes of no size).
+    distance = std::max({distance, fitDistance((maxX - minX) * 0.5, (maxY - minY) * 0.5, fitWidth), LeastEyeDistance});
     // Keeps the far distance below (twice this) representable in single precision.
     distance = std::min(distance, double(FLT_MAX) * 0.25);
 

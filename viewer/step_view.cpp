@@ -10,6 +10,7 @@
 
 #include "edit.hpp"
 #include "platform.hpp"
+#include "points_file.hpp"
 #include "run_viewer.hpp"
 #include "teach.hpp"
 #include "viewer.hpp"
@@ -39,7 +40,7 @@ void helpLines(std::vector<std::string>& lines)
         lines.push_back("Seme: " + std::to_string(*Session.seed)
                         + (Session.distribution.empty() ? "" : ", raspored: " + Session.distribution));
     else if (!Session.pointsFile.empty())
-        lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : Session.pointsFile));
+        lines.push_back("Tacke iz datoteke: " + (Session.pointsFile == "-" ? "standardni ulaz" : asciiName(Session.pointsFile)));
 }
 
 // A block of text from the top-left corner down, starting firstLine lines
@@ -173,8 +174,13 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
 {
     const std::int32_t count = stepCount(t);
     lines.assign(1, "Korak " + std::to_string(step) + " od " + std::to_string(count));
+    // The work so far: every point each step examined, summed.
+    std::int64_t total = 0;
+    for (std::int32_t k = 0; k <= std::min(step, count - 1); ++k) total += t.steps[std::size_t(k)].examined;
     if (step >= count) {
         lines.push_back("Temena omotaca: " + std::to_string(count));
+        lines.push_back("Ukupno ispitano: " + std::to_string(total) + " za " + std::to_string(t.points.size())
+                        + " tacaka");
     } else if (step == 0) {
         lines.push_back("Ulazne tacke: " + std::to_string(t.points.size()));
     } else if (step == 1) {
@@ -184,6 +190,11 @@ void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>
         lines.push_back("Najdalja tacka od ivice " + xy(vertex(t, s.edgeFrom)) + " - " + xy(vertex(t, s.edgeTo)) + ": "
                         + xy(vertex(t, step)));
         lines.push_back("Neodlucene tacke: " + std::to_string(s.undecided));
+    }
+    if (step >= 1 && step < count) {
+        const HullStep& s = t.steps[std::size_t(step)];
+        lines.push_back("Ispitano tacaka: " + std::to_string(s.examined) + ", ukupno " + std::to_string(total)
+                        + "; iskljuceno: " + std::to_string(s.ruledEnd - t.steps[std::size_t(step - 1)].ruledEnd));
     }
     if (step + 1 < count && t.steps[std::size_t(step + 1)].edgeFrom >= 0) {
         const HullStep& next = t.steps[std::size_t(step + 1)];

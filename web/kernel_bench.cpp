@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "hull.hpp"
+#include "startup.hpp"
 #include "inputs.hpp"
 #include "random.hpp"
 
@@ -72,7 +73,7 @@ PerPoint nsPerPoint(const std::vector<bench::Input>& inputs)
 
 int main()
 {
-    prepareHull();
+    prepareTimedRun();
     std::vector<bench::Input> random, circle;
     for (unsigned k = 0; k < bench::InputRotation; ++k) {
         random.push_back(randomInput(10000, bench::RandomSeed + k));

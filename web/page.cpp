@@ -13,6 +13,7 @@
 
 #include "console.hpp"
 #include "hull.hpp"
+#include "startup.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
 #include "session.hpp"
@@ -128,6 +129,6 @@ int main()
 {
     startPage();
     // The timed hull computation must not pay for first-touch page faults.
-    prepareHull();
+    prepareTimedRun();
     return 0;
 }

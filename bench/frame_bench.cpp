@@ -1,0 +1,68 @@
+// What the teaching additions cost a frame: the same 10000-point step drawn
+// plain, with its caption, and with the caption, the method's panel and
+// guess mode's lines, in a real window (a private virtual display when the
+// script runs it). Each iteration draws one frame and waits for it to finish.
+
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "edit.hpp"
+#include "glut_window.hpp"
+#include "session.hpp"
+#include "viewer.hpp"
+
+namespace {
+
+void openOnRandomPoints()
+{
+    static bool opened = false;
+    if (opened) return;
+    static char name[] = "frame_bench";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    openViewer(&argc, argv);
+    std::srand(2024);
+    std::vector<Point> set(10000);
+    for (Point& p : set) {
+        const int x = std::rand() % 1000;
+        p = {float(x), float(std::rand() % 1000)};
+    }
+    Session.points = set;
+    rebuildEdited();
+    onReshape(WindowWidth, WindowHeight);
+    opened = true;
+}
+
+// Step 5 of the run, with the caption and the teaching lines as asked.
+void drawStep(benchmark::State& state, bool caption, bool teaching)
+{
+    openOnRandomPoints();
+    Session.steps.step = 5;
+    Session.steps.captioned = caption;
+    Session.guess.on = teaching;
+    if (Session.panel != teaching) {
+        Session.panel = teaching;
+        onReshape(WindowWidth, WindowHeight);
+    }
+    forgetPicture();
+    for (auto _ : state) {
+        drawFrame();
+        glFinish();
+    }
+}
+
+void BM_StepPlain(benchmark::State& state) { drawStep(state, false, false); }
+void BM_StepCaptioned(benchmark::State& state) { drawStep(state, true, false); }
+void BM_StepTeaching(benchmark::State& state) { drawStep(state, true, true); }
+
+BENCHMARK(BM_StepPlain)->Name("frame/step/10000")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepCaptioned)->Name("frame/step+caption/10000")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepTeaching)->Name("frame/step+caption+panel+guess/10000")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
