@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """docs/web.png: the page in headless Chromium, a run of 100 points from seed
-2024 opened from its address, at step 4 of the replay.
+2024 opened from its address, at step 4 of the replay, the method beside it (A).
 
 usage: screenshot.py PAGE.html OUT.png
 """
@@ -23,7 +23,7 @@ driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=opti
 try:
     driver.get("file://" + os.path.abspath(sys.argv[1]) + "?n=100&seed=2024")
     WebDriverWait(driver, 20).until(lambda d: d.execute_script("return Module._omotac_frames() >= 1"))
-    driver.find_element(By.ID, "canvas").send_keys(Keys.HOME, *[Keys.ARROW_RIGHT] * 4)
+    driver.find_element(By.ID, "canvas").send_keys(Keys.HOME, *[Keys.ARROW_RIGHT] * 4, "a")
     WebDriverWait(driver, 5).until(lambda d: "Korak 4" in d.find_element(By.ID, "text").text)
     driver.execute_script("document.activeElement.blur(); window.scrollTo(0, 0)")
     driver.save_screenshot(sys.argv[2])
