@@ -149,10 +149,13 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*)
 EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*)
 {
     // The browser's own shortcuts stay the browser's.
-    if (!Page.shown || e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
-    handleInput(keyEvent(e->key));
+    // Tab moves the keyboard on to the rest of the page.
+    if (!Page.shown || e->ctrlKey || e->altKey || e->metaKey || std::string_view(e->key) == "Tab") return EM_FALSE;
+    const InputEvent key = keyEvent(e->key);
+    handleInput(key);
     offerSavedFiles();
-    return EM_TRUE;
+    // A key the program has no use for (F5, F11, ...) still does what the browser does with it.
+    return key.kind == InputEvent::Kind::Ignored ? EM_FALSE : EM_TRUE;
 }
 
 void onPlayTick(void* round) { advancePlay(int(reinterpret_cast<std::intptr_t>(round))); }
@@ -194,7 +197,6 @@ InputEvent keyEvent(std::string_view key)
     else if (key == "F1") e.key = KeyF1;
     else if (key == "Escape") e.key = 27;
     else if (key == "Enter") e.key = '\r';
-    else if (key == "Tab") e.key = '\t';
     else if (key == "Backspace") e.key = 8;
     else if (key == "Delete") e.key = 127;
     else e.kind = InputEvent::Kind::Ignored;

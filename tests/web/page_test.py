@@ -206,6 +206,9 @@ def main():
               str(text_over_picture()))
         canvas.send_keys(Keys.F1)
         check("F1 hides it", bool(wait(driver, lambda: "Seme: %d" % SEED not in text_over_picture(), 5)))
+        canvas.send_keys(Keys.TAB)
+        check("Tab moves the keyboard on from the picture",
+              driver.execute_script("return document.activeElement !== Module.canvas"))
         first = driver.find_element(By.CSS_SELECTOR, "#text .block div")
         check("the caption sits in the top-left corner, in the live region",
               first.location["x"] - canvas.location["x"] == 10
