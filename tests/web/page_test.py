@@ -312,6 +312,20 @@ def main():
               len(saved) == COUNT + 1 and [tuple(map(int, re.split(r"[ ,]+", l.strip()))) for l in saved[:COUNT]] == listed,
               "%d lines" % len(saved))
 
+        # The added point dragged: it follows the cursor and stays a vertex; a
+        # right click on it removes it again.
+        black_at = lambda raw, x, y: any(raw[3 * ((y + dy) * WIDTH + x + dx):][:3] == b"\0\0\0"
+                                         for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+        ActionChains(driver).move_to_element_with_offset(canvas, 1000 - WIDTH // 2, 680 - HEIGHT // 2) \
+            .click_and_hold().move_by_offset(-10, -10).move_by_offset(-10, -10).release().perform()
+        moved = wait(driver, lambda: (lambda raw: black_at(raw, 980, 660) and not black_at(raw, 1000, 680))(
+            pixels(shot())), 5)
+        check("an edit drag moves the point, the hull following", bool(moved), figures())
+        ActionChains(driver).move_to_element_with_offset(canvas, 980 - WIDTH // 2, 660 - HEIGHT // 2) \
+            .context_click().perform()
+        check("a right click in edit mode removes it",
+              bool(wait(driver, lambda: figures().startswith("Tacke: %d " % COUNT), 5)), figures())
+
         # Esc ends the run (here with edit mode on and the method shown); the
         # form starts another without reloading, opening as a window opens.
         canvas.send_keys("a", Keys.ESCAPE)
