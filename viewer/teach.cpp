@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "edit.hpp"
+#include "predicates.hpp"
 #include "step_view.hpp"
 
 namespace {
@@ -22,14 +23,6 @@ constexpr const char* Method[] = {
     "10. Nijedna ivica ne ceka: omotac je gotov.",
 };
 constexpr int MethodLines = int(std::size(Method));
-
-// Twice the signed area of a, b, p: positive where p lies left of a->b, and
-// |b - a| times p's distance from the line. Exact for whole coordinates within
-// the points files' range (products below 2^53).
-double cross(const Point& a, const Point& b, const Point& p)
-{
-    return (double(b.x) - a.x) * (double(p.y) - a.y) - (double(b.y) - a.y) * (double(p.x) - a.x);
-}
 
 double length(const Point& a, const Point& b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); }
 
@@ -108,16 +101,17 @@ bool answerGuess(SessionRecord& s, int x, int y)
     const Point &a = vertex(t, st.edgeFrom), &b = vertex(t, st.edgeTo), &far = vertex(t, step);
     const Point& q = t.points[std::size_t(p)];
     // A point still undecided before the step, beyond the edge, and at least as
-    // far from it as the point the method takes: ties count.
-    bool undecided = cross(a, b, q) > 0.0;
+    // far from it as the point the method takes: ties count. The orientation is
+    // exact for whole coordinates, so a tie is a tie.
+    bool undecided = orientation(a, b, q) > 0.0;
     for (std::int32_t k = 0; k < t.steps[std::size_t(step - 1)].ruledEnd && undecided; ++k)
         undecided = t.ruledOut[std::size_t(k)] != p;
     for (std::int32_t k = 0; k < step && undecided; ++k) undecided = t.vertices[std::size_t(k)] != p;
 
-    g.right = undecided && cross(a, b, q) >= cross(a, b, far);
+    g.right = undecided && orientation(a, b, q) >= orientation(a, b, far);
     g.clicked = p;
-    g.clickedDistance = cross(a, b, q) / length(a, b);
-    g.farDistance = cross(a, b, far) / length(a, b);
+    g.clickedDistance = orientation(a, b, q) / length(a, b);
+    g.farDistance = orientation(a, b, far) / length(a, b);
     g.hits += g.right;
     ++g.asked;
     g.answered = step;
