@@ -13,10 +13,10 @@
 
 #include "console.hpp"
 #include "hull.hpp"
-#include "startup.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
 #include "session.hpp"
+#include "startup.hpp"
 #include "viewer.hpp"
 #include "web_window.hpp"
 
