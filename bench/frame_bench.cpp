@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "camera.hpp"
+#include "controller.hpp"
 #include "edit.hpp"
 #include "glut_window.hpp"
+#include "render.hpp"
 #include "session.hpp"
-#include "viewer.hpp"
 
 namespace {
 
@@ -32,7 +34,7 @@ void openOnRandomPoints()
         p = {float(x), float(std::rand() % 1000)};
     }
     Session.points = set;
-    rebuildEdited();
+    rebuildEdited(Session);
     onReshape(WindowWidth, WindowHeight);
     opened = true;
 }
@@ -42,15 +44,14 @@ void drawStep(benchmark::State& state, bool caption, bool teaching)
 {
     openOnRandomPoints();
     Session.steps.step = 5;
+    setMode(Session, teaching ? Mode::Guess : Mode::View);
     Session.steps.captioned = caption;
-    Session.guess.on = teaching;
     if (Session.panel != teaching) {
         Session.panel = teaching;
         onReshape(WindowWidth, WindowHeight);
     }
-    forgetPicture();
     for (auto _ : state) {
-        drawFrame();
+        drawPicture(framePicture(), drawTextBlock);
         glFinish();
     }
 }

@@ -116,7 +116,7 @@ void registerInputs(const InputSet& set, std::vector<std::unique_ptr<bench::Peer
     benchmark::RegisterBenchmark(("computeHull/" + set.name).c_str(), [inputs, n](benchmark::State& state) {
         measure(state, n, true, [inputs](unsigned k) {
             const bench::Input& in = (*inputs)[k];
-            return std::size_t(computeHull(in.points.data(), in.n, in.indices.data()));
+            return std::size_t(computeHull(in.points.data(), in.n));
         });
     });
     // The path for processors without AVX2, where computeHull falls back to it.
@@ -199,8 +199,8 @@ void registerEdits(const std::vector<InputSet>& sets)
         measure(state, in.n, true, [&](unsigned) {
             points[0].x += step;
             step = -step;
-            const HullResult result = timeHull(points.data(), in.n, in.indices.data());
-            loadRun(points.data(), in.n, result);
+            const HullResult result = timeHull(points.data(), in.n);
+            loadRun(points, result, {HullBuffer.data(), std::size_t(result.count)});
             return std::size_t(result.count);
         });
         state.counters["scene_points"] = double(Scene.points.size());
@@ -228,7 +228,7 @@ int main(int argc, char** argv)
         return 1;
     }
     for (const bench::Input& circle : circles.inputs) {
-        const std::int32_t circleHull = computeHull(circle.points.data(), circle.n, circle.indices.data());
+        const std::int32_t circleHull = computeHull(circle.points.data(), circle.n);
         if (circleHull != circle.n) {
             std::fprintf(stderr, "circle input: %d of %d points are hull vertices\n", circleHull, circle.n);
             return 1;

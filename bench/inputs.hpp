@@ -17,10 +17,9 @@
 namespace bench {
 
 // The points of one input, stored like the program stores them: an array of
-// PointCapacity entries of which the first n are used, and the index list 0..n-1.
+// PointCapacity entries of which the first n are used.
 struct Input {
     std::vector<Point> points = std::vector<Point>(PointCapacity);
-    std::vector<std::int32_t> indices = std::vector<std::int32_t>(PointCapacity);
     std::int32_t n = 0;
 };
 
@@ -35,11 +34,6 @@ inline constexpr double CircleRadius = 1e6;
 // (differences below 2^21, products below 2^42 in steps of 2^-8) is exact too.
 inline constexpr double CircleStep = 1.0 / 16.0;
 
-inline void numberPoints(Input& in)
-{
-    for (std::int32_t i = 0; i < in.n; ++i) in.indices[std::size_t(i)] = i;
-}
-
 // n points drawn the way the program draws them, from a fixed seed instead of
 // the clock: x = rand() % 1000, then y = rand() % 1000.
 inline Input randomInput(std::int32_t n, unsigned seed = RandomSeed)
@@ -53,7 +47,6 @@ inline Input randomInput(std::int32_t n, unsigned seed = RandomSeed)
         in.points[std::size_t(i)].x = float(x);
         in.points[std::size_t(i)].y = float(y);
     }
-    numberPoints(in);
     return in;
 }
 
@@ -86,7 +79,6 @@ inline Input circleInput(unsigned seed = RandomSeed)
         const auto j = std::int32_t(generator() % std::uint32_t(i + 1));
         std::swap(in.points[std::size_t(i)], in.points[std::size_t(j)]);
     }
-    numberPoints(in);
     return in;
 }
 

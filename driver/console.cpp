@@ -1,3 +1,6 @@
+// The console run: the dialogue and the lists exactly as the program has
+// always printed them, with a count reader that survives any input.
+
 #include "console.hpp"
 
 #include <algorithm>
@@ -97,7 +100,6 @@ int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed
     }
     seedRandom(Draws, seed);
     drawPoints(d, run.points.data(), n, nextDraw);
-    for (std::int32_t i = 0; i < n; ++i) run.indices[i] = i;
     run.n = n;
     return runOnPoints(out, err, run);
 }
@@ -108,7 +110,7 @@ int runOnPoints(std::FILE* out, std::FILE* err, ConsoleRun& run)
     std::fputs("\n", out);
     printPoints(out, run.points.data(), run.n);
 
-    run.result = timeHull(run.points.data(), run.n, run.indices.data());
+    run.result = timeHull(run.points.data(), run.n);
 
     std::fputs("\n", out);
     std::fprintf(out, "Vreme za koje se izvrsava program je: %f ms\n", run.result.millis());
@@ -122,16 +124,30 @@ int runOnPoints(std::FILE* out, std::FILE* err, ConsoleRun& run)
     return 0;
 }
 
-int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err, ConsoleRun& run)
+namespace {
+
+// The run on what a reader gave: its one line on err and status 2 where it
+// failed, before anything else is printed.
+int runOnRead(const PointsRead& read, std::FILE* out, std::FILE* err, ConsoleRun& run)
 {
-    const PointsRead read = loadPoints(path, run.points, in);
     if (!read.error.empty()) {
         std::fprintf(err, "%s\n", read.error.c_str());
         return 2;
     }
-    for (std::int32_t i = 0; i < read.count; ++i) run.indices[i] = i;
     run.n = read.count;
     return runOnPoints(out, err, run);
+}
+
+} // namespace
+
+int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err, ConsoleRun& run)
+{
+    return runOnRead(loadPoints(path, run.points, in), out, err, run);
+}
+
+int runPointsStream(std::FILE* file, std::string_view name, std::FILE* out, std::FILE* err, ConsoleRun& run)
+{
+    return runOnRead(readPoints(file, name, run.points), out, err, run);
 }
 
 int reportLostOutput(std::FILE* err)

@@ -1,5 +1,8 @@
 #pragma once
 
+// The console run: the count dialogue, the points drawn or read, the timed
+// hull and the two lists.
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -11,13 +14,11 @@
 #include "timing.hpp"
 
 using PointArray = std::array<Point, PointCapacity>;
-using PointIndices = std::array<std::int32_t, PointCapacity>;
 
-// What a run hands on to the window: its points, their index list, and the
-// timed hull, with HullBuffer[0..result.count) in the order found.
+// What a run hands on to the window: its points and the timed hull, with
+// HullBuffer[0..result.count) in the order found.
 struct ConsoleRun {
     PointArray points{};
-    PointIndices indices{};
     std::int32_t n = 0;
     HullResult result;
 };
@@ -37,14 +38,17 @@ std::int32_t readPointCount(std::FILE* in, std::FILE* out);
 int runConsole(std::FILE* in, std::FILE* out, std::FILE* err, std::uint32_t seed, ConsoleRun& run,
                Distribution d = Distribution::Uniform);
 
-// The run from its points on (run.points[0..run.n), indices 0..n-1): listing,
-// timed hull, report. Returns 0, or 1 when the report could not be written.
+// The run from its points on (run.points[0..run.n)): listing, timed hull,
+// report. Returns 0, or 1 when the report could not be written.
 int runOnPoints(std::FILE* out, std::FILE* err, ConsoleRun& run);
 
 // The same run on the points of a file (path "-": in), without a prompt.
 // Returns 2 with the reader's one line on err, before anything else is
 // printed, when the file cannot be read; otherwise as runConsole.
 int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* err, ConsoleRun& run);
+
+// The same run on the points read from file, named `name` in messages.
+int runPointsStream(std::FILE* file, std::string_view name, std::FILE* out, std::FILE* err, ConsoleRun& run);
 
 // Says on err that standard output lost the dialogue; gives the status 1.
 int reportLostOutput(std::FILE* err);

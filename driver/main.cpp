@@ -1,7 +1,10 @@
+// The program's entry: options, the console run, then the window.
+
 #include <cstdio>
 #include <ctime>
 
 #include "console.hpp"
+#include "hull.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
 #include "startup.hpp"
@@ -27,6 +30,8 @@ int main(int argc, char** argv)
     // The window's help names where the points came from, so a run can be repeated.
     const RunSource source = runSourceFor(opts, seed);
     const int toolkitArgc = int(opts.toolkitArgs.size()) - 1;
-    showRun(source, run.points.data(), run.n, run.result, toolkitArgc, opts.toolkitArgs.data());
+    // The hand-over: the set, the timed result and the vertices as computeHull found them.
+    showRun(source, {run.points.data(), std::size_t(run.n)}, run.result,
+            {HullBuffer.data(), std::size_t(run.result.count)}, toolkitArgc, opts.toolkitArgs.data());
     return 0;
 }

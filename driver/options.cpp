@@ -163,7 +163,7 @@ bool printUsage(std::FILE* out)
                "  omotac-slika-N.svg  slika iz prozora sacuvana tasterom X, na isti nacin\n"
                "\n"
                "Izlazni status:\n"
-               "  0  prozor je zatvoren (Esc ili Q), ili su ispisani --help ili --version\n"
+               "  0  prozor je zatvoren (Q), ili su ispisani --help ili --version\n"
                "  1  broj tacaka nije unet, ispis nije uspeo ili prozor nije otvoren\n"
                "  2  pogresna opcija ili greska u datoteci sa tackama\n"
                "\n"

@@ -143,10 +143,4 @@ std::int32_t computeHullOn(HullPath path, const Point* points, std::int32_t n)
     return count;
 }
 
-std::int32_t computeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices)
-{
-    // The index list is 0..n-1 by contract, so position i is point i; reading the
-    // points directly keeps every pass sequential and never strays past n.
-    (void)pointIndices;
-    return computeHullOn(StartupPath, points, n);
-}
+std::int32_t computeHull(const Point* points, std::int32_t n) { return computeHullOn(StartupPath, points, n); }

@@ -11,11 +11,11 @@ extern std::array<Point, PointCapacity> HullBuffer;
 
 // Writes the convex hull vertices of points[0..n) to HullBuffer and returns their
 // count. Order: leftmost L, rightmost R, then the vertices above the line L-R in
-// pre-order of the farthest-point split, then those below it. pointIndices is the
-// run's index list 0..n-1. Safe for any n and any coordinates: n < 1 writes
-// nothing, and a larger n than PointCapacity counts as PointCapacity. Allocates
-// nothing.
-std::int32_t computeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices);
+// pre-order of the farthest-point split, then those below it. Point i is
+// points[i]: every pass reads them in order, so no index list is needed. Safe
+// for any n and any coordinates: n < 1 writes nothing, and a larger n than
+// PointCapacity counts as PointCapacity. Allocates nothing.
+std::int32_t computeHull(const Point* points, std::int32_t n);
 
 // What start-up makes resident before the timed call: the memory computeHull
 // writes (its scratch and HullBuffer) and an address inside its code, so that

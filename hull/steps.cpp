@@ -147,6 +147,18 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     // and R themselves are vertices, not candidates.
     const HullEnds ends = hullEnds(points, n, leftmostAndRightmost(points, n));
     const Point &l = points[ends.left], &r = points[ends.right];
+    if (l.x == r.x && l.y == r.y) {
+        // Every point is the same point: a hull of one vertex, finished by the
+        // step that finds it, which rules out every copy of it.
+        t.vertices = {ends.left};
+        for (std::int32_t i = 0; i < n; ++i)
+            if (i != ends.left) t.ruledOut[std::size_t(i - (i > ends.left))] = i;
+        t.ruledOut.resize(std::size_t(n - 1));
+        t.steps.push_back({-1, -1, n - 1, 0, n});
+        t.outline = {0};
+        t.next = {0};
+        return;
+    }
     t.vertices = {ends.left, ends.right};
     t.next = {1, 0};
     Tracer tracer{t, t.points.data(), 0, n};

@@ -24,7 +24,7 @@ struct HullStep {
 struct HullTrace {
     std::vector<Point> points;          // the input, copied so the trace stands alone
     std::vector<std::int32_t> vertices; // point indices of HullBuffer[0..count) as computeHull writes it
-    std::vector<HullStep> steps;        // steps[j] for j = 0..count-1; step count is the finished hull
+    std::vector<HullStep> steps;        // steps[j] for j = 0..count-1 (0..1 for one vertex); step count is the finished hull
     std::vector<std::int32_t> ruledOut; // point indices in the order the steps rule them out, each once
     std::vector<std::int32_t> outline;  // positions in `vertices` around the hull, clockwise (y up), from L
 
@@ -38,6 +38,10 @@ struct HullTrace {
 // The vertices come out exactly as computeHull writes them: L and R (for points
 // that all share one x, the lowest and the highest), then the pre-order of the
 // side above L-R, then that of the side below; ties go to the earliest point.
+// The one exception is a set whose points all coincide: computeHull writes
+// that point twice, as L and as R, while the trace has it once, as a person
+// counts it, and records the step that found it (steps[1]) past the last
+// vertex: the finished hull is step 1.
 void traceHull(const Point* points, std::int32_t n, HullTrace& trace);
 
 // The finished hull's step number, one past the last recorded step.

@@ -1,3 +1,5 @@
+// The timed hull: computeHull between two readings of the clock.
+
 #include "timing.hpp"
 
 #include "hull.hpp"
@@ -11,19 +13,19 @@
 // does not fill: the page reads the finest clock the browser gives instead
 // (0.1 ms from disk, 5 us with cross-origin isolation) in clock ticks, which
 // are microseconds there.
-HullResult timeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices)
+HullResult timeHull(const Point* points, std::int32_t n)
 {
     const double t1 = emscripten_get_now();
-    const std::int32_t count = computeHull(points, n, pointIndices);
+    const std::int32_t count = computeHull(points, n);
     const double t2 = emscripten_get_now();
     return {count, std::clock_t((t2 - t1) * (double(CLOCKS_PER_SEC) / 1000.0) + 0.5)};
 }
 #else
-HullResult timeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices)
+HullResult timeHull(const Point* points, std::int32_t n)
 {
     // Only the hull computation lies between the two readings.
     const std::clock_t t1 = std::clock();
-    const std::int32_t count = computeHull(points, n, pointIndices);
+    const std::int32_t count = computeHull(points, n);
     const std::clock_t t2 = std::clock();
     return {count, t2 - t1};
 }

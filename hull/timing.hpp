@@ -14,6 +14,5 @@ struct HullResult {
 };
 
 // computeHull on points[0..n) between two readings of the processor clock:
-// HullBuffer[0..count) holds the vertices in the order found. pointIndices is
-// the index list 0..n-1.
-HullResult timeHull(const Point* points, std::int32_t n, const std::int32_t* pointIndices);
+// HullBuffer[0..count) holds the vertices in the order found.
+HullResult timeHull(const Point* points, std::int32_t n);

@@ -77,6 +77,14 @@ void PrintTo(const Example& e, std::ostream* os) { *os << e.name; }
 
 class KernelExample : public ::testing::TestWithParam<Example> {};
 
+// The kernel's list as the steps reveal it: a set whose points all coincide
+// is listed twice by the kernel and has one vertex in the steps.
+XY asCounted(XY hull)
+{
+    if (hull.size() == 2 && hull[0] == hull[1]) hull.pop_back();
+    return hull;
+}
+
 TEST_P(KernelExample, WritesExactlyTheseEntries)
 {
     const Example& e = GetParam();
@@ -86,9 +94,7 @@ TEST_P(KernelExample, WritesExactlyTheseEntries)
     }
     // The program's own entry point.
     const Points pts = fromXY(e.input);
-    std::vector<std::int32_t> indices(pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i) indices[i] = std::int32_t(i);
-    const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()), indices.data());
+    const std::int32_t count = computeHull(pts.data(), std::int32_t(pts.size()));
     EXPECT_EQ(toXY(HullBuffer.data(), count), e.hull);
 }
 
@@ -101,7 +107,7 @@ TEST_P(KernelExample, StepsRevealExactlyTheseEntries)
     traceHull(pts.data(), std::int32_t(pts.size()), trace);
     XY revealed;
     for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
-    EXPECT_EQ(revealed, e.hull);
+    EXPECT_EQ(revealed, asCounted(e.hull));
     if (e.counts.empty()) return;
     std::vector<StepCount> counts;
     for (std::size_t j = 0; j < trace.steps.size(); ++j)
@@ -238,7 +244,8 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
         return (double(B.y) - P.y) * (double(A.x) - P.x) - (double(A.y) - P.y) * (double(B.x) - P.x);
     };
     const std::int32_t count = stepCount(t);
-    if (std::int32_t(t.steps.size()) != count) return "not one step per vertex";
+    // One step per vertex, but for a hull of one point: its step 1 finishes it.
+    if (std::int32_t(t.steps.size()) != (count == 1 ? 2 : count)) return "not one step per vertex";
     std::vector<int> seen(pts.size(), 0);
     for (const std::int32_t i : t.ruledOut) ++seen[std::size_t(i)];
     for (std::int32_t j = 0; j < count; ++j) {
@@ -252,10 +259,10 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
 
     if (t.steps[0].ruledEnd != 0 || t.steps[0].undecided != n || t.steps[0].examined != 0)
         return "step 0 decides something";
-    if (count > 1 && t.steps[1].examined != n) return "step 1 examines not every point";
-    for (std::int32_t j = 1; j < count; ++j) {
+    if (n > 0 && t.steps[1].examined != n) return "step 1 examines not every point";
+    for (std::int32_t j = 1; j < std::int32_t(t.steps.size()); ++j) {
         const HullStep& s = t.steps[std::size_t(j)];
-        const std::int32_t distinct = j + 1 - (t.vertices[0] == t.vertices[1]);
+        const std::int32_t distinct = std::min(j + 1, count);
         if (s.undecided + s.ruledEnd + distinct != n) return "step " + std::to_string(j) + " loses points";
         if (j < 2) continue;
         // A step examines a set that waited: its vertex, what it rules out, and its halves.
@@ -272,7 +279,7 @@ std::string traceFailure(const Points& pts, const HullTrace& t, const Points& ou
                 return "step " + std::to_string(j) + " rules out a point outside its triangle";
         }
     }
-    if (count > 0 && t.steps.back().undecided != 0) return "undecided points at the end";
+    if (n > 0 && t.steps.back().undecided != 0) return "undecided points at the end";
 
     // Same cycle as the ordered outline, from the same start.
     XY cycle;
@@ -310,12 +317,11 @@ TEST(Steps, FollowTheKernelOnEveryFamily)
         }
         XY revealed;
         for (const std::int32_t i : trace.vertices) revealed.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
-        std::vector<std::int32_t> indices(pts.size());
-        for (std::int32_t i = 0; i < n; ++i) indices[std::size_t(i)] = i;
-        const std::int32_t count = computeHull(pts.data(), n, indices.data());
-        ASSERT_EQ(revealed, toXY(HullBuffer.data(), count)) << what << ", computeHull";
+        const std::int32_t count = computeHull(pts.data(), n);
+        ASSERT_EQ(revealed, asCounted(toXY(HullBuffer.data(), count))) << what << ", computeHull";
         const HullRun portable = runHull(pts, HullPath::Portable);
-        ASSERT_EQ(revealed, toXY(portable.found.data(), std::int32_t(portable.found.size()))) << what << ", portable";
+        ASSERT_EQ(revealed, asCounted(toXY(portable.found.data(), std::int32_t(portable.found.size()))))
+            << what << ", portable";
         ASSERT_EQ(traceFailure(pts, trace, portable.outline), "") << what;
     };
     for (int kind = 0; kind <= 8; ++kind)
@@ -521,9 +527,8 @@ TEST(Hull, CountsOutsideTheRangeWriteNothing)
 {
     HullBuffer[0] = {123, 456};
     const Point p{1, 2};
-    const std::int32_t idx = 0;
-    EXPECT_EQ(computeHull(&p, 0, &idx), 0);
-    EXPECT_EQ(computeHull(&p, -5, &idx), 0);
+    EXPECT_EQ(computeHull(&p, 0), 0);
+    EXPECT_EQ(computeHull(&p, -5), 0);
     EXPECT_EQ(HullBuffer[0].x, 123.0f);
 }
 

@@ -10,9 +10,11 @@
 #include <string>
 #include <utility>
 
+#include "captions.hpp"
+#include "controller.hpp"
 #include "edit.hpp"
 #include "points_file.hpp"
-#include "step_view.hpp"
+#include "session.hpp"
 #include "temp_dir.hpp"
 #include "viewer_window.hpp"
 
@@ -27,22 +29,22 @@ constexpr double CentreY = 499.5;
 double windowY(int y) { return WindowHeight - 1.0 - y; }
 
 // Where the view centre and a point 200 units to its right are drawn.
-struct Picture {
+struct Drawn {
     WindowPoint centre, right;
 };
 
-Picture picture()
+Drawn picture()
 {
     const double x = ViewState.viewCenterX, y = ViewState.viewCenterY;
     return {drawnAt(x, y), drawnAt(x + 200, y)};
 }
 
-double degrees(const Picture& p)
+double degrees(const Drawn& p)
 {
     return std::atan2(p.right.y - p.centre.y, p.right.x - p.centre.x) * 180.0 / std::numbers::pi;
 }
 
-double length(const Picture& p) { return std::hypot(p.right.x - p.centre.x, p.right.y - p.centre.y); }
+double length(const Drawn& p) { return std::hypot(p.right.x - p.centre.x, p.right.y - p.centre.y); }
 
 enum class Effect { None, Pan, Rotate, Zoom, Other };
 
@@ -54,7 +56,7 @@ std::ostream& operator<<(std::ostream& os, Effect e)
 
 // What a motion event did to the picture: a pan moves the view centre and
 // keeps shapes; rotation and zoom keep the view centre where it is drawn.
-Effect effectBetween(const Picture& a, const Picture& b)
+Effect effectBetween(const Drawn& a, const Drawn& b)
 {
     const double moved = std::hypot(b.centre.x - a.centre.x, b.centre.y - a.centre.y);
     const double turned = std::abs(degrees(b) - degrees(a));
@@ -91,16 +93,16 @@ protected:
     }
     // Presses `button` at (500, 300) and moves by (dx, dy), which counts as
     // handled: the picture before and after the move.
-    static std::pair<Picture, Picture> step(int button, int dx, int dy)
+    static std::pair<Drawn, Drawn> step(int button, int dx, int dy)
     {
         press(button, 500, 300);
-        const Picture before = picture();
+        const Drawn before = picture();
         onMotion(500 + dx, 300 + dy);
         EXPECT_EQ(ViewState.lastMouseX, 500 + dx);
         EXPECT_EQ(ViewState.lastMouseY, 300 + dy);
         return {before, picture()};
     }
-    static void expectCentreInTheMiddle(const Picture& p)
+    static void expectCentreInTheMiddle(const Drawn& p)
     {
         EXPECT_NEAR(p.centre.x, WindowWidth / 2.0, 1e-3);
         EXPECT_NEAR(p.centre.y, WindowHeight / 2.0, 1e-3);
@@ -108,7 +110,7 @@ protected:
     // What one motion to (x, y) does with the given buttons held.
     static Effect effectOfMotion(int x, int y)
     {
-        const Picture before = picture();
+        const Drawn before = picture();
         onMotion(x, y);
         return effectBetween(before, picture());
     }
@@ -143,7 +145,7 @@ TEST_F(Navigation, RotationOfAFarDragDoesNotOverflow)
     // 80000 pixels squared is beyond 32 bits; 80000 / 1025 * 180 degrees is
     // 39 turns less 8.780488 degrees.
     press(GLUT_RIGHT_BUTTON, -40000, 300);
-    const Picture before = picture();
+    const Drawn before = picture();
     onMotion(40000, 300);
     EXPECT_NEAR(degrees(picture()) - degrees(before), -8.780488, 1e-2);
 
@@ -192,7 +194,7 @@ TEST_F(Navigation, LongZoomOutKeepsTheSceneInTheClippingRange)
 // the way from the limit to the framing returns to the initial picture.
 TEST_F(Navigation, ZoomComesBackFromEitherLimit)
 {
-    const Picture initial = picture();
+    const Drawn initial = picture();
     const int toLimit = int(std::lround(std::log(ZoomLimit) * 2100.0));
     for (const int sense : {-1, 1}) {
         showScene(Scene);
@@ -200,7 +202,7 @@ TEST_F(Navigation, ZoomComesBackFromEitherLimit)
         for (const double m : projectionMatrix()) ASSERT_TRUE(std::isfinite(m)) << "sense " << sense;
         press(GLUT_MIDDLE_BUTTON, 500, 0);
         onMotion(500, -sense * toLimit);
-        const Picture back = picture();
+        const Drawn back = picture();
         EXPECT_NEAR(length(back), length(initial), 1e-3 * length(initial)) << "sense " << sense;
         EXPECT_NEAR(degrees(back), degrees(initial), 1e-4) << "sense " << sense;
         expectCentreInTheMiddle(back);
@@ -235,7 +237,7 @@ TEST_F(Navigation, PanKeepsTheGrabbedPointUnderTheCursorAfterRotationAndZoom)
     drag(GLUT_RIGHT_BUTTON, 500, 300, {{560, 340}, {640, 300}});
     drag(GLUT_MIDDLE_BUTTON, 500, 300, {{500, 250}, {480, 180}});
     const Frame before = drawAndRead();
-    const Picture pictureBefore = picture();
+    const Drawn pictureBefore = picture();
 
     press(GLUT_LEFT_BUTTON, 300, 200);
     const Point grabbed = ViewState.lastPicked;
@@ -442,7 +444,7 @@ protected:
     void SetUp() override
     {
         showSet(GetParam().set);
-        Session.edit.on = GetParam().on;
+        setMode(Session, GetParam().on ? Mode::Edit : Mode::View);
     }
     void TearDown() override
     {
@@ -453,7 +455,7 @@ protected:
 TEST_P(EditGestures, ChangeTheSetAndLeaveTheViewToNavigation)
 {
     const EditRow& row = GetParam();
-    const Picture before = picture();
+    const Drawn before = picture();
     // Scene units per pixel of the framing the row starts from.
     const double unit = 1.0 / (drawnAt(1, 0).x - drawnAt(0, 0).x);
     int x = 0, y = 0;
@@ -475,7 +477,7 @@ TEST_P(EditGestures, ChangeTheSetAndLeaveTheViewToNavigation)
         EXPECT_NEAR(Session.points[i].y, p.y - p.dy * unit, 0.5 * unit + 0.5) << "point " << i;
         EXPECT_EQ(Session.points[i].x, std::round(Session.points[i].x));
     }
-    EXPECT_EQ(Session.edit.notice, row.notice);
+    EXPECT_EQ(Session.notice, row.notice);
     EXPECT_EQ(effectBetween(before, picture()), row.effect);
     // Whatever changed, the steps are those of the set, and the finished hull is still shown.
     EXPECT_EQ(Session.trace.points.size(), Session.points.size());
@@ -546,7 +548,7 @@ protected:
     {
         openTestWindow();
         Session.points = Square;
-        rebuildEdited();
+        rebuildEdited(Session);
     }
     void TearDown() override
     {
@@ -563,13 +565,13 @@ TEST_F(EditSteps, StayWithinTheNewStepCount)
     Session.steps.step = 3;
     Session.points.pop_back();
     Session.points.pop_back();
-    rebuildEdited();
+    rebuildEdited(Session);
     EXPECT_EQ(Session.steps.step, 3) << "a triangle has steps 0 to 3";
     Session.points.pop_back();
-    rebuildEdited();
+    rebuildEdited(Session);
     EXPECT_EQ(Session.steps.step, 2) << "the finished hull of two points";
     Session.points = Square;
-    rebuildEdited();
+    rebuildEdited(Session);
     EXPECT_EQ(Session.steps.step, 4) << "the finished hull of the square";
 }
 
@@ -581,7 +583,7 @@ TEST_F(EditSteps, TheViewStaysUntilRFramesTheNewSet)
     const auto before = projectionMatrix();
     const Framing opened = frameBox(Scene.box);
     ASSERT_TRUE(addEditPoint(Session, 3000, -2000));
-    rebuildEdited();
+    rebuildEdited(Session);
     EXPECT_EQ(projectionMatrix(), before);
     EXPECT_EQ(ViewState.viewCenterX, opened.viewCenterX);
     onKeyboard('r', 0, 0);
@@ -598,16 +600,16 @@ TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
     {
         TempDir dir;
         onKeyboard('s', 0, 0);
-        EXPECT_EQ(Session.edit.notice, "Tacke sacuvane u omotac-tacke-1.txt");
+        EXPECT_EQ(Session.notice, "Tacke sacuvane u omotac-tacke-1.txt");
         std::array<Point, PointCapacity> read;
         EXPECT_EQ(loadPoints("omotac-tacke-1.txt", read).count, 5);
         onKeyboard('X', 0, 0);
-        EXPECT_EQ(Session.edit.notice, "Slika sacuvana u omotac-slika-1.svg");
+        EXPECT_EQ(Session.notice, "Slika sacuvana u omotac-slika-1.svg");
         onSpecialKey(GLUT_KEY_HOME, 0, 0);
-        EXPECT_EQ(Session.edit.notice, "") << "a notice lasts until the next key";
+        EXPECT_EQ(Session.notice, "") << "a notice lasts until the next key";
         onKeyboard('e', 0, 0);
         std::vector<std::string> caption;
-        editCaption(caption);
+        editLines(Session, caption);
         ASSERT_EQ(caption.size(), 2u);
         EXPECT_EQ(caption[0], "Uredjivanje tacaka");
         EXPECT_TRUE(caption[1].starts_with("Tacke: 5  Temena: 4  Vreme: ")) << caption[1];
@@ -620,9 +622,9 @@ TEST_F(EditKeys, SaveAndExportNameTheirFilesOrTheFault)
             testing::internal::CaptureStderr();
             onKeyboard(key, 0, 0);
             const std::string err = testing::internal::GetCapturedStderr();
-            EXPECT_EQ(Session.edit.notice, std::string("Cuvanje ") + file
+            EXPECT_EQ(Session.notice, std::string("Cuvanje ") + file
                                           + " u tekuci direktorijum nije uspelo: radni direktorijum vise ne postoji");
-            EXPECT_EQ(err, Session.edit.notice + "\n");
+            EXPECT_EQ(err, Session.notice + "\n");
         }
         std::filesystem::create_directory(dir.path);
     }

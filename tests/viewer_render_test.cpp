@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "captions.hpp"
+#include "controller.hpp"
 #include "hull.hpp"
 #include "palette.hpp"
-#include "step_view.hpp"
+#include "picture.hpp"
+#include "session.hpp"
+#include "step_keys.hpp"
 #include "svg.hpp"
-#include "teach.hpp"
-#include "edit.hpp"
 #include "svg_groups.hpp"
 #include "temp_dir.hpp"
 #include "viewer_window.hpp"
@@ -62,13 +64,10 @@ TEST_F(Rendering, EmptySceneShowsOnlyTheBackground)
 
 TEST_F(Rendering, RunColoursInputPointsBlueHullVerticesBlackOutlineRed)
 {
-    // What the run adds: input points, then the hull vertices again, then the outline.
-    SceneStore s = spanningScene();
+    // What a run hands the window: input points, then the hull vertices again, then the outline.
     const Point a = at(100, 100), b = at(900, 100), c = at(500, 800), inner = at(500, 400);
-    for (const Point& p : {a, b, c, inner}) s.points.push_back(at(p.x, p.y, 2));
-    for (const Point& p : {a, b, c}) s.points.push_back(at(p.x, p.y, 9));
-    s.segments = {{a, b, 0}, {b, c, 0}, {c, a, 0}};
-    const Frame f = show(s);
+    showSet({a, b, c, inner});
+    const Frame f = drawAndRead();
 
     EXPECT_TRUE(shows(f, inner, Blue));
     for (const Point& p : {a, b, c}) {
@@ -78,6 +77,46 @@ TEST_F(Rendering, RunColoursInputPointsBlueHullVerticesBlackOutlineRed)
     EXPECT_TRUE(shows(f, at(500, 100), Red)) << "edge a-b";
     EXPECT_TRUE(shows(f, at(300, 450), Red)) << "edge c-a";
     EXPECT_TRUE(shows(f, at(300, 300), Background));
+    Session = {};
+}
+
+// The hand-over fills the Scene as the run always has: the inputs blue, the
+// vertices over them black in the order found, then the closed outline
+// clockwise from the lowest of the leftmost vertices (the order the outline
+// sort gives), and a set that is one point has its two copies and two
+// segments of no length.
+TEST(HandOver, FillsTheSceneAsTheRunDoes)
+{
+    std::vector<std::vector<Point>> sets{{at(5, 5)}, {at(7, 7), at(7, 7), at(7, 7)}, {at(3, 9), at(1, 2)},
+                                         {at(0, 10), at(0, 0), at(10, 0), at(10, 10), at(5, 5), at(0, 5)}};
+    // Whole coordinates 0..999 from a fixed linear congruential sequence.
+    std::uint32_t state = 2024;
+    const auto draw = [&] { return float(((state = state * 1664525u + 1013904223u) >> 8) % 1000u); };
+    for (const int n : {3, 30, 1000}) {
+        std::vector<Point>& set = sets.emplace_back();
+        for (int i = 0; i < n; ++i) set.push_back(at(draw(), draw()));
+    }
+    for (const std::vector<Point>& set : sets) {
+        const auto n = std::int32_t(set.size());
+        const std::int32_t count = computeHull(set.data(), n);
+        const std::vector<Point> found(HullBuffer.begin(), HullBuffer.begin() + count);
+        loadRun(set, {count, 0}, found);
+        orderHullOutline(count);
+        ASSERT_EQ(Scene.points.size(), set.size() + found.size());
+        for (std::size_t i = 0; i < Scene.points.size(); ++i) {
+            const Point& want = i < set.size() ? set[i] : found[i - set.size()];
+            EXPECT_EQ(std::tuple(Scene.points[i].x, Scene.points[i].y, Scene.points[i].color),
+                      std::tuple(want.x, want.y, i < set.size() ? InputColor : HullVertexColor));
+        }
+        ASSERT_EQ(Scene.segments.size(), std::size_t(count)) << n << " points";
+        for (std::int32_t i = 0; i < count; ++i) {
+            const Segment& s = Scene.segments[std::size_t(i)];
+            const Point &a = HullBuffer[std::size_t(i)], &b = HullBuffer[std::size_t((i + 1) % count)];
+            EXPECT_EQ(std::tuple(s.start.x, s.start.y, s.end.x, s.end.y, s.color), std::tuple(a.x, a.y, b.x, b.y, 0))
+                << n << " points, segment " << i;
+        }
+    }
+    Session = {};
 }
 
 TEST_F(Rendering, SegmentMarkersTakeTheSegmentsColourNotTheEndpoints)
@@ -176,23 +215,7 @@ constexpr std::int32_t WorkedSteps = 7;
 // steps to replay, and the view on the finished hull with no text.
 class Steps : public Rendering {
 protected:
-    void SetUp() override
-    {
-        Rendering::SetUp();
-        const auto n = std::int32_t(Worked.size());
-        SceneStore s;
-        const std::int32_t count = computeHullOn(HullPath::Portable, Worked.data(), n);
-        for (const Point& p : Worked) s.points.push_back(at(p.x, p.y, InputColor));
-        for (std::int32_t i = 0; i < count; ++i) s.points.push_back(at(HullBuffer[i].x, HullBuffer[i].y));
-        orderHullOutline(count);
-        for (std::int32_t i = 0; i < count; ++i) s.segments.push_back({HullBuffer[i], HullBuffer[(i + 1) % count], 0});
-        s.box.min = at(0, 0);
-        s.box.max = at(900, 900);
-        showScene(s);
-        Session = {};
-        traceHull(Worked.data(), n, Session.trace);
-        Session.steps.step = stepCount(Session.trace);
-    }
+    void SetUp() override { showSet(Worked); }
     void TearDown() override { Session = {}; }
     Frame showStep(std::int32_t step)
     {
@@ -386,10 +409,89 @@ INSTANTIATE_TEST_SUITE_P(
                             {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija"},
                     KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
                             false},
-                    KeyPlay{"HelpBringsNoCaption", {K::Help}, 7, false, false, true},
-                    KeyPlay{"HelpAgainHidesIt", {K::Help, K::Next, K::Help}, 7, false, true, false},
-                    KeyPlay{"ViewAndQuitLeaveTheSteps", {K::InitialView, K::Quit, K::None}, 7, false, false, false}),
+                    KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false}),
     [](const auto& i) { return std::string(i.param.name); });
+
+// The controller's own keys, from the finished hull of the worked example:
+// Esc closes what is open and never quits, Q quits, and asks once more over
+// edits not saved.
+struct ControllerKeyRow {
+    const char* name;
+    bool unsaved;     // the set was edited before the keys
+    const char* keys; // characters as typed; '>' the right arrow, '^' Home
+    bool quit;        // what the last key asked of the platform
+    bool help, panel;
+    std::int32_t step, question;
+    const char* notice = "";
+};
+
+void PrintTo(const ControllerKeyRow& r, std::ostream* os) { *os << r.name; }
+
+class ControllerKeys : public Steps, public testing::WithParamInterface<ControllerKeyRow> {};
+
+TEST_P(ControllerKeys, CloseQuitAndAsk)
+{
+    const ControllerKeyRow& row = GetParam();
+    TempDir dir;
+    Session.unsaved = row.unsaved;
+    Requests last;
+    for (const char* c = row.keys; *c; ++c) {
+        const int key = *c == '>' ? KeyRight : *c == '^' ? KeyHome : static_cast<unsigned char>(*c);
+        last = handleInput({InputEvent::Kind::Key, MouseButton::Other, 0, 0, key});
+    }
+    EXPECT_EQ(last.quit, row.quit);
+    EXPECT_EQ(Session.steps.help, row.help);
+    EXPECT_EQ(Session.panel, row.panel);
+    EXPECT_EQ(Session.steps.step, row.step);
+    EXPECT_EQ(Session.guess.question, row.question);
+    EXPECT_EQ(Session.notice, row.notice);
+    if (Session.panel) handleInput({InputEvent::Kind::Key, MouseButton::Other, 0, 0, 'a'});
+}
+
+const char* const AsksAgain = "Izmene nisu sacuvane: Q jos jednom za izlaz, S za cuvanje";
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ControllerKeys,
+    testing::Values(ControllerKeyRow{"QQuits", false, "q", true, false, false, WorkedSteps, -1},
+                    ControllerKeyRow{"EscQuitsNothing", false, "\x1b", false, false, false, WorkedSteps, -1},
+                    ControllerKeyRow{"HelpComesWithoutACaption", false, "h", false, true, false, WorkedSteps, -1},
+                    ControllerKeyRow{"EscClosesTheHelp", false, "h\x1b", false, false, false, WorkedSteps, -1},
+                    ControllerKeyRow{"EscClosesTheHelpBeforeThePanel", false, "ah\x1b", false, false, true, WorkedSteps, -1},
+                    ControllerKeyRow{"AndThenThePanel", false, "ah\x1b\x1b", false, false, false, WorkedSteps, -1},
+                    ControllerKeyRow{"EscClosesTheQuestionFirst", false, "hg^>>\x1b", false, true, false, 1, -1},
+                    ControllerKeyRow{"TheQuestionAsksAgainAfterEsc", false, "g^>>\x1b>", false, false, false, 1, 2},
+                    ControllerKeyRow{"QOverUnsavedEditsAsksFirst", true, "q", false, false, false, WorkedSteps, -1, AsksAgain},
+                    ControllerKeyRow{"ASecondQQuits", true, "qq", true, false, false, WorkedSteps, -1},
+                    ControllerKeyRow{"AnotherKeyBetweenAsksAgain", true, "q^q", false, false, false, 0, -1, AsksAgain},
+                    ControllerKeyRow{"SavedEditsQuitAtOnce", true, "sq", true, false, false, WorkedSteps, -1}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// The window counts a hull's vertices as a person does: a set whose points
+// all coincide has one, finished at step 1, and the points are counted in
+// words that agree with the number.
+TEST(Captions, CountAsAPersonDoes)
+{
+    const struct {
+        std::vector<Point> set;
+        std::vector<std::string> finished;
+    } rows[] = {
+        {{at(5, 5)}, {"Korak 1 od 1", "Temena omotaca: 1", "Ukupno ispitano: 1 za 1 tacku"}},
+        {{at(7, 7), at(7, 7), at(7, 7)}, {"Korak 1 od 1", "Temena omotaca: 1", "Ukupno ispitano: 3 za 3 tacke"}},
+        {{at(7, 7), at(9, 7)}, {"Korak 2 od 2", "Temena omotaca: 2", "Ukupno ispitano: 2 za 2 tacke"}},
+    };
+    for (const auto& r : rows) {
+        HullTrace t;
+        traceHull(r.set.data(), std::int32_t(r.set.size()), t);
+        std::vector<std::string> lines;
+        stepCaption(t, stepCount(t), lines);
+        EXPECT_EQ(lines, r.finished);
+    }
+    const std::pair<int, const char*> words[] = {{1, "1 tacku"},    {2, "2 tacke"},     {4, "4 tacke"},
+                                                 {5, "5 tacaka"},   {11, "11 tacaka"},  {12, "12 tacaka"},
+                                                 {21, "21 tacku"},  {22, "22 tacke"},   {111, "111 tacaka"},
+                                                 {114, "114 tacaka"}, {10000, "10000 tacaka"}};
+    for (const auto& [n, text] : words) EXPECT_EQ(pointsAccusative(n), text);
+}
 
 // The picture writeSvg makes of scene, by group.
 std::map<std::string, std::vector<SvgElement>> exported(const SceneStore& scene)
@@ -437,29 +539,46 @@ TEST(SvgExport, DrawsEveryPrimitiveInTheWindowsOrderAndColours)
     EXPECT_EQ(std::make_pair(circle["cy"], circle["r"]), std::make_pair(-400.0, 100.0));
 }
 
-// The method beside the picture: which lines each kind of step marks.
+// The method beside the picture: which lines each kind of step marks, and
+// what each marked line is about at that step (the indented line below it).
 TEST_F(Steps, TheMethodMarksTheLinesOfTheStepShown)
 {
     const struct {
         std::int32_t step;
         bool asking;
-        std::vector<int> marked; // line numbers, 1 to 10
+        std::vector<int> marked;              // line numbers, 1 to 10
+        std::map<int, std::string> about;     // a marked line's own detail
     } rows[] = {
-        {0, false, {}},
-        {1, false, {1, 2}},
-        {2, false, {3, 5, 6, 7, 8}},
-        {3, false, {3, 4, 5, 6, 7, 8}}, // L to the new vertex is a hull edge
-        {WorkedSteps, false, {10}},
-        {2, true, {3, 5}},
+        {0, false, {}, {}},
+        {1, false, {1, 2}, {{1, "L = (0, 300), R = (900, 400)"}}},
+        {2, false, {3, 5, 6, 7, 8}, {{3, "a-b: (0, 300) - (900, 400)"}, {5, "c = (400, 900)"}}},
+        {3, false, {3, 4, 5, 6, 7, 8},
+         {{3, "a-b: (0, 300) - (400, 900)"}, {4, "ovde a-c i c-b: obe su ivice omotaca"}, {5, "c = (200, 700)"}}},
+        // The edge from R to the new vertex is final, the one on to L is not:
+        // line 4 is about the first, line 5 about the edge split.
+        {5, false, {3, 4, 5, 6, 7, 8},
+         {{3, "a-b: (900, 400) - (0, 300)"}, {4, "ovde a-c: (900, 400) - (600, 0)"}, {5, "c = (600, 0)"}}},
+        {WorkedSteps, false, {10}, {}},
+        {2, true, {3, 5}, {{3, "a-b: (0, 300) - (900, 400)"}}},
     };
     for (const auto& r : rows) {
         std::vector<std::string> lines;
         methodLines(Session.trace, r.step, r.asking, lines);
-        ASSERT_EQ(lines.size(), 11u);
         std::vector<int> marked;
-        for (int i = 1; i <= 10; ++i)
-            if (lines[std::size_t(i)].starts_with("> ")) marked.push_back(i);
+        std::map<int, std::string> about;
+        int number = 0;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.starts_with("      ")) {
+                about[number] = line.substr(6);
+                continue;
+            }
+            number = std::stoi(line.substr(2));
+            if (line.starts_with("> ")) marked.push_back(number);
+        }
+        EXPECT_EQ(number, 10) << "every line of the method";
         EXPECT_EQ(marked, r.marked) << "step " << r.step << (r.asking ? " asking" : "");
+        for (const auto& [n, text] : r.about) EXPECT_EQ(about[n], text) << "step " << r.step << ", line " << n;
     }
 }
 
@@ -488,7 +607,8 @@ TEST_F(Steps, ThePanelNeverCoversAPoint)
 struct GuessRow {
     const char* name;
     std::vector<Point> set;
-    std::string actions;     // g, e: keys; > right arrow; h: Home; space: Space; t: a timer tick; c: a click
+    std::string actions;     // g, e, Esc: keys; > right arrow; h: Home; space: Space; t: a timer tick; c: a click;
+                             // w: a click that wanders 2 pixels while pressed
     std::vector<Point> clicks; // where each c clicks, in order
     std::int32_t step, question, hits, asked;
     const char* says; // a line the caption holds, "" for none in particular
@@ -513,16 +633,18 @@ protected:
 TEST_P(Guessing, AsksBeforeEachFarthestPoint)
 {
     const GuessRow& row = GetParam();
+    const auto view = projectionMatrix();
     std::size_t click = 0;
     for (const char c : row.actions) {
         if (c == '>') onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
         else if (c == 'h') onSpecialKey(GLUT_KEY_HOME, 0, 0);
-        else if (c == 't') advancePlay(Session.steps.playRound);
-        else if (c == 'c') {
+        else if (c == 't') act(advancePlay(Session.steps.playRound));
+        else if (c == 'c' || c == 'w') {
             const Point& p = row.clicks.at(click++);
             const WindowPoint w = drawnAt(p.x, p.y);
             const int x = int(std::lround(w.x)) + 2, y = toolkitY(w.y) - 2;
             onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+            if (c == 'w') onMotion(x + 2, y + 1);
             onMouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y);
         } else onKeyboard(static_cast<unsigned char>(c), 0, 0);
     }
@@ -530,11 +652,11 @@ TEST_P(Guessing, AsksBeforeEachFarthestPoint)
     EXPECT_EQ(Session.guess.question, row.question);
     EXPECT_EQ(Session.guess.hits, row.hits);
     EXPECT_EQ(Session.guess.asked, row.asked);
+    EXPECT_EQ(projectionMatrix(), view) << "a click moves nothing, even one that wanders within the click radius";
     const Frame f = drawAndRead();
-    std::vector<std::string> caption = Session.caption;
-    guessLines(Session, caption);
+    const std::vector<std::string> caption = shownText();
     if (*row.says) {
-        EXPECT_NE(std::find(caption.begin(), caption.end(), row.says), caption.end()) << caption[caption.size() - 2];
+        EXPECT_NE(std::find(caption.begin(), caption.end(), row.says), caption.end()) << testing::PrintToString(caption);
     }
     if (row.ring != Background) {
         const WindowPoint w = drawnAt(row.clicks.back().x, row.clicks.back().y);
@@ -547,10 +669,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         GuessRow{"StepOneAsksNothing", Worked, "gh>", {}, 1, -1, 0, 0, "Pogodjeno: 0 od 0"},
         GuessRow{"RightOpensTheQuestion", Worked, "gh>>", {}, 1, 2, 0, 0,
-                 "Koja tacka je najdalja od ivice (0, 300) - (900, 400)? Kliknite je."},
+                 "Koja tacka je najdalja iza ivice (0, 300) - (900, 400)? Kliknite je."},
         GuessRow{"ARightAnswer", Worked, "gh>>c", {at(400, 900)}, 2, -1, 1, 1, "Tacno!", Green},
+        GuessRow{"AClickThatWandersStillAnswers", Worked, "gh>>w", {at(400, 900)}, 2, -1, 1, 1, "Tacno!", Green},
         GuessRow{"AWrongAnswer", Worked, "gh>>c", {at(800, 800)}, 2, -1, 0, 1,
                  "Netacno: (800, 800) je na udaljenosti 408.6, najdalja (400, 900) na 552.2", Magenta},
+        // Below the edge, and on one of its ends: not beyond it at all, said in words.
+        GuessRow{"APointOnTheOtherSide", Worked, "gh>>c", {at(600, 0)}, 2, -1, 0, 1,
+                 "Netacno: ta tacka nije iza ivice (0, 300) - (900, 400); najdalja je (400, 900) na 552.2", Magenta},
+        GuessRow{"AnEndOfTheEdge", Worked, "gh>>c", {at(0, 300)}, 2, -1, 0, 1,
+                 "Netacno: ta tacka nije iza ivice (0, 300) - (900, 400); najdalja je (400, 900) na 552.2", Magenta},
+        GuessRow{"EscClosesTheQuestion", Worked, "gh>>\x1b", {}, 1, -1, 0, 0, "Pogodjeno: 0 od 0"},
         GuessRow{"ATieCounts", Tied, "gh>>c", {at(70, 50)}, 2, -1, 1, 1, "Tacno!", Green},
         GuessRow{"RightWithoutAGuess", Worked, "gh>>>", {}, 2, -1, 0, 0, "Pogodjeno: 0 od 0"},
         GuessRow{"AClickOnNothingDoesNothing", Worked, "gh>>c", {at(450, 600)}, 1, 2, 0, 0, ""},

@@ -1,3 +1,6 @@
+// The test window: the program's own window on the X display, and helpers
+// that read back what it shows.
+
 #include "viewer_window.hpp"
 
 #include <GL/freeglut.h>
@@ -5,7 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "edit.hpp"
+#include "controller.hpp"
+#include "hull.hpp"
+#include "render.hpp"
 #include "session.hpp"
 
 namespace {
@@ -48,9 +53,19 @@ void showScene(const SceneStore& scene)
 void showSet(const std::vector<Point>& set)
 {
     openTestWindow();
-    Session.points = set;
-    rebuildEdited();
+    const HullResult result = timeHull(set.data(), std::int32_t(set.size()));
+    takeRun({}, set, result, {HullBuffer.data(), std::size_t(result.count)});
+    startSession(WindowWidth, WindowHeight);
     onReshape(WindowWidth, WindowHeight);
+}
+
+void drawFrame() { drawPicture(framePicture(), drawTextBlock); }
+
+std::vector<std::string> shownText()
+{
+    std::vector<std::string> lines;
+    for (const TextBlock& b : framePicture().text) lines.insert(lines.end(), b.lines.begin(), b.lines.end());
+    return lines;
 }
 
 WindowPoint drawnAt(double x, double y, double z)

@@ -4,10 +4,11 @@
 // X display, with helpers that draw a scene and read back what it shows.
 
 #include <array>
+#include <string>
 #include <vector>
 
+#include "camera.hpp"
 #include "glut_window.hpp"
-#include "viewer.hpp"
 
 struct Rgb8 {
     int r, g, b;
@@ -38,9 +39,16 @@ void openTestWindow();
 // size, as the program does when the window opens.
 void showScene(const SceneStore& scene);
 
-// Opens the window on a set of points as an edit leaves it (hull, Scene and
-// steps computed from the set), framed on it with no navigation.
+// Opens the window on a set of points as a run hands it over (hull, Scene and
+// steps computed from the set), framed on it with no navigation, as a window
+// opens on it.
 void showSet(const std::vector<Point>& set);
+
+// Draws what the window shows into the back buffer, as a frame does.
+void drawFrame();
+
+// Every line of text the window shows now, block after block.
+std::vector<std::string> shownText();
 
 // Where the scene point (x, y, z) is drawn through the current matrices.
 WindowPoint drawnAt(double x, double y, double z = 0.0);

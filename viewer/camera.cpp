@@ -1,5 +1,7 @@
-// The camera: where the eye stands over the points, and the projection a
-// window of a given size gets.
+// The camera: where the eye stands over the points, the projection a window
+// of a given size gets, and the same matrices in double precision.
+
+#include "camera.hpp"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -10,8 +12,7 @@
 #include <numbers>
 #include <utility>
 
-#include "session.hpp"
-#include "viewer.hpp"
+ViewRecord ViewState;
 
 namespace {
 
@@ -84,28 +85,35 @@ void frameCamera(const BoundingBox& box, int fitWidth)
     multiplyTranslation(ViewState.modelview, -f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
 }
 
-void reshapeView(int width, int height)
+void reshapeView(int width, int height, int reserved)
 {
     if (height == 0) height = 1;
-    // The method's panel takes the window's right edge: the picture is framed
-    // in the rest, so that the panel never covers a point.
-    const int panel = Session.panel ? std::min(PanelWidth, width - 1) : 0;
-    width -= panel;
+    ViewState.windowWidth = width;
+    ViewState.windowHeight = height;
+    // Text beside the picture takes the window's right edge: the picture is
+    // framed in the rest, so that the text never covers a point.
+    const int fitWidth = WindowWidth - reserved;
+    if (reserved > 0) width -= std::min(reserved, width - 1);
     // Framed on the set as it is now: edits change the Scene's box, and only
-    // here does the view follow them. The ring round a step's new vertex is
-    // sized by the framing, so the step's picture is drawn anew.
-    frameCamera(Scene.box, WindowWidth - (Session.panel ? PanelWidth : 0));
-    forgetPicture();
+    // here does the view follow them.
+    frameCamera(Scene.box, fitWidth);
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     ViewState.zoom = 1.0;
     glViewport(0, 0, width, height);
+    ViewState.viewport = {0, 0, width, height};
     const double aspect = double(float(double(width) / double(height)));
     gluPerspective(FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
     loadIdentity(ViewState.projection);
     multiplyPerspective(ViewState.projection, FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
+}
+
+// The eye sees 2 * eyeDistance * tan(fov / 2) units over the initial window's height.
+double unitsPerPixel()
+{
+    return 2.0 * double(ViewState.eyeDistance) * std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0) / WindowHeight;
 }
 
 void loadIdentity(std::array<double, 16>& m)

@@ -1,7 +1,8 @@
 // The desktop platform: the one file that knows the toolkit. It opens the
 // window, registers every callback, turns the toolkit's buttons, keys and
-// states into the program's own events, and provides what the window's logic
-// asks of a platform (redraws, the play timer, quitting, text).
+// states into the program's own events for the controller, and does what
+// the controller asks back (redraws, the play timer, quitting); it writes the
+// picture's text in the toolkit's bitmap font.
 
 #include "glut_window.hpp"
 
@@ -10,10 +11,11 @@
 #include <algorithm>
 #include <string>
 
+#include "camera.hpp"
+#include "controller.hpp"
 #include "palette.hpp"
-#include "platform.hpp"
+#include "render.hpp"
 #include "session.hpp"
-#include "viewer.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -61,13 +63,27 @@ void openViewer(int* argc, char** argv)
     // Quitting, or closing the window, ends the event loop and returns to
     // main, which ends the program normally.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-    openOnFinishedHull();
+    act(startSession(WindowWidth, WindowHeight));
 }
 
 void runViewer(int argc, char** argv)
 {
     openViewer(&argc, argv);
     glutMainLoop();
+}
+
+void showRun(const RunSource& source, std::span<const Point> points, const HullResult& result,
+             std::span<const Point> found, int argc, char** argv)
+{
+    takeRun(source, points, result, found);
+    runViewer(argc, argv);
+}
+
+void act(const Requests& r)
+{
+    if (r.redraw) glutPostRedisplay();
+    if (r.playAfter >= 0) glutTimerFunc(unsigned(r.playAfter), onPlayTick, r.playRound);
+    if (r.quit) glutLeaveMainLoop();
 }
 
 InputEvent mouseEvent(int button, int state, int x, int y)
@@ -114,12 +130,12 @@ InputEvent specialKeyEvent(int key)
 
 void onDisplay()
 {
-    drawFrame();
+    drawPicture(framePicture(), drawTextBlock);
     glutSwapBuffers();
     ++ViewState.framesShown;
 }
 
-void onReshape(int width, int height) { reshapeView(width, height); }
+void onReshape(int width, int height) { act(reshapeWindow(width, height)); }
 
 void onWindowStatus(int state)
 {
@@ -128,11 +144,11 @@ void onWindowStatus(int state)
     glutIdleFunc(seen ? onDisplay : nullptr);
 }
 
-void onMouse(int button, int state, int x, int y) { handleInput(mouseEvent(button, state, x, y)); }
-void onMotion(int x, int y) { handleInput(motionEvent(x, y)); }
-void onKeyboard(unsigned char key, int, int) { handleInput(keyEvent(key)); }
-void onSpecialKey(int key, int, int) { handleInput(specialKeyEvent(key)); }
-void onPlayTick(int round) { advancePlay(round); }
+void onMouse(int button, int state, int x, int y) { act(handleInput(mouseEvent(button, state, x, y))); }
+void onMotion(int x, int y) { act(handleInput(motionEvent(x, y))); }
+void onKeyboard(unsigned char key, int, int) { act(handleInput(keyEvent(key))); }
+void onSpecialKey(int key, int, int) { act(handleInput(specialKeyEvent(key))); }
+void onPlayTick(int round) { act(advancePlay(round)); }
 
 void checkLeaksNow()
 {
@@ -145,24 +161,21 @@ void checkLeaksNow()
 // sanitizer build over allocations the GL driver keeps to the end.
 void onClose() { checkLeaksNow(); }
 
-void requestRedraw() { glutPostRedisplay(); }
-void startPlayTimer(int millis, int round) { glutTimerFunc(unsigned(millis), onPlayTick, round); }
-void closeViewer() { glutLeaveMainLoop(); }
-WindowSize windowSize() { return {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)}; }
-
-// The band reaches Pad pixels past the text on every side; the text's
-// baseline lies BaselineRise pixels above the bottom of its line.
-void drawTextBlock(int left, int top, std::span<const std::string> lines)
+// A block of text on a band of the background colour that is opaque enough to
+// read the text on and lets the picture show faintly through. The band reaches
+// Pad pixels past the text on every side; the text's baseline lies
+// BaselineRise pixels above the bottom of its line.
+void drawTextBlock(const TextBlock& block, int windowHeight)
 {
     constexpr int Pad = 3, BaselineRise = 4;
     constexpr float BandOpacity = 0.75f;
+    const std::vector<std::string>& lines = block.lines;
     if (lines.empty()) return;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
     int width = 0;
     for (const std::string& line : lines)
         width = std::max(width, glutBitmapLength(Font, reinterpret_cast<const unsigned char*>(line.c_str())));
-    const int topY = viewport[3] - top;
+    const int left = block.left;
+    const int topY = windowHeight - block.top;
     const int bottomY = topY - TextLineHeight * int(lines.size());
 
     glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);

@@ -3,7 +3,9 @@
 // The desktop window: the toolkit's callbacks and what they translate its
 // reports into. Everything of the toolkit stays in glut_window.cpp.
 
+#include "controller.hpp"
 #include "input.hpp"
+#include "picture.hpp"
 
 // Opens the window framed on the Scene on the finished hull and registers the
 // callbacks, stopping short of the event loop. argc is passed by address: the
@@ -17,6 +19,16 @@ InputEvent mouseEvent(int button, int state, int x, int y);
 InputEvent motionEvent(int x, int y);
 InputEvent keyEvent(unsigned char key);
 InputEvent specialKeyEvent(int key);
+
+// Opens the window and runs the toolkit's event loop until the window is
+// closed or the user quits.
+void runViewer(int argc, char** argv);
+
+// Does what the controller asked: a redraw, a play timer, the end of the loop.
+void act(const Requests& r);
+
+// Writes a block of the picture's text in the toolkit's font (renderer's pen).
+void drawTextBlock(const TextBlock& block, int windowHeight);
 
 // The registered callbacks.
 void onDisplay();

@@ -2,7 +2,7 @@
 
 // The program's own record of what the user does with the mouse and the
 // keyboard. The platform file turns its toolkit's reports into these; the
-// window's logic (navigation, steps, editing) takes nothing else.
+// window's logic (the controller and the modes it routes to) takes nothing else.
 
 // The wheel turns by notches: each a press (and a release) of its own.
 enum class MouseButton { Other, Left, Middle, Right, WheelUp, WheelDown };
@@ -22,10 +22,3 @@ struct InputEvent {
     int key = 0;                             // Key: a character code 0..255 or one of the Key* values
     friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
-
-// Takes one event: keys go to editing and the step view, buttons and motion to
-// editing and through it to navigation.
-void handleInput(const InputEvent& e);
-
-// One tick of the play started in round `round`: the next step.
-void advancePlay(int round);

@@ -1,15 +1,17 @@
+// Mouse navigation: pan, rotation and zoom, each multiplied onto the
+// projection matrix and onto its double-precision copy alike.
+
+#include "navigation.hpp"
+
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
-#include "platform.hpp"
-#include "viewer.hpp"
-
-ViewRecord ViewState;
+#include "camera.hpp"
+#include "picking.hpp"
 
 namespace {
 
@@ -28,25 +30,6 @@ void zoomBy(double dy)
     ViewState.zoom = zoom;
     glScalef(s, s, 1.0f);
     multiplyScaling(ViewState.projection, s, s, 1.0);
-}
-
-// The scene point on the plane z = 0 under window pixel (x, y), through the
-// matrices as they stand. The ray through the pixel runs from the near to the
-// far plane; navigation never tilts the scene plane, so the ray always meets it.
-std::optional<ScenePoint> pickScenePlane(int x, int y, const GLint (&viewport)[4])
-{
-    const double* modelview = ViewState.modelview.data();
-    const double* projection = ViewState.projection.data();
-    // The window's rows count from the top, OpenGL's from the bottom.
-    const double winX = x;
-    const double winY = double(viewport[3]) - double(y) - 1.0;
-    double nx, ny, nz, fx, fy, fz;
-    if (!gluUnProject(winX, winY, 0.0, modelview, projection, viewport, &nx, &ny, &nz) ||
-        !gluUnProject(winX, winY, 1.0, modelview, projection, viewport, &fx, &fy, &fz))
-        return std::nullopt;
-    const double t = nz / (nz - fz);
-    if (!std::isfinite(t)) return std::nullopt;
-    return ScenePoint{nx + t * (fx - nx), ny + t * (fy - ny)};
 }
 
 enum class Mode { None, Pan, Rotate, Zoom };
@@ -72,58 +55,58 @@ float rotationAngle(std::int64_t dx, std::int64_t dy, int viewportWidth)
 
 } // namespace
 
-std::optional<ScenePoint> pickScenePlane(int x, int y)
+bool navigationRelease()
 {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    return pickScenePlane(x, y, viewport);
-}
-
-void navigationRelease()
-{
-    // Any release ends every mode, even with another button still held.
+    const bool was = navigating();
     ViewState.translating = ViewState.rotating = ViewState.scaling = false;
-    requestRedraw();
+    return was;
 }
 
-void navigationPress(MouseButton button, int x, int y)
+void navigationTake(int x, int y)
 {
     ViewState.lastMouseX = x;
     ViewState.lastMouseY = y;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    if (const auto p = pickScenePlane(x, y, viewport)) ViewState.lastPicked = {toFloat(p->x), toFloat(p->y), 0.0f, 9};
+    if (const auto p = pickScenePlane(x, y)) ViewState.lastPicked = {toFloat(p->x), toFloat(p->y), 0.0f, 9};
+}
+
+void navigationBegin(MouseButton button)
+{
     if (button == MouseButton::Left) ViewState.translating = true;
     if (button == MouseButton::Middle) ViewState.scaling = true;
     if (button == MouseButton::Right) ViewState.rotating = true;
+}
+
+bool navigationPress(MouseButton button, int x, int y)
+{
+    navigationTake(x, y);
+    navigationBegin(button);
     // The wheel away from the user enlarges, as an upward drag does.
     if (button == MouseButton::WheelUp) zoomBy(-WheelNotchPixels);
     if (button == MouseButton::WheelDown) zoomBy(WheelNotchPixels);
-    requestRedraw();
+    return button == MouseButton::WheelUp || button == MouseButton::WheelDown;
 }
+
+bool navigating() { return ViewState.translating || ViewState.rotating || ViewState.scaling; }
 
 // Navigation multiplies onto the projection matrix after the perspective, so
 // it acts on the coordinates the modelview matrix produces. There the view
 // centre lies on the z axis at -eyeDistance: a turn about that axis and a
 // scaling of x and y alone keep the view centre where it is drawn and every
 // point at its depth, so the scene never leaves the clipping range.
-void navigationDrag(int x, int y)
+bool navigationDrag(int x, int y)
 {
     // 64 bits: the difference of two far-apart int positions exceeds 32 bits.
     const std::int64_t dx = std::int64_t(x) - ViewState.lastMouseX;
     const std::int64_t dy = std::int64_t(y) - ViewState.lastMouseY;
-    if (dx == 0 && dy == 0) return;
+    if (dx == 0 && dy == 0) return false;
     const Mode mode = modeOf(ViewState);
-    if (mode == Mode::None) return;
-
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (mode == Mode::None) return false;
     switch (mode) {
     case Mode::Pan: {
         // Moves the scene so that the point grabbed at the press lies under
         // the cursor again. Measured from the press, so returning there undoes it.
-        const auto p = pickScenePlane(x, y, viewport);
-        if (!p) return;
+        const auto p = pickScenePlane(x, y);
+        if (!p) return false;
         const float tx = toFloat(p->x - double(ViewState.lastPicked.x));
         const float ty = toFloat(p->y - double(ViewState.lastPicked.y));
         glTranslatef(tx, ty, 0.0f);
@@ -132,7 +115,7 @@ void navigationDrag(int x, int y)
     }
     case Mode::Rotate:
     {
-        const float angle = rotationAngle(dx, dy, viewport[2]);
+        const float angle = rotationAngle(dx, dy, ViewState.viewport[2]);
         glRotatef(angle, 0.0f, 0.0f, 1.0f);
         multiplyRotationZ(ViewState.projection, angle);
     }
@@ -141,9 +124,9 @@ void navigationDrag(int x, int y)
         zoomBy(double(dy));
         break;
     case Mode::None:
-        return;
+        return false;
     }
     ViewState.lastMouseX = x;
     ViewState.lastMouseY = y;
-    requestRedraw();
+    return true;
 }

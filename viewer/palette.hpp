@@ -1,5 +1,8 @@
 #pragma once
 
+// The palette: the colours a ColorIndex selects, and the few the window adds
+// round them (the background, the rim of a white point).
+
 #include <array>
 
 #include "point.hpp"

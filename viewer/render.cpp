@@ -1,11 +1,16 @@
+// The renderer: the scene's primitives in immediate mode, and a picture's text
+// laid over it with a projection of its own.
+
+#include "render.hpp"
+
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "camera.hpp"
 #include "palette.hpp"
-#include "step_view.hpp"
-#include "viewer.hpp"
 
 namespace {
 
@@ -109,10 +114,46 @@ void drawStore(const SceneStore& store)
     glPopMatrix();
 }
 
-void drawFrame()
+namespace {
+
+// The text in window pixels from a projection of its own, over the whole
+// window (the picture's viewport may leave room for the panel), pushed over
+// the navigation's and popped again.
+void drawText(const Picture& p, TextPen pen)
+{
+    if (p.text.empty()) return;
+    GLint mode = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int width = ViewState.windowWidth, height = ViewState.windowHeight;
+    glViewport(0, 0, width, height);
+    glPushAttrib(GL_CURRENT_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, width, 0.0, height);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    setColor(HullVertexColor);
+    for (const TextBlock& block : p.text) pen(block, height);
+
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GLenum(mode));
+    glPopAttrib();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
+} // namespace
+
+void drawPicture(const Picture& p, TextPen pen)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawStore(shownPicture());
-    drawOverlay();
+    drawStore(*p.scene);
+    drawText(p, pen);
     glFlush();
 }

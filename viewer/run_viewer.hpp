@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "point.hpp"
@@ -19,12 +20,12 @@ struct RunSource {
 };
 
 // Hands the finished console run to the window and shows it until the user
-// closes it: points[0..n) and the result of computeHull on them, with
-// HullBuffer[0..result.count) still in the order found. The Scene is filled
-// from them (inputs blue, vertices black, then the outline red in outline
-// order) and the window opens on it. argc and argv go to the toolkit.
-void showRun(const RunSource& source, const Point* points, std::int32_t n, const HullResult& result, int argc,
-             char** argv);
+// closes it: points and the result of computeHull on them, with found the
+// vertices in the order computeHull found them. The Scene is filled from them
+// (inputs blue, vertices black, then the closed outline red) and the window
+// opens on it. argc and argv go to the toolkit. Each platform file has its own.
+void showRun(const RunSource& source, std::span<const Point> points, const HullResult& result,
+             std::span<const Point> found, int argc, char** argv);
 
 // The window's keys and mouse controls, one line each, as the help text in the
 // window and the command line's usage text show them.
@@ -34,7 +35,8 @@ inline constexpr const char* ControlHelp[] = {
     "Home/End: pocetak/kraj",
     "R: pocetni pogled (na sve tacke)",
     "H ili F1: pomoc",
-    "Esc ili Q: izlaz",
+    "Esc: zatvara pitanje, pomoc ili metod",
+    "Q: izlaz (uz nesacuvane izmene pita jos jednom)",
     "Levi taster: pomeranje, desni: rotacija, srednji: uvecanje",
     "Tocak misa: uvecanje (napred) i umanjenje (nazad)",
     "A: metod pored slike, sa oznacenim redovima koraka (prikazi/sakrij)",

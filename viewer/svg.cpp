@@ -1,3 +1,6 @@
+// The picture as an SVG file: the same scene the window draws, in the same
+// order and colours, framed on what it holds.
+
 #include "svg.hpp"
 
 #include <algorithm>
@@ -5,8 +8,9 @@
 #include <cmath>
 #include <limits>
 
+#include "camera.hpp"
 #include "palette.hpp"
-#include "viewer.hpp"
+#include "render.hpp"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Exporting the picture shown as an SVG file.
+
 #include <cstdio>
 
 #include "numbered_file.hpp"

@@ -2,8 +2,9 @@
 // picture is a canvas with a legacy GL context (the toolkit emulation makes
 // the context, nothing else of it is used, so keys typed into the page's form
 // never reach the picture); the canvas's own mouse and key events become the
-// program's events; text goes to the page as lines over the picture; a file
-// the viewer saves is handed to the browser as a download.
+// program's events for the controller; text goes to the page as lines over
+// the picture; a file the controller reports saved is handed to the browser
+// as a download.
 
 #include "web_window.hpp"
 
@@ -13,21 +14,19 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <set>
 #include <string>
-#include <span>
 #include <string_view>
 
+#include "camera.hpp"
+#include "controller.hpp"
 #include "palette.hpp"
-#include "platform.hpp"
+#include "render.hpp"
 #include "session.hpp"
-#include "viewer.hpp"
 
 namespace {
 
@@ -39,8 +38,7 @@ struct PageRecord {
     bool shown = false;         // a run is in the picture
     unsigned buttons = 0;       // buttons pressed on the canvas and not yet released, one bit each
     std::string text, shownText; // this frame's lines, and the lines the page shows
-    std::set<std::string> offered; // files already handed out as downloads
-    double drawMillis = 0.0;       // spent in drawFrame so far, for measuring
+    double drawMillis = 0.0;     // spent drawing frames so far, for measuring
 };
 
 PageRecord Page;
@@ -75,22 +73,32 @@ MouseButton buttonOf(unsigned short button)
     }
 }
 
-// Hands every file the viewer has saved since the last look to the browser as
-// a download: the saves go to the in-memory file system's current directory
-// under names the viewer picks, never over an older one.
-void offerSavedFiles()
+// The canvas's size in pixels.
+struct CanvasSize {
+    int width, height;
+};
+CanvasSize canvasSize()
 {
-    DIR* dir = opendir(".");
-    if (dir == nullptr) return;
-    while (const dirent* d = readdir(dir)) {
-        const std::string_view name = d->d_name;
-        const bool saved = (name.starts_with("omotac-tacke-") && name.ends_with(".txt"))
-                        || (name.starts_with("omotac-slika-") && name.ends_with(".svg"));
-        if (!saved || Page.offered.count(std::string(name)) > 0) continue;
-        Page.offered.insert(std::string(name));
-        offerDownload(d->d_name);
+    CanvasSize size{WindowWidth, WindowHeight};
+    emscripten_get_canvas_element_size(CanvasId, &size.width, &size.height);
+    return size;
+}
+
+void onPlayTick(void* round);
+
+// Does what the controller asked. Every animation frame paints while a run is
+// shown, so a redraw needs nothing more.
+void act(const Requests& r)
+{
+    if (r.playAfter >= 0)
+        emscripten_set_timeout(onPlayTick, r.playAfter, reinterpret_cast<void*>(std::intptr_t(r.playRound)));
+    if (!r.saved.empty()) offerDownload(r.saved.c_str());
+    if (r.quit) {
+        Page.shown = false;
+        Page.buttons = 0;
+        Page.shownText.clear();
+        announceRunEnded();
     }
-    closedir(dir);
 }
 
 // DOM numbers the buttons 0 (left) to 4 (forward); the wheel is reported apart.
@@ -102,7 +110,7 @@ EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*)
     int x, y;
     canvasPixel(*e, x, y);
     Page.buttons |= 1u << e->button;
-    handleInput(mouseEvent(buttonOf(e->button), true, x, y));
+    act(handleInput(mouseEvent(buttonOf(e->button), true, x, y)));
     // Not prevented, so a click gives the canvas the keyboard.
     return EM_FALSE;
 }
@@ -114,7 +122,7 @@ EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*)
     int x, y;
     canvasPixel(*e, x, y);
     Page.buttons &= ~(1u << e->button);
-    handleInput(mouseEvent(buttonOf(e->button), false, x, y));
+    act(handleInput(mouseEvent(buttonOf(e->button), false, x, y)));
     return EM_TRUE;
 }
 
@@ -124,7 +132,7 @@ EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*)
     if (!Page.shown || Page.buttons == 0) return EM_FALSE;
     int x, y;
     canvasPixel(*e, x, y);
-    handleInput(motionEvent(x, y));
+    act(handleInput(motionEvent(x, y)));
     return EM_TRUE;
 }
 
@@ -140,8 +148,8 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*)
     const int notches = std::max(1, int(std::abs(e->deltaY) / perNotch + 0.5));
     const MouseButton wheel = e->deltaY < 0.0 ? MouseButton::WheelUp : MouseButton::WheelDown;
     for (int i = 0; i < notches; ++i) {
-        handleInput(mouseEvent(wheel, true, x, y));
-        handleInput(mouseEvent(wheel, false, x, y));
+        act(handleInput(mouseEvent(wheel, true, x, y)));
+        act(handleInput(mouseEvent(wheel, false, x, y)));
     }
     return EM_TRUE;
 }
@@ -152,13 +160,25 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*)
     // Tab moves the keyboard on to the rest of the page.
     if (!Page.shown || e->ctrlKey || e->altKey || e->metaKey || std::string_view(e->key) == "Tab") return EM_FALSE;
     const InputEvent key = keyEvent(e->key);
-    handleInput(key);
-    offerSavedFiles();
+    act(handleInput(key));
     // A key the program has no use for (F5, F11, ...) still does what the browser does with it.
     return key.kind == InputEvent::Kind::Ignored ? EM_FALSE : EM_TRUE;
 }
 
-void onPlayTick(void* round) { advancePlay(int(reinterpret_cast<std::intptr_t>(round))); }
+// A tick of a play of a run that has ended since is nobody's.
+void onPlayTick(void* round)
+{
+    if (Page.shown) act(advancePlay(std::int32_t(reinterpret_cast<std::intptr_t>(round))));
+}
+
+// A block of the picture's text for the page: a line "left top" in window
+// pixels from the top-left corner, then its lines, each after a tab.
+void drawTextBlock(const TextBlock& block, int)
+{
+    if (block.lines.empty()) return;
+    Page.text += std::to_string(block.left) + ' ' + std::to_string(block.top) + '\n';
+    for (const std::string& line : block.lines) Page.text += '\t' + line + '\n';
+}
 
 // One animation frame: the picture, then its text if it changed. The picture
 // is painted at every frame while a run is shown, as the desktop window is.
@@ -167,7 +187,7 @@ void onFrame()
     if (!Page.shown) return;
     Page.text.clear();
     const double start = emscripten_get_now();
-    drawFrame();
+    drawPicture(framePicture(), drawTextBlock);
     Page.drawMillis += emscripten_get_now() - start;
     ++ViewState.framesShown;
     if (Page.text != Page.shownText) {
@@ -213,44 +233,10 @@ void startPage()
 
 double drawMillis() { return Page.drawMillis; }
 
-void requestRedraw()
+void showRun(const RunSource& source, std::span<const Point> points, const HullResult& result,
+             std::span<const Point> found, int, char**)
 {
-    // Every animation frame paints while a run is shown.
-}
-
-void startPlayTimer(int millis, int round)
-{
-    emscripten_set_timeout(onPlayTick, millis, reinterpret_cast<void*>(std::intptr_t(round)));
-}
-
-void closeViewer()
-{
-    Page.shown = false;
-    Page.buttons = 0;
-    Page.shownText.clear();
-    // A play still ticking belongs to the run that ended.
-    ++Session.steps.playRound;
-    announceRunEnded();
-}
-
-WindowSize windowSize()
-{
-    int width = WindowWidth, height = WindowHeight;
-    emscripten_get_canvas_element_size(CanvasId, &width, &height);
-    return {width, height};
-}
-
-// A block of the picture's text for the page: a line "left top" in window
-// pixels from the top-left corner, then its lines, each after a tab.
-void drawTextBlock(int left, int top, std::span<const std::string> lines)
-{
-    if (lines.empty()) return;
-    Page.text += std::to_string(left) + ' ' + std::to_string(top) + '\n';
-    for (const std::string& line : lines) Page.text += '\t' + line + '\n';
-}
-
-void runViewer(int, char**)
-{
+    takeRun(source, points, result, found);
     if (!Page.contextReady) {
         // No depth buffer: the picture is layered by drawing order alone.
         glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
@@ -266,16 +252,9 @@ void runViewer(int, char**)
     }
     // A page shows run after run in one window: each opens as the desktop's
     // window does, with nothing of the run before it.
-    ViewState.translating = ViewState.rotating = ViewState.scaling = false;
-    Session.panel = false;
-    Session.guess = {};
-    const std::int32_t round = Session.steps.playRound;
     glClearColor(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, 0.0f);
-    const WindowSize size = windowSize();
-    reshapeView(size.width, size.height);
-    openOnFinishedHull();
-    // A play tick still pending from the run before belongs to no play of this one.
-    Session.steps.playRound = round + 1;
+    const CanvasSize size = canvasSize();
+    act(startSession(size.width, size.height));
     Page.shown = true;
 }
 

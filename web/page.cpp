@@ -1,7 +1,8 @@
 // The page's entry: what main does on the desktop, one run at a time, called
 // by the page's form. A run is the console's own: its command line is the
-// desktop's (--seed, --points), its typed line goes through the console's
-// reader, and what the console prints is kept for the page in one piece.
+// desktop's (--seed, --raspored), its typed line goes through the console's
+// reader, a chosen points file through the console's points reader, and what
+// the console prints is kept for the page in one piece.
 
 #include <emscripten.h>
 
@@ -15,9 +16,9 @@
 #include "hull.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
+#include "camera.hpp"
 #include "session.hpp"
 #include "startup.hpp"
-#include "viewer.hpp"
 #include "web_window.hpp"
 
 namespace {
@@ -35,6 +36,34 @@ std::string drain(std::FILE* f, char*& buffer, std::size_t& size)
     buffer = nullptr;
     size = 0;
     return text;
+}
+
+// Where the page keeps the one points file chosen in its form: a place of the
+// file's own, apart from the files the viewer saves, overwritten (and so
+// freed) when another is chosen. The file's name is never a path or an
+// argument: it only names the file in messages.
+constexpr const char* ChosenPath = "/omotac-izabrana-datoteka";
+
+// The console's streams for one run, and what they printed once it is over.
+struct Capture {
+    char *outBuffer = nullptr, *errBuffer = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* out = open_memstream(&outBuffer, &outSize);
+    std::FILE* err = open_memstream(&errBuffer, &errSize);
+    void finish()
+    {
+        Printed = drain(out, outBuffer, outSize);
+        Errors = drain(err, errBuffer, errSize);
+    }
+};
+
+// A run the console finished with status 0 goes to the picture.
+int show(int status, const RunSource& source)
+{
+    if (status != 0) return status;
+    showRun(source, {Run.points.data(), std::size_t(Run.n)}, Run.result,
+            {HullBuffer.data(), std::size_t(Run.result.count)}, 0, nullptr);
+    return 0;
 }
 
 } // namespace
@@ -80,22 +109,39 @@ EMSCRIPTEN_KEEPALIVE int omotac_run(const char* countLine, const char* args)
         Errors = bad + "\n";
         return 2;
     }
-    char *outBuffer = nullptr, *errBuffer = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    std::FILE* out = open_memstream(&outBuffer, &outSize);
-    std::FILE* err = open_memstream(&errBuffer, &errSize);
+    Capture c;
     // The typed line, ended as a terminal ends it.
     std::string typed = std::string(countLine) + "\n";
     std::FILE* in = fmemopen(typed.data(), typed.size(), "r");
     const std::uint32_t seed = opts.seed.value_or(std::uint32_t(std::time(nullptr)));
-    const int status = runConsoleFor(opts, seed, in, out, err, Run);
+    const int status = runConsoleFor(opts, seed, in, c.out, c.err, Run);
     std::fclose(in);
-    Printed = drain(out, outBuffer, outSize);
-    Errors = drain(err, errBuffer, errSize);
-    if (status != 0) return status;
-    showRun(runSourceFor(opts, seed), Run.points.data(), Run.n, Run.result, 0, nullptr);
-    return 0;
+    c.finish();
+    return show(status, runSourceFor(opts, seed));
 }
+
+// One run on the points file the page has put at ChosenPath, as the command
+// line "omotac --points NAME" would run the file NAME; as omotac_run after.
+EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name)
+{
+    Printed.clear();
+    Errors.clear();
+    std::FILE* file = std::fopen(ChosenPath, "r");
+    if (file == nullptr) {
+        Errors = std::string(name) + ": datoteka nije procitana\n";
+        return 2;
+    }
+    Capture c;
+    const int status = runPointsStream(file, name, c.out, c.err, Run);
+    std::fclose(file);
+    c.finish();
+    RunSource source;
+    source.pointsFile = name;
+    return show(status, source);
+}
+
+// Where the page puts the chosen file before omotac_run_chosen.
+EMSCRIPTEN_KEEPALIVE const char* omotac_chosen_path() { return ChosenPath; }
 
 EMSCRIPTEN_KEEPALIVE const char* omotac_output() { return Printed.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* omotac_errors() { return Errors.c_str(); }
@@ -104,7 +150,7 @@ EMSCRIPTEN_KEEPALIVE const char* omotac_errors() { return Errors.c_str(); }
 EMSCRIPTEN_KEEPALIVE const char* omotac_seed()
 {
     static std::string text;
-    text = Session.seed ? std::to_string(*Session.seed) : std::string();
+    text = Session.source.seed ? std::to_string(*Session.source.seed) : std::string();
     return text.c_str();
 }
 

@@ -33,13 +33,24 @@ Module.omotacStart = function () {
     $('address').hidden = false;
   }
 
-  function run(line, args) {
-    var status = ccall('omotac_run', 'number', ['string', 'string'], [line, args.join('\n')]);
+  // What a run printed, and the picture's keys once it is shown.
+  function ran(status, line) {
     $('panel').textContent = UTF8ToString(_omotac_output());
     $('message').textContent = UTF8ToString(_omotac_errors());
     if (status !== 0) { $('address').hidden = true; return; }
-    if (args[0] === '--points') $('address').hidden = true; else showAddress(line);
+    if (line === null) $('address').hidden = true; else showAddress(line);
     canvas.focus();
+  }
+
+  function run(line, args) {
+    ran(ccall('omotac_run', 'number', ['string', 'string'], [line, args.join('\n')]), line);
+  }
+
+  // The chosen file has a place of its own, apart from the files the program
+  // saves, and its name only names it: it is never read as an option.
+  var chosenPath = UTF8ToString(_omotac_chosen_path());
+  function forgetChosen() {
+    try { FS.unlink(chosenPath); } catch (e) { /* nothing was chosen */ }
   }
 
   function start() {
@@ -51,11 +62,10 @@ Module.omotacStart = function () {
       run(count.value, args);
       return;
     }
-    // The file keeps its name, so the reader's messages name it as the user knows it.
+    // The reader's messages name the file as the user knows it.
     chosen.arrayBuffer().then(function (bytes) {
-      var name = chosen.name === '-' ? './-' : chosen.name;
-      FS.writeFile(name, new Uint8Array(bytes));
-      run('', ['--points', name]);
+      FS.writeFile(chosenPath, new Uint8Array(bytes));
+      ran(ccall('omotac_run_chosen', 'number', ['string'], [chosen.name]), null);
     });
   }
 
@@ -65,7 +75,7 @@ Module.omotacStart = function () {
   }
   file.addEventListener('change', showChosen);
   // Back to random points.
-  $('unchoose').addEventListener('click', function () { file.value = ''; showChosen(); });
+  $('unchoose').addEventListener('click', function () { file.value = ''; forgetChosen(); showChosen(); });
   form.addEventListener('submit', function (e) { e.preventDefault(); start(); });
   $('start').disabled = false;
 
@@ -119,7 +129,7 @@ Module.omotacDownload = function (name) {
   setTimeout(function () { URL.revokeObjectURL(url); }, 10000);
 };
 
-// Esc or Q ended the run: the form is ready for the next one.
+// Q ended the run: the form is ready for the next one.
 Module.omotacRunEnded = function () {
   document.getElementById('text').replaceChildren();
   document.getElementById('message').textContent = 'Prikaz je zavrsen. Pokrenite novi.';

@@ -109,15 +109,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         p.color = i;
     }
     const std::vector<Point> before = points;
-    std::vector<std::int32_t> indices(static_cast<std::size_t>(n));
-    for (std::int32_t i = 0; i < n; ++i) indices[std::size_t(i)] = i;
 
     // Both paths of the kernel must write the very same bits, NaN included.
     std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
     const std::int32_t portable = computeHullOn(HullPath::Portable, points.data(), n);
     const std::vector<Point> portableBuffer(HullBuffer.begin(), HullBuffer.end());
     std::fill(HullBuffer.begin(), HullBuffer.end(), sentinel());
-    const std::int32_t count = computeHull(points.data(), n, indices.data());
+    const std::int32_t count = computeHull(points.data(), n);
     require(count == portable, "paths disagree on the count");
     require(std::memcmp(HullBuffer.data(), portableBuffer.data(), sizeof(Point) * PointCapacity) == 0,
             "paths disagree on an entry");

@@ -1,12 +1,16 @@
 #pragma once
 
+// The camera: the window's fixed settings, the navigation record the mouse
+// handlers share, where the eye stands over the points, and the projection a
+// window of a given size gets. The matrices are kept twice: as OpenGL is given
+// them, and in double precision for picking.
+
 #include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cstdint>
-#include <optional>
 
-#include "input.hpp"
+#include "point.hpp"
 #include "scene.hpp"
 
 // The window's fixed settings.
@@ -18,8 +22,6 @@ inline constexpr const char* WindowTitle = "Divavorade - prikaz zadatka";
 inline constexpr double FieldOfViewY = 60.0;
 inline constexpr double NearDistance = 1.0;
 inline constexpr double LeastFarDistance = 1000.0;
-// Width of the method's panel at the window's right edge, while it is shown.
-inline constexpr int PanelWidth = 300;
 // Side of the square drawn for every point and segment end, in pixels.
 inline constexpr float MarkerSize = 4.0f;
 // How far the accumulated zoom may go either way from the framing: far enough
@@ -30,8 +32,8 @@ inline constexpr double ZoomLimit = 1e6;
 // double beyond float's range has no defined conversion.
 inline float toFloat(double v) { return float(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
 
-// Navigation state shared by the mouse handlers, plus the camera framing
-// that the window computes once when it opens.
+// Navigation state shared by the mouse handlers, and the camera framing, which
+// every reshape (a resize, R, the panel coming or going) computes again.
 struct ViewRecord {
     int lastMouseX = 0;
     int lastMouseY = 0;
@@ -49,6 +51,12 @@ struct ViewRecord {
     double zoom = 1.0;
     // Frames shown so far, for anyone who needs to know whether the window redraws.
     std::uint64_t framesShown = 0;
+    // The window's size in pixels, and the part of it the picture is drawn
+    // in (x, y from the bottom-left corner, width, height), as the last
+    // reshape left them.
+    int windowWidth = WindowWidth;
+    int windowHeight = WindowHeight;
+    std::array<int, 4> viewport{0, 0, WindowWidth, WindowHeight};
     // The modelview and projection matrices as OpenGL is given them (column-
     // major), kept in double precision: picking reads these, not OpenGL's
     // single-precision copies, whose far plane runs off to infinity at the
@@ -77,30 +85,15 @@ Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth);
 // the matching translation (leaves the modelview matrix selected).
 void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth);
 
-// Viewport and perspective for a window of width x height pixels, framed on
-// the Scene as it is now; discards all navigation and leaves the projection
+// Viewport and perspective for a window of width x height pixels whose right
+// edge keeps `reserved` pixels for text beside the picture, framed on the
+// Scene as it is now; discards all navigation and leaves the projection
 // matrix selected.
-void reshapeView(int width, int height);
+void reshapeView(int width, int height, int reserved = 0);
 
-// Palette: sets the current colour for indices 0..9 and leaves it alone otherwise.
-void setColor(ColorIndex c);
-void drawCircle(const Circle& k);
-void drawLine(const Line& l);
-// One end of the piece drawLine draws: sign +1 or -1.
-Point lineEnd(const Line& l, double sign);
-void drawSegment(const Segment& s);
-
-// Draws every primitive of store: circles, lines, segments, then points.
-void drawStore(const SceneStore& store);
-
-// Draws what the window shows into the back buffer without swapping it: the
-// finished scene or the step being shown, and any text over it.
-void drawFrame();
-
-// A point of the scene plane z = 0, in double precision.
-struct ScenePoint {
-    double x, y;
-};
+// Scene units a pixel covers at the framing, before any zoom: what a mark of
+// a fixed size in pixels measures in the scene.
+double unitsPerPixel();
 
 // The matrix operations the viewer gives OpenGL, applied to a double-precision
 // copy as OpenGL applies them: m becomes m times the operation's matrix.
@@ -109,14 +102,3 @@ void multiplyPerspective(std::array<double, 16>& m, double fovY, double aspect, 
 void multiplyTranslation(std::array<double, 16>& m, double x, double y, double z);
 void multiplyRotationZ(std::array<double, 16>& m, double degrees);
 void multiplyScaling(std::array<double, 16>& m, double x, double y, double z);
-
-// The scene point on the plane z = 0 under window pixel (x, y) counted from the
-// top-left corner, through the matrices and the viewport as they stand.
-std::optional<ScenePoint> pickScenePlane(int x, int y);
-
-// Navigation's part of the mouse: a press starts the mode of its button (left
-// pans, right rotates, middle or left and right together zoom), any release
-// ends every mode, and a motion moves the picture by the mode held.
-void navigationPress(MouseButton button, int x, int y);
-void navigationRelease();
-void navigationDrag(int x, int y);

@@ -1,0 +1,103 @@
+// Guess mode's questions and answers, judged with the kernel's own exact
+// orientation test, so that a tie in the picture is a tie in the answer.
+
+#include "guess.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "predicates.hpp"
+
+namespace {
+
+double length(const Point& a, const Point& b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); }
+
+const Point& vertexAt(const HullTrace& t, std::int32_t position)
+{
+    return t.points[std::size_t(t.vertices[std::size_t(position)])];
+}
+
+// Whether point p is still undecided when step `step` begins: neither ruled
+// out nor a vertex by then.
+bool undecidedBefore(const HullTrace& t, std::int32_t step, std::int32_t p)
+{
+    for (std::int32_t k = 0; k < t.steps[std::size_t(step - 1)].ruledEnd; ++k)
+        if (t.ruledOut[std::size_t(k)] == p) return false;
+    for (std::int32_t k = 0; k < step; ++k)
+        if (t.vertices[std::size_t(k)] == p) return false;
+    return true;
+}
+
+} // namespace
+
+bool asksBefore(const SessionRecord& s, std::int32_t step)
+{
+    return s.mode == Mode::Guess && step >= 2 && step < stepCount(s.trace);
+}
+
+bool guessStepKey(SessionRecord& s, StepKey k)
+{
+    GuessState& g = s.guess;
+    StepState& st = s.steps;
+    if (s.mode != Mode::Guess) return false;
+    if (k == StepKey::Next) {
+        st.captioned = true;
+        st.playing = st.paused = false;
+        g.answered = -1;
+        if (g.question >= 0) {
+            st.step = g.question;
+            g.question = -1;
+        } else if (asksBefore(s, st.step + 1)) {
+            g.question = st.step + 1;
+        } else {
+            st.step = std::min(st.step + 1, stepCount(s.trace));
+        }
+        return true;
+    }
+    if (g.question >= 0 && k == StepKey::Play) return true;
+    if (k != StepKey::None) g.question = -1;
+    return false;
+}
+
+bool stopForQuestion(SessionRecord& s, std::int32_t round)
+{
+    StepState& st = s.steps;
+    if (!st.playing || round != st.playRound || !asksBefore(s, st.step + 1)) return false;
+    st.playing = false;
+    s.guess.question = st.step + 1;
+    s.guess.answered = -1;
+    return true;
+}
+
+bool answerGuess(SessionRecord& s, std::int32_t p)
+{
+    GuessState& g = s.guess;
+    if (g.question < 0 || p < 0) return false;
+    const HullTrace& t = s.trace;
+    const std::int32_t step = g.question;
+    const HullStep& st = t.steps[std::size_t(step)];
+    const Point &a = vertexAt(t, st.edgeFrom), &b = vertexAt(t, st.edgeTo), &far = vertexAt(t, step);
+    const Point& q = t.points[std::size_t(p)];
+    // Beyond the edge, still undecided, and at least as far from it as the
+    // point the method takes: ties count. The orientation is exact for whole
+    // coordinates, so a tie is a tie.
+    const double value = orientation(a, b, q);
+    g.beyond = value > 0.0 && undecidedBefore(t, step, p);
+    g.right = g.beyond && value >= orientation(a, b, far);
+    g.clicked = p;
+    g.clickedDistance = g.beyond ? value / length(a, b) : 0.0;
+    g.farDistance = orientation(a, b, far) / length(a, b);
+    g.hits += g.right;
+    ++g.asked;
+    g.answered = step;
+    g.question = -1;
+    s.steps.step = step;
+    return true;
+}
+
+bool closeQuestion(SessionRecord& s)
+{
+    if (s.guess.question < 0) return false;
+    s.guess.question = -1;
+    return true;
+}
