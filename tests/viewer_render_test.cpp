@@ -412,6 +412,81 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false}),
     [](const auto& i) { return std::string(i.param.name); });
 
+// The picture builder on its own, with no window: what it says to draw for
+// the session's state, in scene primitives and text blocks.
+struct BuiltRow {
+    const char* name;
+    std::int32_t step;
+    bool captioned = true, panel = false;
+    Mode mode = Mode::View;
+    std::int32_t question = -1;
+    const char* notice = "";
+    const char* points = "";       // per point of Worked: b blue, w white, k black; "" for the finished Scene
+    std::string segments = "";     // the segments' colours in order, one digit each
+    std::size_t rings = 0;
+    std::vector<std::pair<int, std::string>> blocks = {}; // each block's left edge and first line
+};
+
+void PrintTo(const BuiltRow& r, std::ostream* os) { *os << r.name; }
+
+class PictureBuilder : public testing::TestWithParam<BuiltRow> {};
+
+TEST_P(PictureBuilder, SaysWhatToDrawWithoutAWindow)
+{
+    const BuiltRow& row = GetParam();
+    const HullResult result{computeHull(Worked.data(), std::int32_t(Worked.size())), 0};
+    takeRun({}, Worked, result, {HullBuffer.data(), std::size_t(result.count)});
+    Session.steps.step = row.step;
+    Session.steps.captioned = row.captioned;
+    Session.panel = row.panel;
+    Session.mode = row.mode;
+    Session.guess.question = row.question;
+    Session.notice = row.notice;
+    const Picture& p = buildPicture(Session, {WindowWidth, WindowHeight, 7.0f});
+
+    if (!*row.points) {
+        EXPECT_EQ(p.scene, &Scene);
+    } else {
+        std::string colours;
+        for (std::size_t i = 0; i < Worked.size(); ++i) {
+            const ColorIndex c = p.scene->points[i].color;
+            colours += c == InputColor ? 'b' : c == RuledOutColor ? 'w' : '?';
+        }
+        // The vertices found so far come after the inputs, black.
+        for (std::size_t i = Worked.size(); i < p.scene->points.size(); ++i) {
+            const Point& v = p.scene->points[i];
+            const auto at = std::find_if(Worked.begin(), Worked.end(), [&](const Point& w) { return w.x == v.x && w.y == v.y; });
+            colours[std::size_t(at - Worked.begin())] = v.color == HullVertexColor ? 'k' : '?';
+        }
+        EXPECT_EQ(colours, row.points);
+        std::string segments;
+        for (const Segment& s : p.scene->segments) segments += char('0' + s.color);
+        EXPECT_EQ(segments, row.segments);
+        ASSERT_EQ(p.scene->circles.size(), row.rings);
+        for (const Circle& k : p.scene->circles) EXPECT_EQ(k.radius, 7.0f);
+    }
+    std::vector<std::pair<int, std::string>> blocks;
+    for (const TextBlock& b : p.text) blocks.emplace_back(b.left, b.lines.at(0));
+    EXPECT_EQ(blocks, row.blocks);
+    Session = {};
+}
+
+constexpr int PanelLeft = WindowWidth - PanelWidth + Margin;
+
+INSTANTIATE_TEST_SUITE_P(
+    Worked, PictureBuilder,
+    testing::Values(
+        BuiltRow{"TheFinishedHullAlone", WorkedSteps, false},
+        BuiltRow{"AStepWithItsCaption", 2, true, false, Mode::View, -1, "", "wkkkbbbb", "777444", 1,
+                 {{Margin, "Korak 2 od 7"}}},
+        BuiltRow{"TheQuestionShowsTheStepBeforeAndTheEdge", 1, true, false, Mode::Guess, 2, "", "bkkbbbbb", "774", 0,
+                 {{Margin, "Korak 2 od 7"}}},
+        BuiltRow{"ThePanelAtTheRightEdge", 3, true, true, Mode::View, -1, "", "wkkkbkbb", "0077444", 1,
+                 {{Margin, "Korak 3 od 7"}, {PanelLeft, "Metod najdalje tacke (A: sakrij)"}}},
+        BuiltRow{"EditModeAndANoticeFirst", WorkedSteps, true, false, Mode::Edit, -1, "Tacke sacuvane u x.txt", "", "", 0,
+                 {{Margin, "Uredjivanje tacaka"}, {Margin, "Korak 7 od 7"}}}),
+    [](const auto& i) { return std::string(i.param.name); });
+
 // The controller's own keys, from the finished hull of the worked example:
 // Esc closes what is open and never quits, Q quits, and asks once more over
 // edits not saved.

@@ -6,6 +6,8 @@
 
 #include <emscripten.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -42,7 +44,8 @@ std::string drain(std::FILE* f, char*& buffer, std::size_t& size)
 // file's own, apart from the files the viewer saves, overwritten (and so
 // freed) when another is chosen. The file's name is never a path or an
 // argument: it only names the file in messages.
-constexpr const char* ChosenPath = "/omotac-izabrana-datoteka";
+constexpr const char* ChosenFolder = "/izabrana";
+constexpr const char* ChosenPath = "/izabrana/datoteka";
 
 // The console's streams for one run, and what they printed once it is over.
 struct Capture {
@@ -173,6 +176,7 @@ EMSCRIPTEN_KEEPALIVE double omotac_draw_millis() { return drawMillis(); }
 
 int main()
 {
+    mkdir(ChosenFolder, 0755);
     startPage();
     // The timed hull computation must not pay for first-touch page faults.
     prepareTimedRun();

@@ -259,11 +259,13 @@ def main():
         click = lambda x, y: ActionChains(driver).move_to_element_with_offset(
             canvas, int(round(x)) - WIDTH // 2, int(round(y)) - HEIGHT // 2).click().perform()
         canvas.send_keys(Keys.HOME, "g", Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
-        asked = wait(driver, lambda: any(t.startswith("Koja tacka je najdalja od ivice") for t in text_over_picture()), 5)
+        asked = wait(driver, lambda: any(t.startswith("Koja tacka je najdalja iza ivice") for t in text_over_picture()), 5)
         check("G: the step asks for the farthest point first", bool(asked), str(text_over_picture()))
+        # L is an end of the edge asked about: not beyond it, which the answer says in words.
         click(*pixel(lx, ly))
         check("a wrong pick is named, with the score",
-              bool(wait(driver, lambda: any(t.startswith("Netacno: (%d, %d)" % (lx, ly)) for t in text_over_picture())
+              bool(wait(driver, lambda: any(t.startswith("Netacno: ta tacka nije iza ivice (%d, %d)" % (lx, ly))
+                                            for t in text_over_picture())
                         and "Pogodjeno: 0 od 1" in text_over_picture(), 5)), str(text_over_picture()))
         canvas.send_keys(Keys.ARROW_RIGHT)
         wait(driver, lambda: any(t.startswith("Koja tacka") for t in text_over_picture()), 5)
@@ -326,13 +328,23 @@ def main():
         check("a right click in edit mode removes it",
               bool(wait(driver, lambda: figures().startswith("Tacke: %d " % COUNT), 5)), figures())
 
-        # Esc ends the run (here with edit mode on and the method shown); the
-        # form starts another without reloading, opening as a window opens.
-        canvas.send_keys("a", Keys.ESCAPE)
+        # Esc closes what is open (here the method) and ends nothing; Q over
+        # edits not saved since asks once more, and the second Q ends the run.
+        # The form then starts another without reloading, opening as a window opens.
+        canvas.send_keys("a")
+        wait(driver, lambda: any(b[0] >= WIDTH - 300 for b in blocks()), 5)
+        canvas.send_keys(Keys.ESCAPE)
+        closed = wait(driver, lambda: all(b[0] < WIDTH - 300 for b in blocks()) and figures(), 5)
+        check("Esc closes the method and keeps the run and its edits", bool(closed) and not by_id("message").text,
+              str(text_over_picture()))
+        canvas.send_keys("q")
+        asks = wait(driver, lambda: any(t.startswith("Izmene nisu sacuvane") for t in text_over_picture()), 5)
+        canvas.send_keys("q")
         ended = wait(driver, lambda: not text_over_picture() and "zavrsen" in by_id("message").text, 5)
         frames = driver.execute_script("return Module._omotac_frames()")
         time.sleep(0.3)
-        check("Esc ends the run", bool(ended) and driver.execute_script("return Module._omotac_frames()") == frames,
+        check("Q over unsaved edits asks once more, and the second Q ends the run",
+              bool(asks) and bool(ended) and driver.execute_script("return Module._omotac_frames()") == frames,
               by_id("message").text)
         driver.execute_script("window.omotacSamePage = true")
         by_id("count").clear()
@@ -385,6 +397,41 @@ def main():
         wait(driver, lambda: "red 3" in by_id("message").text)
         check("a points file fault gets the reader's message",
               by_id("message").text == desktop_err.strip().replace(bad, "tacke.txt"), by_id("message").text)
+        # A chosen file is data under its own name, apart from the files the
+        # page saves: one named like a saved file is not offered back, and S
+        # numbers its own files; names that are folders of the page's file
+        # system or look like options are names like any other.
+        fresh = os.path.join(scratch, "fresh")
+        os.mkdir(fresh)
+        driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": fresh})
+        for name in ("omotac-tacke-1.txt", "tmp", "dev", "-h"):
+            chosen = os.path.join(scratch, "izbor", name)
+            os.makedirs(os.path.dirname(chosen), exist_ok=True)
+            with open(chosen, "w") as f:
+                f.write("0 0\n10 0\n10 10\n0 10\n5 5\n")
+            by_id("file").send_keys(chosen)
+            by_id("start").click()
+            ran = wait(driver, lambda: by_id("panel").text.startswith("Tacke poligona su:\n\n<  0,  0>")
+                       and "Tacke konveksnog omotaca su:" in by_id("panel").text and not by_id("message").text, 10)
+            check("a chosen file named %s is run as points" % name, bool(ran),
+                  by_id("message").text + " | " + by_id("panel").text[:60])
+            canvas = by_id("canvas")
+            if name == "omotac-tacke-1.txt":
+                canvas.send_keys(Keys.HOME, Keys.END)
+                time.sleep(0.5)
+                offered = os.listdir(fresh)
+                canvas.send_keys("s")
+                saved = os.path.join(fresh, "omotac-tacke-1.txt")
+                wait(driver, lambda: os.path.exists(saved) and os.path.getsize(saved) > 0
+                     and "Tacke sacuvane u omotac-tacke-1.txt" in text_over_picture())
+                check("a chosen file is not offered back, and S saves the page's own first file",
+                      offered == [] and "Tacke sacuvane u omotac-tacke-1.txt" in text_over_picture()
+                      and os.listdir(fresh) == ["omotac-tacke-1.txt"], "%s then %s" % (offered, os.listdir(fresh)))
+            canvas.send_keys("q")
+        kept = driver.execute_script("return [FS.readdir(FS.cwd()), FS.readdir('/izabrana')]")
+        check("a chosen file has a place of its own, where the next one replaces it",
+              [n for n in kept[0] if n.startswith("omotac")] == ["omotac-tacke-1.txt"]
+              and [n for n in kept[1] if not n.startswith(".")] == ["datoteka"], str(kept))
         by_id("unchoose").click()
         by_id("start").click()
         wait(driver, lambda: by_id("panel").text.startswith("Unesite broj tacaka:")
