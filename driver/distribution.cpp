@@ -1,3 +1,5 @@
+// The ways random points are drawn, each from the run's one generator.
+
 #include "distribution.hpp"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The command line: the program's own options, the usage text and the run
+// the options ask for.
+
 #include "options.hpp"
 
 #include <charconv>

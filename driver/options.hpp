@@ -1,5 +1,7 @@
 #pragma once
 
+// What the command line asks of a run, and the usage text.
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>

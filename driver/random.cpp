@@ -1,3 +1,5 @@
+// The program's own copy of the C library's additive random generator.
+
 #include "random.hpp"
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The program's random numbers, the same sequence on every platform.
+
 #include <array>
 #include <cstdint>
 

@@ -1,3 +1,6 @@
+// The start-up that makes the kernel's memory and code resident before the
+// timed call.
+
 #include "startup.hpp"
 
 #include <cstddef>

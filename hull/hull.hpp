@@ -1,5 +1,8 @@
 #pragma once
 
+// The hull kernel's interface: computeHull, the HullBuffer it fills, its two
+// code paths, and the outline order.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

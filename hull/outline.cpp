@@ -1,3 +1,6 @@
+// The outline order: the hull vertices as a clockwise polygon from the lowest
+// of the leftmost, sorted by direction with exact ties.
+
 #include <algorithm>
 #include <array>
 #include <cmath>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The orientation test every hull computation here uses, exact for whole
+// coordinates, and a filtered form of it that is never wrong.
+
 #include <cmath>
 
 #include "point.hpp"

@@ -1,5 +1,8 @@
 #pragma once
 
+// The trace of the farthest-point method: what each step decides, for the
+// window to replay and to teach.
+
 #include <cstdint>
 #include <vector>
 

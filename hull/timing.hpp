@@ -1,5 +1,7 @@
 #pragma once
 
+// The hull timed: computeHull's result with the processor time it took.
+
 #include <cstdint>
 #include <ctime>
 

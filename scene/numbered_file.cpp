@@ -1,3 +1,5 @@
+// Numbered files written whole or not at all, and system errors in words.
+
 #include "numbered_file.hpp"
 
 #include <cerrno>

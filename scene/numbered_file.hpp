@@ -1,5 +1,7 @@
 #pragma once
 
+// Saving to a new numbered file in the working directory.
+
 #include <cstdio>
 #include <functional>
 #include <string>

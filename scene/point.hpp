@@ -1,5 +1,7 @@
 #pragma once
 
+// The Point record, the colour index and the colours the window uses.
+
 #include <cstdint>
 
 // Index into the viewer's ten-colour palette (0 red ... 9 black).

@@ -1,3 +1,6 @@
+// The points file: a bounded reader that stops at the first fault with a
+// message naming file and line, the writer, and names in ASCII.
+
 #include "points_file.hpp"
 
 #include <cerrno>

@@ -1,5 +1,8 @@
 #pragma once
 
+// Points files: reading, writing and saving them, and file names the
+// window's font can show.
+
 #include <cstdint>
 #include <cstdio>
 #include <span>

@@ -1,3 +1,5 @@
+// The process-wide Scene and the operations that add to it.
+
 #include "scene.hpp"
 
 SceneStore Scene;

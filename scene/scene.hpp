@@ -1,5 +1,8 @@
 #pragma once
 
+// The scene store: the lists of drawable primitives, each with a colour, and
+// the bounding box that frames them.
+
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -38,7 +41,7 @@ struct BoundingBox {
     Point max{-Inf, -Inf};
 };
 
-// Everything the viewer draws. Lists only grow, in insertion order; members are
+// Everything the viewer draws, each list in insertion order; members are
 // declared in creation order so they are released in reverse at exit.
 struct SceneStore {
     std::vector<Point> points;
@@ -48,7 +51,8 @@ struct SceneStore {
     BoundingBox box;
 };
 
-// The process-wide scene: filled by the console run, then only read by the viewer.
+// The process-wide scene: filled by loadRun from the run and after every edit,
+// read by the renderer.
 extern SceneStore Scene;
 
 // Empties every list, keeping its storage, and puts the box back to its start.

@@ -1,3 +1,6 @@
+// The console run: the count reader, the dialogue as the built program prints
+// it, the options, the generator and the points files.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

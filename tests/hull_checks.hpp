@@ -1,5 +1,7 @@
 #pragma once
 
+// Checks of a hull result that hold whatever order it was found in.
+
 #include <algorithm>
 #include <cstdint>
 #include <string>

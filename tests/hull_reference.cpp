@@ -1,3 +1,5 @@
+// The farthest-point hull and the outline order, written the slow, literal way.
+
 #include "hull_reference.hpp"
 
 #include <cmath>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The slow, literal hull and outline the kernel is held to.
+
 #include <cstdint>
 #include <vector>
 

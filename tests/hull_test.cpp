@@ -1,3 +1,6 @@
+// The hull kernel: worked examples, both code paths against the literal
+// algorithm, the step-by-step trace, and hostile coordinates.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

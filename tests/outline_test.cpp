@@ -1,3 +1,5 @@
+// The outline order against the literal exchange sorts.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The scene store's box and lists, and the points files.
+
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,5 +1,7 @@
 #pragma once
 
+// A scratch working directory for tests that save files.
+
 #include <filesystem>
 #include <set>
 #include <string>

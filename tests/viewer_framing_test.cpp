@@ -1,3 +1,5 @@
+// The camera's framing in the real window: every box shown whole and centred.
+
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>

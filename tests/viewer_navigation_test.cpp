@@ -1,3 +1,6 @@
+// Mouse navigation and edit mode's gestures in the real window, through the
+// toolkit's own callbacks.
+
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>

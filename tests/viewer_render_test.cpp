@@ -1,3 +1,7 @@
+// What the window draws: the palette and primitives, the step pictures and
+// their text, the picture builder without a window, the controller's keys,
+// guess mode and the SVG export.
+
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>

@@ -1,3 +1,5 @@
+// Boost.Geometry's convex_hull as a peer of the benchmark.
+
 #include <boost/geometry/algorithms/convex_hull.hpp>
 #include <boost/geometry/strategies/strategies.hpp>
 #include <boost/geometry/geometries/multi_point.hpp>

@@ -1,3 +1,5 @@
+// CGAL's 2-d hull functions as peers of the benchmark.
+
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Simple_cartesian.h>
 #include <CGAL/ch_akl_toussaint.h>

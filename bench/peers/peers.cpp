@@ -1,3 +1,5 @@
+// The list of the peer hull libraries this build has.
+
 #include "peers.hpp"
 
 namespace bench {

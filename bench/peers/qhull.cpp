@@ -1,3 +1,5 @@
+// Qhull (libqhull_r) as a peer of the benchmark.
+
 extern "C" {
 #include <libqhull_r/qhull_ra.h>
 }
