@@ -59,9 +59,9 @@ HullRun runHull(const Points& pts, HullPath path)
     return r;
 }
 
-// What a step examined and ruled out, counted by hand.
+// What a step examined, ruled out and tested, counted by hand.
 struct StepCount {
-    std::int32_t examined, ruledOut;
+    std::int32_t examined, ruledOut, tests;
     bool operator==(const StepCount&) const = default;
 };
 
@@ -105,19 +105,22 @@ TEST_P(KernelExample, StepsRevealExactlyTheseEntries)
     if (e.counts.empty()) return;
     std::vector<StepCount> counts;
     for (std::size_t j = 0; j < trace.steps.size(); ++j)
-        counts.push_back({trace.steps[j].examined, trace.steps[j].ruledEnd - (j > 0 ? trace.steps[j - 1].ruledEnd : 0)});
+        counts.push_back({trace.steps[j].examined, trace.steps[j].ruledEnd - (j > 0 ? trace.steps[j - 1].ruledEnd : 0),
+                          trace.steps[j].tests});
     EXPECT_EQ(counts, e.counts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Hull, KernelExample,
     ::testing::Values(
-        // Step 1 examines all 8; step 2 the four above L-R and rules out (5, 5);
-        // step 5 the two below; the rest one each.
+        // Step 1 examines all 8 and tests the 6 but L and R against L-R; step
+        // 2 the four above L-R, tests the three but its vertex against both
+        // sub-edges and rules out (5, 5); step 5 the two below; the rest one
+        // each, their own vertex, which they do not test.
         Example{"worked",
                 {{5, 5}, {0, 3}, {9, 4}, {4, 9}, {6, 0}, {2, 7}, {8, 8}, {3, 1}},
                 {{0, 3}, {9, 4}, {4, 9}, {2, 7}, {8, 8}, {6, 0}, {3, 1}},
-                {{0, 0}, {8, 0}, {4, 1}, {1, 0}, {1, 0}, {2, 0}, {1, 0}}},
+                {{0, 0, 0}, {8, 0, 6}, {4, 1, 6}, {1, 0, 0}, {1, 0, 0}, {2, 0, 2}, {1, 0, 0}}},
         Example{"single", {{5, 7}}, {{5, 7}, {5, 7}}},
         Example{"pair", {{9, 1}, {2, 3}}, {{2, 3}, {9, 1}}},
         Example{"sloped_line", {{0, 0}, {3, 3}, {1, 1}, {2, 2}, {3, 3}}, {{0, 0}, {3, 3}}},
