@@ -40,10 +40,10 @@ struct HullMethodName {
 };
 
 inline constexpr HullMethodName HullMethods[] = {
-    {"najdalja", HullMethod::Farthest, "najdalja tacka od ivice deli skup na dva (podrazumevano)"},
-    {"jarvis", HullMethod::Jarvis, "umotavanje: od temena do temena, svaki put sve tacke"},
-    {"graham", HullMethod::Graham, "Grahamov obilazak: tacke po uglu oko najnize, pa stek"},
-    {"andrew", HullMethod::Andrew, "monotoni lanac: tacke po x, pa donji i gornji lanac na steku"},
+    {"najdalja", HullMethod::Farthest, "najdalja tacka od ivice deli skup (podrazumevano)"},
+    {"jarvis", HullMethod::Jarvis, "umotavanje: teme po teme, svaki put sve tacke"},
+    {"graham", HullMethod::Graham, "Grahamov obilazak: po uglu oko najnize, pa stek"},
+    {"andrew", HullMethod::Andrew, "monotoni lanac: po x, donji pa gornji lanac na steku"},
 };
 
 // The method of a name, none for a name that is not one.

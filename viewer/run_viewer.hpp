@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "methods.hpp"
 #include "point.hpp"
 #include "timing.hpp"
 
@@ -16,6 +17,7 @@ struct RunSource {
     std::optional<std::uint32_t> seed;
     std::string pointsFile;
     std::string distribution; // how random points were drawn, where not the uniform square
+    HullMethod method = HullMethod::Farthest; // whose steps the window shows
 };
 
 // Hands the finished console run to the window and shows it until the user
