@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "distribution.hpp"
 #include "hull.hpp"
 #include "inputs.hpp"
+#include "methods.hpp"
 #include "peers.hpp"
 #include "session.hpp"
 #include "timing.hpp"
@@ -148,12 +150,13 @@ void registerInputs(const InputSet& set, std::vector<std::unique_ptr<bench::Peer
 }
 
 // Registers what/random/10000 and what/circle/10000: work the window does, on
-// the very inputs computeHull is timed on, so the two stand side by side.
+// the very inputs computeHull is timed on, so the two stand side by side; and
+// what/krug/10000 where the program's own circle is among the sets.
 template <class Body>
 void registerWindowWork(const std::string& what, const std::vector<InputSet>& sets, Body body)
 {
     for (const InputSet& set : sets) {
-        if (set.name != "random/10000" && set.name.rfind("circle/", 0) != 0) continue;
+        if (set.name != "random/10000" && set.name.rfind("circle/", 0) != 0 && set.name != "krug/10000") continue;
         const std::vector<bench::Input>* inputs = &set.inputs;
         benchmark::RegisterBenchmark((what + "/" + set.name).c_str(),
                                      [inputs, body](benchmark::State& state) { body(state, *inputs); });
@@ -181,6 +184,57 @@ void registerTraces(const std::vector<InputSet>& sets)
                                 + heapBytes(trace.ruledOut) + heapBytes(trace.outline) + heapBytes(trace.work)
                                 + heapBytes(trace.spill) + heapBytes(trace.next);
     });
+}
+
+// The other methods' steps, each the plain way: the goal is 20 ms a trace at
+// 10000 points. Gift wrapping makes n tests per corner, so its time follows
+// the corners: 218 on krug, every point on the benchmark's circle. `tests`
+// is the orientation tests of one trace of the first input.
+void registerMethodTraces(const std::vector<InputSet>& sets)
+{
+    registerWindowWork("traceJarvis", sets, [](benchmark::State& state, const std::vector<bench::Input>& inputs) {
+        JarvisTrace t;
+        measure(state, inputs.front().n, true, [&](unsigned k) {
+            traceJarvis(inputs[k].points.data(), inputs[k].n, t);
+            return t.steps.size() - 1;
+        });
+        state.counters["tests"] = double(countsOf(t).orientationTests);
+    });
+    for (const auto& [name, trace] : {std::pair{"traceGraham", &traceGraham}, std::pair{"traceAndrew", &traceAndrew}})
+        registerWindowWork(name, sets, [trace](benchmark::State& state, const std::vector<bench::Input>& inputs) {
+            StackTrace t;
+            measure(state, inputs.front().n, true, [&](unsigned k) {
+                trace(inputs[k].points.data(), inputs[k].n, t);
+                return std::size_t(t.steps.back().depth);
+            });
+            state.counters["tests"] = double(countsOf(t).orientationTests);
+        });
+    // What --poredi (and the window's comparison) costs: all four traces of
+    // the same points and their counts. The goal is 50 ms.
+    registerWindowWork("compareMethods", sets, [](benchmark::State& state, const std::vector<bench::Input>& inputs) {
+        MethodTraces traces;
+        measure(state, inputs.front().n, true, [&](unsigned k) {
+            std::int32_t corners = 0;
+            for (const HullMethodName& m : HullMethods)
+                corners = traceMethod(m.method, inputs[k].points.data(), inputs[k].n, traces).corners;
+            return std::size_t(corners);
+        });
+    });
+}
+
+// The program's own circle (--raspored krug) at 10000 points, from the seeds
+// of the rotation: its corners are the whole-number points in convex position
+// near a circle of radius 499, far fewer than the benchmark circle's.
+InputSet krugInputs()
+{
+    InputSet set{"krug/10000", {}};
+    for (unsigned k = 0; k < bench::InputRotation; ++k) {
+        bench::Input& in = set.inputs.emplace_back();
+        in.n = 10000;
+        std::srand(bench::RandomSeed + k);
+        drawPoints(Distribution::Circle, in.points.data(), in.n, std::rand);
+    }
+    return set;
 }
 
 // One edit in the window as it costs at 10000 points: a point moved, then
@@ -239,6 +293,10 @@ int main(int argc, char** argv)
     for (const InputSet& set : sets) registerInputs(set, peers);
     registerTraces(sets);
     registerEdits(sets);
+    registerMethodTraces(sets);
+    const std::vector<InputSet> krug{krugInputs()};
+    registerTraces(krug);
+    registerMethodTraces(krug);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

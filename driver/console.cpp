@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "hull.hpp"
+#include "methods.hpp"
 #include "points_file.hpp"
 #include "random.hpp"
 
@@ -148,6 +149,20 @@ int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* er
 int runPointsStream(std::FILE* file, std::string_view name, std::FILE* out, std::FILE* err, ConsoleRun& run)
 {
     return runOnRead(readPoints(file, name, run.points), out, err, run);
+}
+
+int printMethodComparison(std::FILE* out, std::FILE* err, const ConsoleRun& run)
+{
+    MethodTraces traces;
+    std::fputs("\n", out);
+    std::fputs("Poredjenje metoda:\n", out);
+    for (const HullMethodName& m : HullMethods) {
+        const MethodCounts c = traceMethod(m.method, run.points.data(), run.n, traces);
+        std::fprintf(out, "%s: temena %d, koraka %d, testova orijentacije %lld, poredjenja %lld\n", m.name, int(c.corners),
+                     int(c.steps), static_cast<long long>(c.orientationTests), static_cast<long long>(c.comparisons));
+    }
+    if (!delivered(out)) return reportLostOutput(err);
+    return 0;
 }
 
 int reportLostOutput(std::FILE* err)

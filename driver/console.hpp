@@ -50,5 +50,10 @@ int runPointsFile(const char* path, std::FILE* in, std::FILE* out, std::FILE* er
 // The same run on the points read from file, named `name` in messages.
 int runPointsStream(std::FILE* file, std::string_view name, std::FILE* out, std::FILE* err, ConsoleRun& run);
 
+// After the run's report: a blank line, "Poredjenje metoda:" and one line per
+// method with its counts on run.points[0..run.n) (methods.hpp). Returns 0, or
+// 1 when the lines could not be written.
+int printMethodComparison(std::FILE* out, std::FILE* err, const ConsoleRun& run);
+
 // Says on err that standard output lost the dialogue; gives the status 1.
 int reportLostOutput(std::FILE* err);

@@ -48,13 +48,6 @@ void drawWorst(Point* points, std::int32_t n)
 
 } // namespace
 
-std::optional<Distribution> distributionNamed(std::string_view name)
-{
-    for (const DistributionName& d : Distributions)
-        if (name == d.name) return d.distribution;
-    return std::nullopt;
-}
-
 void drawPoints(Distribution d, Point* points, std::int32_t n, int (*rand)())
 {
     if (n <= 0) return;

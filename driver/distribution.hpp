@@ -5,8 +5,6 @@
 // and count give the same points.
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 #include "point.hpp"
 
@@ -27,9 +25,6 @@ inline constexpr DistributionName Distributions[] = {
     {"uspravno", Distribution::Vertical, "sve na jednoj uspravnoj pravoj"},
     {"najgori", Distribution::Worst, "podele iskljucuju sto manje: posao raste najbrze"},
 };
-
-// The distribution of a name, none for a name that is not one.
-std::optional<Distribution> distributionNamed(std::string_view name);
 
 // Draws points[0..n) of the distribution with rand(): x before y where both are
 // drawn, each point only after the one before it.

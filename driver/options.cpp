@@ -38,13 +38,34 @@ std::optional<std::optional<std::string_view>> optionValue(std::string_view arg,
     return std::nullopt;
 }
 
-// The distributions' names, comma-separated.
-std::string distributionList()
+// How the messages about an option that names one entry of a table speak of it.
+struct ChoiceWords {
+    const char* option;   // "--raspored"
+    const char* noun;     // "raspored"
+    const char* plural;   // "rasporedi"
+    const char* genitive; // "rasporeda"
+};
+
+// The value of the table entry that value names, into chosen; the one-line
+// message when the name is missing or is none of the table's (empty when
+// chosen). The message lists every name, so the user can pick one.
+template <class Entry, std::size_t N, class Value>
+std::string chooseNamed(std::optional<std::string_view> value, const Entry (&table)[N], Value Entry::*field,
+                        const ChoiceWords& words, std::optional<Value>& chosen)
 {
-    std::string list;
-    for (const DistributionName& d : Distributions) list += (list.empty() ? "" : ", ") + std::string(d.name);
-    return list;
+    chosen.reset();
+    for (const Entry& e : table)
+        if (value && *value == e.name) chosen = e.*field;
+    if (chosen) return {};
+    std::string names;
+    for (const Entry& e : table) names += (names.empty() ? "" : ", ") + std::string(e.name);
+    const std::string what = value ? "nepoznat " + std::string(words.noun) + " \"" + std::string(*value) + "\""
+                                   : "posle " + std::string(words.option) + " treba ime " + words.genitive;
+    return "omotac: " + what + "; " + words.plural + " su: " + names;
 }
+
+constexpr ChoiceWords DistributionWords{"--raspored", "raspored", "rasporedi", "rasporeda"};
+constexpr ChoiceWords MethodWords{"--metod", "metod", "metodi", "metoda"};
 
 // Help asked for anywhere on the line wins over every other argument, a bad
 // one included, so that a user who mistyped can still read the usage.
@@ -74,11 +95,15 @@ std::string parseOptions(int argc, char** argv, Options& opts)
             if (!*value) return std::string("omotac: posle --seed treba ") + SeedRange;
             opts.seed = parseSeed(**value);
             if (!opts.seed) return "omotac: seme \"" + std::string(**value) + "\" nije " + SeedRange;
-        } else if (const auto value = optionValue(arg, "--raspored", argc, argv, i)) {
-            opts.distribution = *value ? distributionNamed(**value) : std::nullopt;
-            if (!opts.distribution)
-                return "omotac: " + (*value ? "nepoznat raspored \"" + std::string(**value) + "\"" : std::string("posle --raspored treba ime rasporeda"))
-                       + "; rasporedi su: " + distributionList();
+        } else if (const auto value = optionValue(arg, DistributionWords.option, argc, argv, i)) {
+            const std::string bad =
+                chooseNamed(*value, Distributions, &DistributionName::distribution, DistributionWords, opts.distribution);
+            if (!bad.empty()) return bad;
+        } else if (const auto value = optionValue(arg, MethodWords.option, argc, argv, i)) {
+            const std::string bad = chooseNamed(*value, HullMethods, &HullMethodName::method, MethodWords, opts.method);
+            if (!bad.empty()) return bad;
+        } else if (arg == "--poredi") {
+            opts.compare = true;
         } else if (const auto value = optionValue(arg, "--points", argc, argv, i)) {
             if (!*value || (*value)->empty())
                 return "omotac: posle --points treba ime datoteke sa tackama (ili - za standardni ulaz)";
@@ -104,7 +129,8 @@ bool printUsage(std::FILE* out)
     // The manual page is made from this text: a line ending in a colon heads
     // the indented lines under it, "$ " lines are examples, and no indented
     // line may start with a sign unless it names an option.
-    std::fputs("Upotreba: omotac [--seed N] [--raspored IME] | [--points DATOTEKA] [--help] [--version] [opcije prozora]\n"
+    std::fputs("Upotreba: omotac [--seed N] [--raspored IME] | [--points DATOTEKA] [--metod IME] [--poredi] [--help] "
+               "[--version] [opcije prozora]\n"
                "\n"
                "Pita za broj tacaka (1 do 10000), pravi toliko slucajnih tacaka sa celim\n"
                "koordinatama od 0 do 999, racuna njihov konveksni omotac, ispisuje tacke,\n"
@@ -128,7 +154,14 @@ bool printUsage(std::FILE* out)
                "             kako se crtaju slucajne tacke (ne moze uz --points):\n",
                out);
     for (const DistributionName& d : Distributions) std::fprintf(out, "               %-11s %s\n", d.name, d.what);
-    std::fputs("  --help     ovaj tekst\n"
+    std::fputs("  --metod IME\n"
+               "             metod cije korake prozor ponavlja:\n",
+               out);
+    for (const HullMethodName& m : HullMethods) std::fprintf(out, "               %-11s %s\n", m.name, m.what);
+    std::fputs("  --poredi   posle spiska temena ispisuje za svaki metod, na istim tackama,\n"
+               "             broj temena (tacaka u kojima se omotac lomi), koraka, testova\n"
+               "             orijentacije i poredjenja koordinata pri sortiranju\n"
+               "  --help     ovaj tekst\n"
                "  --version  ime i verzija programa\n"
                "Ostali argumenti idu biblioteci prozora (GLUT), na primer -display :1;\n"
                "nepoznata opcija sa dve crte (--...) je greska.\n"
@@ -188,8 +221,10 @@ bool printVersion(std::FILE* out)
 int runConsoleFor(const Options& opts, std::uint32_t seed, std::FILE* in, std::FILE* out, std::FILE* err,
                   ConsoleRun& run)
 {
-    if (opts.pointsFile) return runPointsFile(opts.pointsFile->c_str(), in, out, err, run);
-    return runConsole(in, out, err, seed, run, opts.distribution.value_or(Distribution::Uniform));
+    const int status = opts.pointsFile ? runPointsFile(opts.pointsFile->c_str(), in, out, err, run)
+                                       : runConsole(in, out, err, seed, run, opts.distribution.value_or(Distribution::Uniform));
+    if (status != 0 || !opts.compare) return status;
+    return printMethodComparison(out, err, run);
 }
 
 RunSource runSourceFor(const Options& opts, std::uint32_t seed)
@@ -201,5 +236,6 @@ RunSource runSourceFor(const Options& opts, std::uint32_t seed)
         source.seed = seed;
     for (const DistributionName& d : Distributions)
         if (opts.distribution == d.distribution && d.distribution != Distribution::Uniform) source.distribution = d.name;
+    source.method = opts.method.value_or(HullMethod::Farthest);
     return source;
 }

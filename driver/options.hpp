@@ -10,6 +10,7 @@
 
 #include "console.hpp"
 #include "distribution.hpp"
+#include "methods.hpp"
 #include "run_viewer.hpp"
 
 // What the command line asks of a run. Every argument that is not one of the
@@ -22,6 +23,10 @@ struct Options {
     std::optional<std::string> pointsFile;
     // How the random points are drawn; the uniform square unless named.
     std::optional<Distribution> distribution;
+    // The method whose steps the window shows; the farthest point unless named.
+    std::optional<HullMethod> method;
+    // After the hull list, every method's counts on the same points.
+    bool compare = false;
     std::vector<char*> toolkitArgs; // argv[0] first, then the toolkit's arguments
 };
 
@@ -36,8 +41,9 @@ bool printUsage(std::FILE* out);
 bool printVersion(std::FILE* out);
 
 // The console part of the run the options ask for: the points file, or a count
-// read from in and random points of the distribution from seed. Returns the
-// status as runPointsFile and runConsole do.
+// read from in and random points of the distribution from seed, then the
+// methods compared where asked. Returns the status as runPointsFile and
+// runConsole do.
 int runConsoleFor(const Options& opts, std::uint32_t seed, std::FILE* in, std::FILE* out, std::FILE* err,
                   ConsoleRun& run);
 

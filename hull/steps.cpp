@@ -26,6 +26,7 @@ struct Tracer {
 struct Split {
     std::int32_t mid, end;
     std::int32_t far1, far2;
+    std::int32_t tests; // orientation tests evaluated
 };
 
 // Splits the points of a set by a->v and v->b: those strictly left of a->v to
@@ -44,7 +45,7 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
     const Point* points = r.points;
     std::int32_t *work = r.t.work.data(), *spill = r.t.spill.data(), *out = r.t.ruledOut.data();
     // Counters as wide as addresses, so that no store widens them first.
-    std::ptrdiff_t mid = lo, end = 0, ruled = r.ruled;
+    std::ptrdiff_t mid = lo, end = 0, ruled = r.ruled, tested = 0;
     std::int32_t far1 = -1, far2 = -1;
     double best1 = 0.0, best2 = 0.0;
     // orientation() with the ends converted once.
@@ -52,6 +53,7 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
     for (std::int32_t k = lo; k < hi; ++k) {
         const std::int32_t i = First ? k : work[k];
         if (i == skip1 || (First && i == skip2)) continue;
+        ++tested;
         const double px = points[i].x, py = points[i].y;
         const double o1 = orientationOf(ax, ay, vx, vy, px, py);
         // The value against R->L is exactly the negation of that against L->R.
@@ -77,7 +79,7 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
     }
     std::copy(spill, spill + end, work + mid);
     r.ruled = std::int32_t(ruled);
-    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2};
+    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2, std::int32_t(First ? tested : 2 * tested)};
 }
 
 // The leftmost and the rightmost point, first of equals, as the kernel's scan
@@ -115,7 +117,7 @@ void expand(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t from, std:
         const Point &a = r.points[t.vertices[std::size_t(from)]], &b = r.points[t.vertices[std::size_t(to)]];
         const Split s = split<false>(r, lo, hi, far, far, a, r.points[far], b);
         r.undecided -= (hi - lo) - (s.end - lo);
-        t.steps.push_back({from, to, r.ruled, r.undecided, hi - lo});
+        t.steps.push_back({from, to, r.ruled, r.undecided, hi - lo, s.tests});
         t.next[std::size_t(from)] = apex;
         t.next.push_back(to);
         expand(r, lo, s.mid, from, apex, s.far1);
@@ -164,7 +166,7 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     Tracer tracer{t, t.points.data(), 0, n};
     const Split sides = split<true>(tracer, 0, n, ends.left, ends.right, l, r, l);
     tracer.undecided = sides.end;
-    t.steps.push_back({-1, -1, tracer.ruled, tracer.undecided, n});
+    t.steps.push_back({-1, -1, tracer.ruled, tracer.undecided, n, sides.tests});
 
     // Steps 2 onward: the side above L-R, from L to R, then the side below, from R to L.
     expand(tracer, 0, sides.mid, 0, 1, sides.far1);

@@ -19,6 +19,9 @@ struct HullStep {
     std::int32_t undecided = 0;  // points still in a set that waits to be expanded
     std::int32_t examined = 0;   // points this step examined: the set it split (at step 1 all n);
                                  // ruledEnd minus the step before's says how many of them it ruled out
+    std::int32_t tests = 0;      // orientation tests this step evaluated: one per examined point but
+                                 // L and R at step 1 (the side below is the negation), two per point
+                                 // but the new vertex after it (one per sub-edge)
 };
 
 // The hull computation step by step, in the kernel's order. Each step stores

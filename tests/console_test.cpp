@@ -23,6 +23,7 @@
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "options.hpp"
 #include "points_file.hpp"
 #include "random.hpp"
 #include "session.hpp"
@@ -426,7 +427,7 @@ TEST(ConsoleRun, HelpAndVersionArePrintedWithoutAskingAnything)
     const ProgramRun r = runProgram("", {"--help"});
     for (const char* mentioned : {"--seed N", "--points DATOTEKA", "--version", "Q: izlaz",
                                   "Levi taster: pomeranje", "Datoteka sa tackama:", "Izlazni status:", "Primeri:",
-                                  "--raspored IME", "najgori"})
+                                  "--raspored IME", "najgori", "--metod IME", "andrew", "--poredi"})
         EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
 }
 
@@ -456,6 +457,7 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
         {"--seed", " 5"}, {"--seed", "5x"}, {"--seed", "99999999999999999999"},
         {"--points"}, {"--points="}, {"--points", "t.txt", "--seed", "1"}, {"--seed=1", "--points=-"},
         {"--raspored", "kocka"}, {"--raspored"}, {"--raspored=krug", "--points", "-"},
+        {"--metod", "kocka"}, {"--metod"}, {"--metod="}, {"--metod", "Jarvis"}, {"--poredi=da"},
     };
     for (const auto& args : cases) {
         const ProgramRun r = runProgram("5\n", args);
@@ -464,6 +466,38 @@ TEST(ConsoleRun, ABadOptionEndsTheRunBeforeThePrompt)
         EXPECT_EQ(r.out, "") << shown;
         EXPECT_EQ(r.err.rfind("omotac: ", 0), 0u) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    // An unknown name lists the names there are, for either table.
+    EXPECT_EQ(runProgram("5\n", {"--metod", "kocka"}).err,
+              "omotac: nepoznat metod \"kocka\"; metodi su: najdalja, jarvis, graham, andrew\n");
+    EXPECT_EQ(runProgram("5\n", {"--metod"}).err,
+              "omotac: posle --metod treba ime metoda; metodi su: najdalja, jarvis, graham, andrew\n");
+    EXPECT_EQ(runProgram("5\n", {"--raspored=kocka"}).err,
+              "omotac: nepoznat raspored \"kocka\"; rasporedi su: ravnomerno, krug, mreza, grozdovi, duplikati, "
+              "uspravno, najgori\n");
+}
+
+// The method named goes to the window with the run's source; the farthest
+// point when none is named.
+TEST(ConsoleRun, TheMethodNamedGoesToTheWindow)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::optional<HullMethod> method;
+    } cases[] = {
+        {{}, std::nullopt}, {{"--metod", "najdalja"}, HullMethod::Farthest}, {{"--metod", "jarvis"}, HullMethod::Jarvis},
+        {{"--metod=graham", "--poredi"}, HullMethod::Graham}, {{"--points", "t.txt", "--metod", "andrew"}, HullMethod::Andrew},
+        {{"--metod", "graham", "--metod", "andrew"}, HullMethod::Andrew},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        std::vector<char*> argv{const_cast<char*>("omotac")};
+        for (std::string& a : args) argv.push_back(a.data());
+        Options opts;
+        ASSERT_EQ(parseOptions(int(argv.size()), argv.data(), opts), "");
+        EXPECT_EQ(opts.method, c.method);
+        EXPECT_EQ(runSourceFor(opts, 1).method, c.method.value_or(HullMethod::Farthest));
+        EXPECT_EQ(opts.toolkitArgs.size(), 2u); // the program's name and the end: nothing for the toolkit
     }
 }
 
@@ -576,6 +610,64 @@ TEST(ConsoleRun, SavedPointsBringTheSameRunBack)
     const ProgramRun again = runProgram("", {"--points", saved.name});
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(withoutTime(again.out), withoutTime(random.out.substr(Prompt.size())));
+}
+
+// With --poredi the dialogue is the same, and then every method's counts on
+// the listed points: the same corners for all (those of the literal hull), as
+// many steps as each method's rule makes.
+TEST(ConsoleRun, ComparesTheMethodsWhenAsked)
+{
+    TempDir dir;
+    std::ofstream("t.txt") << "0 0\n4 0\n4 4\n0 4\n2 2\n2 0\n";
+    const struct {
+        std::string input;
+        std::vector<std::string> args;
+        std::int32_t n;
+    } cases[] = {
+        {"300\n", {"--seed", "7", "--poredi"}, 300},
+        {"1\n", {"--poredi", "--seed", "7"}, 1},
+        {"2\n", {"--poredi", "--seed", "7"}, 2},
+        {"500\n", {"--poredi", "--seed", "3", "--raspored", "mreza"}, 500},
+        {"", {"--points", "t.txt", "--poredi", "--metod", "jarvis"}, 6},
+    };
+    static const std::regex line(R"((najdalja|jarvis|graham|andrew): temena (\d+), koraka (\d+), testova orijentacije (\d+), poredjenja (\d+))");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + std::to_string(c.n));
+        const ProgramRun r = runProgram(c.input, c.args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        const std::string head = "\nPoredjenje metoda:\n";
+        const std::size_t at = r.out.find(head);
+        ASSERT_NE(at, std::string::npos) << r.out.substr(r.out.size() - std::min<std::size_t>(r.out.size(), 300));
+        std::vector<std::string> plain = c.args;
+        plain.erase(std::find(plain.begin(), plain.end(), "--poredi"));
+        EXPECT_EQ(withoutTime(r.out.substr(0, at)), withoutTime(runProgram(c.input, plain).out));
+
+        std::vector<Point> listed;
+        const std::size_t start = c.input.empty() ? 0 : Prompt.size();
+        checkDialogue(r.out.substr(0, at), start, c.n, &listed);
+        const std::size_t corners = referenceCorners(referenceOutline(referenceHull(listed))).size();
+        std::istringstream lines(r.out.substr(at + head.size()));
+        const char* names[] = {"najdalja", "jarvis", "graham", "andrew"};
+        const std::int32_t steps[] = {std::int32_t(referenceHull(listed).size()) - 1, std::int32_t(corners),
+                                      std::max(c.n - 2, 0), 2 * (c.n - 1)};
+        std::string text;
+        for (int m = 0; m < 4; ++m) {
+            ASSERT_TRUE(std::getline(lines, text));
+            std::smatch f;
+            ASSERT_TRUE(std::regex_match(text, f, line)) << text;
+            EXPECT_EQ(f[1], names[m]);
+            EXPECT_EQ(std::stoul(f[2]), corners) << text;
+            EXPECT_EQ(std::stol(f[3]), steps[m]) << text;
+            // Only the sorts compare coordinates; sorting n points takes n - 1 at least.
+            if (m < 2) {
+                EXPECT_EQ(f[5], "0") << text;
+            }
+            if (m == 3) {
+                EXPECT_GE(std::stol(f[5]), c.n - 1) << text;
+            }
+        }
+        EXPECT_FALSE(std::getline(lines, text)) << text;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "hull_reference.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -151,4 +152,29 @@ std::vector<Point> referenceOutline(std::vector<Point> h)
         }
     }
     return h;
+}
+
+std::vector<Point> referenceCorners(const std::vector<Point>& outline)
+{
+    const auto same = [](const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; };
+    std::vector<Point> distinct;
+    for (const Point& p : outline) {
+        bool seen = false;
+        for (const Point& q : distinct) seen = seen || same(p, q);
+        if (!seen) distinct.push_back(p);
+    }
+    std::vector<Point> corners;
+    const std::size_t m = distinct.size();
+    for (std::size_t k = 0; k < m; ++k) {
+        const Point& before = distinct[(k + m - 1) % m];
+        const Point& after = distinct[(k + 1) % m];
+        if (m <= 2 || orientation(before, distinct[k], after) != 0.0) corners.push_back(distinct[k]);
+    }
+    std::reverse(corners.begin(), corners.end());
+    std::size_t first = 0;
+    for (std::size_t k = 1; k < corners.size(); ++k)
+        if (corners[k].y < corners[first].y || (corners[k].y == corners[first].y && corners[k].x < corners[first].x))
+            first = k;
+    std::rotate(corners.begin(), corners.begin() + std::ptrdiff_t(first), corners.end());
+    return corners;
 }

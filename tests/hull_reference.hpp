@@ -18,3 +18,10 @@ std::vector<Point> referenceHull(const std::vector<Point>& points);
 // tie break and the walk along shared rays (nearer first, farther first on the
 // closing ray). orderHullOutline must give exactly its order.
 std::vector<Point> referenceOutline(std::vector<Point> hull);
+
+// The corners of an outline in referenceOutline's order (clockwise from the
+// lowest of the leftmost), the slow, literal way: copies of a point dropped,
+// then each point on the line through its two neighbours, then the rest
+// reversed to counter-clockwise and turned to start at the lowest, of several
+// the leftmost. A segment keeps its two ends, a single place one point.
+std::vector<Point> referenceCorners(const std::vector<Point>& outline);

@@ -19,9 +19,17 @@
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
 #include "kernel.hpp"
+#include "methods.hpp"
 #include "predicates.hpp"
 #include "startup.hpp"
 #include "steps.hpp"
+
+// Counts in failure messages as the console prints them.
+void PrintTo(const MethodCounts& c, std::ostream* os)
+{
+    *os << "temena " << c.corners << ", koraka " << c.steps << ", testova orijentacije " << c.orientationTests
+        << ", poredjenja " << c.comparisons;
+}
 
 namespace {
 
@@ -62,9 +70,9 @@ HullRun runHull(const Points& pts, HullPath path)
     return r;
 }
 
-// What a step examined and ruled out, counted by hand.
+// What a step examined, ruled out and tested, counted by hand.
 struct StepCount {
-    std::int32_t examined, ruledOut;
+    std::int32_t examined, ruledOut, tests;
     bool operator==(const StepCount&) const = default;
 };
 
@@ -114,19 +122,22 @@ TEST_P(KernelExample, StepsRevealExactlyTheseEntries)
     if (e.counts.empty()) return;
     std::vector<StepCount> counts;
     for (std::size_t j = 0; j < trace.steps.size(); ++j)
-        counts.push_back({trace.steps[j].examined, trace.steps[j].ruledEnd - (j > 0 ? trace.steps[j - 1].ruledEnd : 0)});
+        counts.push_back({trace.steps[j].examined, trace.steps[j].ruledEnd - (j > 0 ? trace.steps[j - 1].ruledEnd : 0),
+                          trace.steps[j].tests});
     EXPECT_EQ(counts, e.counts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Hull, KernelExample,
     ::testing::Values(
-        // Step 1 examines all 8; step 2 the four above L-R and rules out (5, 5);
-        // step 5 the two below; the rest one each.
+        // Step 1 examines all 8 and tests the 6 but L and R against L-R; step
+        // 2 the four above L-R, tests the three but its vertex against both
+        // sub-edges and rules out (5, 5); step 5 the two below; the rest one
+        // each, their own vertex, which they do not test.
         Example{"worked",
                 {{5, 5}, {0, 3}, {9, 4}, {4, 9}, {6, 0}, {2, 7}, {8, 8}, {3, 1}},
                 {{0, 3}, {9, 4}, {4, 9}, {2, 7}, {8, 8}, {6, 0}, {3, 1}},
-                {{0, 0}, {8, 0}, {4, 1}, {1, 0}, {1, 0}, {2, 0}, {1, 0}}},
+                {{0, 0, 0}, {8, 0, 6}, {4, 1, 6}, {1, 0, 0}, {1, 0, 0}, {2, 0, 2}, {1, 0, 0}}},
         Example{"single", {{5, 7}}, {{5, 7}, {5, 7}}},
         Example{"pair", {{9, 1}, {2, 3}}, {{2, 3}, {9, 1}}},
         Example{"sloped_line", {{0, 0}, {3, 3}, {1, 1}, {2, 2}, {3, 3}}, {{0, 0}, {3, 3}}},
@@ -336,6 +347,162 @@ TEST(Steps, FollowTheKernelOnEveryFamily)
     check({{5, 7}}, "n = 1");
     check({{9, 1}, {2, 3}}, "n = 2");
     check({{4, 4}, {4, 4}, {4, 4}}, "all coincide");
+}
+
+// ---- The four methods side by side ----
+
+const HullMethod Methods[] = {HullMethod::Farthest, HullMethod::Jarvis, HullMethod::Graham, HullMethod::Andrew};
+
+XY cornerXY(const Points& pts, const std::vector<std::int32_t>& corners)
+{
+    XY xy;
+    for (const std::int32_t i : corners) xy.emplace_back(pts[std::size_t(i)].x, pts[std::size_t(i)].y);
+    return xy;
+}
+
+// The corners a method's trace ends on.
+std::vector<std::int32_t> cornersOf(HullMethod m, const MethodTraces& t)
+{
+    std::vector<std::int32_t> c;
+    if (m == HullMethod::Farthest) hullCorners(t.farthest, c);
+    if (m == HullMethod::Jarvis) hullCorners(t.jarvis, c);
+    if (m == HullMethod::Graham) hullCorners(t.graham, c);
+    if (m == HullMethod::Andrew) hullCorners(t.andrew, c);
+    return c;
+}
+
+struct MethodExample {
+    const char* name;
+    XY input;
+    MethodCounts counts[4]; // najdalja, jarvis, graham, andrew
+};
+
+// The counts of every method, followed by hand. The square with its centre
+// and a point inside its lower edge: the wrap makes 4 steps of 6 tests;
+// Graham sorts (2,0) (4,0) (2,2) (4,4) (0,4) about (0,0) in 6 tests, 2 of
+// them ties on a ray decided by distance, then pops (2,0) and (2,2); the
+// chain sorts (0,0) (0,4) (2,0) (2,2) (4,0) (4,4) in 10 comparisons and makes
+// 5 steps each way.
+TEST(Methods, CountTheirWorkAsByHand)
+{
+    const MethodExample examples[] = {
+        {"square", {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {2, 2}, {2, 0}},
+         {{4, 3, 8, 0}, {4, 4, 24, 0}, {4, 4, 11, 2}, {4, 10, 10, 10}}},
+        {"pair", {{9, 1}, {2, 3}}, {{2, 1, 0, 0}, {2, 2, 4, 0}, {2, 0, 0, 0}, {2, 2, 0, 1}}},
+        {"single", {{5, 7}}, {{1, 1, 0, 0}, {1, 1, 1, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}}},
+        // The kernel writes (2, 5), the first of the tied farthest, inside the
+        // edge (1, 5)-(3, 5): a vertex, not a corner.
+        {"tie_middle_first", {{0, 0}, {4, 0}, {2, 5}, {1, 5}, {3, 5}},
+         {{4, 4, 7, 0}, {4, 4, 20, 0}, {4, 3, 9, 0}, {4, 8, 7, 9}}},
+        {"none", {}, {{}, {}, {}, {}}},
+    };
+    MethodTraces traces;
+    for (const MethodExample& e : examples)
+        for (std::size_t m = 0; m < 4; ++m) {
+            const Points pts = fromXY(e.input);
+            EXPECT_EQ(traceMethod(Methods[m], pts.data(), std::int32_t(pts.size()), traces), e.counts[m])
+                << e.name << " " << hullMethodName(Methods[m]);
+        }
+}
+
+// What each stack step must record: its pops off the stack before it, its
+// point on top, the point it was pushed on, a stack that turns strictly left
+// throughout (the rule's promise), and tests that are its pops and at most
+// the one that stopped them. Graham's order runs by angle about the pivot,
+// the chain's by x, then y. Returns the first broken property, or "".
+std::string stackFailure(const Points& pts, const StackTrace& t)
+{
+    const auto at = [&](std::int32_t i) -> const Point& { return pts[std::size_t(i)]; };
+    for (std::size_t k = 1; k < t.order.size(); ++k) {
+        const Point &a = at(t.order[k - 1]), &b = at(t.order[k]);
+        const bool sorted = t.method == HullMethod::Graham
+                              ? orientation(at(t.pivot), a, b) > 0.0
+                                    || (orientation(at(t.pivot), a, b) == 0.0
+                                        && std::fabs(a.x - at(t.pivot).x) + std::fabs(a.y - at(t.pivot).y)
+                                               <= std::fabs(b.x - at(t.pivot).x) + std::fabs(b.y - at(t.pivot).y))
+                              : std::pair{a.x, a.y} <= std::pair{b.x, b.y};
+        if (!sorted) return "order breaks at " + std::to_string(k);
+    }
+    std::vector<std::int32_t> before, after, popped;
+    stackAfter(t, 0, before);
+    for (std::int32_t j = 1; j < std::int32_t(t.steps.size()); ++j) {
+        const StackStep& s = t.steps[std::size_t(j)];
+        const std::string step = "step " + std::to_string(j);
+        stackAfter(t, j, after);
+        poppedAt(t, j, popped);
+        if (std::int32_t(after.size()) != s.depth || after.back() != s.point) return step + ": stack top or depth";
+        if (s.depth != std::int32_t(before.size()) - s.popped + 1) return step + ": depth is not pushes less pops";
+        if (!std::equal(before.rbegin(), before.rbegin() + s.popped, popped.begin())) return step + ": pops";
+        if (pushedOn(t, j) != (s.depth > 1 ? after[after.size() - 2] : -1)) return step + ": pushed on";
+        if (s.tests != s.popped && s.tests != s.popped + 1) return step + ": tests";
+        if (t.method == HullMethod::Andrew && s.upper != (j >= std::int32_t(t.order.size()))) return step + ": chain";
+        if (s.tests == s.popped + 1
+            && orientation(at(after[after.size() - 3]), at(after[after.size() - 2]), at(s.point)) <= 0.0)
+            return step + ": pushed where the stack does not turn left";
+        before.swap(after);
+    }
+    return "";
+}
+
+// Every method finds exactly the corners of the literal farthest-point hull,
+// counter-clockwise from the lowest, on every family: random, grid, vertical
+// and sloped lines, sides of a box, circle, wide and steep ranges, copies,
+// one and two points. The wrap's steps and the final stacks are the corners
+// themselves, but for copies of a single place.
+TEST(Methods, FindTheSameCornersOnEveryFamily)
+{
+    std::mt19937 rng(20261210);
+    MethodTraces traces;
+    const auto check = [&](const Points& pts, const std::string& what) {
+        const auto n = std::int32_t(pts.size());
+        const Points reference = referenceCorners(referenceOutline(referenceHull(pts)));
+        const XY expected = toXY(reference.data(), std::int32_t(reference.size()));
+        for (const HullMethod m : Methods) {
+            const MethodCounts counts = traceMethod(m, pts.data(), n, traces);
+            const std::vector<std::int32_t> corners = cornersOf(m, traces);
+            ASSERT_EQ(cornerXY(pts, corners), expected) << what << ", " << hullMethodName(m);
+            ASSERT_EQ(counts.corners, std::int32_t(expected.size())) << what << ", " << hullMethodName(m);
+        }
+        const bool onePlace = expected.size() == 1;
+        const JarvisTrace& j = traces.jarvis;
+        ASSERT_TRUE(j.closed) << what;
+        ASSERT_EQ(j.steps.size(), expected.size() + 1) << what;
+        for (std::size_t k = 1; k < j.steps.size(); ++k) {
+            const JarvisStep& s = j.steps[k];
+            ASSERT_EQ(s.from, j.steps[k - 1].to) << what;
+            const Point &from = pts[std::size_t(s.from)], &to = pts[std::size_t(s.to)];
+            const auto along = [&](const Point& p) { return std::fabs(p.x - from.x) + std::fabs(p.y - from.y); };
+            for (const Point& p : pts) { // all left of the edge or on it, none on its line beyond it
+                const double turn = orientation(from, to, p);
+                ASSERT_TRUE(turn > 0.0 || (turn == 0.0 && along(p) <= along(to))) << what << ", wrap step " << k;
+            }
+        }
+        for (const StackTrace* t : {&traces.graham, &traces.andrew}) {
+            ASSERT_EQ(stackFailure(pts, *t), "") << what << ", " << hullMethodName(t->method);
+            const std::size_t steps = t->method == HullMethod::Graham ? std::size_t(std::max(n - 2, 0)) : std::size_t(2 * (n - 1));
+            ASSERT_EQ(t->steps.size(), steps + 1) << what;
+            const std::size_t closing = t->method == HullMethod::Andrew && n > 1;
+            if (!onePlace) {
+                ASSERT_EQ(std::size_t(t->steps.back().depth), expected.size() + closing) << what;
+            }
+        }
+    };
+    for (int kind = 0; kind <= 8; ++kind)
+        for (int trial = 0; trial < 30; ++trial) {
+            const std::int32_t n = std::int32_t(std::uniform_int_distribution<int>(1, 300)(rng));
+            check(makeSet(kind, n, rng), "kind " + std::to_string(kind) + " trial " + std::to_string(trial));
+        }
+    for (int trial = 0; trial < 30; ++trial) { // a few places, each many times
+        const Points few = makeSet(trial % 9, 1 + trial % 5, rng);
+        Points copies;
+        for (int k = 0; k < 60; ++k) copies.push_back(few[std::size_t(rng() % few.size())]);
+        check(copies, "copies trial " + std::to_string(trial));
+    }
+    for (int kind : {0, 6}) check(makeSet(kind, PointCapacity, rng), "full kind " + std::to_string(kind));
+    check({{5, 7}}, "one point");
+    check({{9, 1}, {2, 3}}, "two points");
+    check({{3, 3}, {3, 3}}, "one place twice");
+    check({{0, 5}, {0, 0}, {0, 10}, {10, 5}}, "L inside the left edge");
 }
 
 TEST(Hull, FullCapacityInputs)

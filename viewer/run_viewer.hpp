@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "methods.hpp"
 #include "point.hpp"
 #include "timing.hpp"
 
@@ -17,6 +18,7 @@ struct RunSource {
     std::optional<std::uint32_t> seed;
     std::string pointsFile;
     std::string distribution; // how random points were drawn, where not the uniform square
+    HullMethod method = HullMethod::Farthest; // whose steps the window shows
 };
 
 // Hands the finished console run to the window and shows it until the user

@@ -8,13 +8,16 @@
 // at most 20): small spans crowd the points into duplicates and collinear runs,
 // and there the result must equal the reference transcription entry for entry
 // and pass the hull property checks, the outline order must equal the
-// reference's, and the window's steps must reveal the kernel's entries.
+// reference's, and the window's steps must reveal the kernel's entries; the
+// other three methods (gift wrapping, Graham's scan, the monotone chain) and
+// the farthest-point steps must all end on exactly the corners of the
+// reference's hull.
 //
 // Safety, in both modes: the kernel returns, 2 <= count <= max(n, 2), every
 // entry is a whole copy of an input point and none is written twice (but for a
 // two-entry answer), nothing beyond the count and nothing of the input changes,
-// and the outline order only permutes what the kernel wrote; the steps end and
-// name input points only. The input sits in a heap block of exactly n points,
+// and the outline order only permutes what the kernel wrote; the steps of all
+// four methods end and name input points only. The input sits in a heap block of exactly n points,
 // so AddressSanitizer sees any read beyond it.
 
 #include <algorithm>
@@ -28,6 +31,7 @@
 #include "hull.hpp"
 #include "hull_checks.hpp"
 #include "hull_reference.hpp"
+#include "methods.hpp"
 #include "steps.hpp"
 
 namespace {
@@ -74,6 +78,43 @@ std::vector<std::uint64_t> sortedXy(std::int32_t count)
     for (std::int32_t i = 0; i < count; ++i) v.push_back(xyBits(HullBuffer[std::size_t(i)]));
     std::sort(v.begin(), v.end());
     return v;
+}
+
+bool names(std::int32_t i, std::int32_t n) { return i >= 0 && i < n; }
+
+// What a stack scan promises on any input: Graham's order holds every point
+// but the pivot, the chain's every point; each push lies on an earlier one;
+// each step pops no more than the stack held and pushes the point it takes.
+void requireStackTrace(const StackTrace& t, std::int32_t n)
+{
+    const bool graham = t.method == HullMethod::Graham;
+    require(std::int32_t(t.order.size()) == n - graham, "a sorted order is not every point");
+    std::vector<bool> inOrder(static_cast<std::size_t>(n), false);
+    for (const std::int32_t i : t.order) {
+        require(names(i, n) && !inOrder[std::size_t(i)] && i != t.pivot, "a sorted order repeats or loses a point");
+        inOrder[std::size_t(i)] = true;
+    }
+    for (std::size_t k = 0; k < t.pushes.size(); ++k)
+        require(names(t.pushes[k].point, n) && t.pushes[k].under < std::int32_t(k), "a push names no point or lies on a later one");
+    const std::int32_t steps = graham ? std::max(n - 2, 0) : 2 * (n - 1);
+    require(std::int32_t(t.steps.size()) == steps + 1, "a stack scan makes another number of steps");
+    for (std::size_t k = 1; k < t.steps.size(); ++k) {
+        const StackStep& s = t.steps[k];
+        require(s.popped >= 0 && s.popped < t.steps[k - 1].depth && s.depth == t.steps[k - 1].depth - s.popped + 1
+                    && t.pushes[std::size_t(s.push)].point == s.point,
+                "a stack step pops or pushes what the stack does not hold");
+    }
+}
+
+// The corners a trace ends on, as point bits, against the reference's.
+void requireCorners(const std::vector<Point>& points, const std::vector<std::int32_t>& corners,
+                    const std::vector<Point>& expected, const char* what)
+{
+    bool same = corners.size() == expected.size();
+    for (std::size_t k = 0; same && k < corners.size(); ++k)
+        same = points[std::size_t(corners[k])].x == expected[k].x && points[std::size_t(corners[k])].y == expected[k].y;
+    if (!same) std::fprintf(stderr, "hull: %s\n", what);
+    require(same, "a method's corners differ from the reference's");
 }
 
 float wholeCoordinate(std::uint32_t raw, std::int64_t span)
@@ -147,6 +188,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "a step reveals another entry than the kernel");
     }
 
+    // The other methods: every named point an input point, and the wrap
+    // never longer than one step per point.
+    static MethodTraces methods;
+    traceJarvis(points.data(), n, methods.jarvis);
+    traceGraham(points.data(), n, methods.graham);
+    traceAndrew(points.data(), n, methods.andrew);
+    const JarvisTrace& wrap = methods.jarvis;
+    require(wrap.steps.size() >= 2 && std::int32_t(wrap.steps.size()) <= n + 1, "the wrap makes too many steps");
+    for (std::size_t k = 1; k < wrap.steps.size(); ++k)
+        require(names(wrap.steps[k].from, n) && names(wrap.steps[k].to, n) && wrap.steps[k].from == wrap.steps[k - 1].to,
+                "a wrap step names no input point or does not go on from the last");
+    requireStackTrace(methods.graham, n);
+    requireStackTrace(methods.andrew, n);
+
     orderHullOutline(count);
 
     require(restUntouched(count), "ordering wrote beyond the count");
@@ -163,6 +218,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string failure = hullFailure(points.data(), n, found.data(), count, HullBuffer.data());
         if (!failure.empty()) std::fprintf(stderr, "hull: %s\n", failure.c_str());
         require(failure.empty(), "a hull property is broken");
+
+        const std::vector<Point> corners = referenceCorners(outline);
+        std::vector<std::int32_t> traced;
+        hullCorners(trace, traced);
+        requireCorners(points, traced, corners, "najdalja");
+        hullCorners(methods.jarvis, traced);
+        requireCorners(points, traced, corners, "jarvis");
+        require(methods.jarvis.closed, "the wrap does not come back to its start");
+        hullCorners(methods.graham, traced);
+        requireCorners(points, traced, corners, "graham");
+        hullCorners(methods.andrew, traced);
+        requireCorners(points, traced, corners, "andrew");
     }
     return 0;
 }
