@@ -54,6 +54,7 @@ void takeRun(const RunSource& source, std::span<const Point> points, const HullR
              std::span<const Point> found)
 {
     Session.source = source;
+    Session.method = source.method;
     Session.unsaved = false;
     loadRun(points, result, found);
 }

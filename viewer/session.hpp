@@ -57,6 +57,7 @@ struct SessionRecord {
     std::uint64_t revision = 0;
 
     Mode mode = Mode::View;
+    HullMethod method = HullMethod::Farthest; // whose steps are shown
     StepState steps;
     bool panel = false; // the method's text beside the picture
     GuessState guess;

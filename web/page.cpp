@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "camera.hpp"
 #include "console.hpp"
 #include "hull.hpp"
+#include "methods.hpp"
 #include "options.hpp"
 #include "run_viewer.hpp"
-#include "camera.hpp"
 #include "session.hpp"
 #include "startup.hpp"
 #include "web_window.hpp"
@@ -167,6 +168,22 @@ EMSCRIPTEN_KEEPALIVE const char* omotac_distributions()
     list.pop_back();
     return list.c_str();
 }
+
+// The hull methods whose steps the picture can show, one a line: the name, a
+// tab, what it does; the default first.
+EMSCRIPTEN_KEEPALIVE const char* omotac_methods()
+{
+    static std::string list;
+    list.clear();
+    for (const HullMethodName& m : HullMethods) list += std::string(m.name) + '\t' + m.what + '\n';
+    list.pop_back();
+    return list.c_str();
+}
+
+// What the picture shows now: the method's name, and the step (the finished
+// hull being the method's step count).
+EMSCRIPTEN_KEEPALIVE const char* omotac_method() { return hullMethodName(Session.method); }
+EMSCRIPTEN_KEEPALIVE int omotac_step() { return Session.steps.step; }
 
 // Frames painted so far, for measuring the page's frame rate.
 EMSCRIPTEN_KEEPALIVE double omotac_frames() { return double(ViewState.framesShown); }
