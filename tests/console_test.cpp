@@ -431,6 +431,38 @@ TEST(ConsoleRun, HelpAndVersionArePrintedWithoutAskingAnything)
         EXPECT_NE(r.out.find(mentioned), std::string::npos) << mentioned;
 }
 
+// The README's key block is the help's own lines, so that the two cannot part:
+// the lines under "U prozoru:" up to the blank line, printed two spaces in.
+TEST(ConsoleRun, TheReadmeListsTheKeysAsTheHelpDoes)
+{
+    const ProgramRun r = runProgram("", {"--help"});
+    std::istringstream help(r.out);
+    std::vector<std::string> keys;
+    bool under = false;
+    for (std::string line; std::getline(help, line) && !(under && line.empty());) {
+        if (under) keys.push_back(line.rfind("  ", 0) == 0 ? line.substr(2) : line);
+        under = under || line == "U prozoru:";
+    }
+    ASSERT_FALSE(keys.empty()) << r.out;
+
+    // The first fenced block after the README's heading for the keys.
+    std::ifstream readme(OMOTAC_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readme) << OMOTAC_SOURCE_DIR "/README.md";
+    std::vector<std::string> block;
+    bool heading = false, fenced = false;
+    for (std::string line; std::getline(readme, line);) {
+        if (!heading) {
+            heading = line == "## Keys in the window";
+        } else if (line.rfind("```", 0) == 0) {
+            if (fenced) break;
+            fenced = true;
+        } else if (fenced) {
+            block.push_back(line);
+        }
+    }
+    EXPECT_EQ(block, keys);
+}
+
 // Help anywhere on the line wins, beside a bad value or an unknown option too.
 TEST(ConsoleRun, HelpAnywhereOnTheLineWins)
 {
