@@ -158,8 +158,7 @@ int printMethodComparison(std::FILE* out, std::FILE* err, const ConsoleRun& run)
     std::fputs("Poredjenje metoda:\n", out);
     for (const HullMethodName& m : HullMethods) {
         const MethodCounts c = traceMethod(m.method, run.points.data(), run.n, traces);
-        std::fprintf(out, "%s: temena %d, koraka %d, testova orijentacije %lld, poredjenja %lld\n", m.name, int(c.corners),
-                     int(c.steps), static_cast<long long>(c.orientationTests), static_cast<long long>(c.comparisons));
+        std::fprintf(out, "%s\n", countsLine(m.method, c).c_str());
     }
     if (!delivered(out)) return reportLostOutput(err);
     return 0;

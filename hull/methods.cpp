@@ -68,6 +68,13 @@ const char* hullMethodName(HullMethod method)
     return "";
 }
 
+std::string countsLine(HullMethod method, const MethodCounts& c)
+{
+    return std::string(hullMethodName(method)) + ": temena " + std::to_string(c.corners) + ", koraka "
+         + std::to_string(c.steps) + ", testova orijentacije " + std::to_string(c.orientationTests) + ", poredjenja "
+         + std::to_string(c.comparisons);
+}
+
 void stackAfter(const StackTrace& t, std::int32_t step, std::vector<std::int32_t>& out)
 {
     out.clear();

@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -161,6 +162,10 @@ std::int32_t pushedOn(const StackTrace& trace, std::int32_t step);
 void hullCorners(const HullTrace& trace, std::vector<std::int32_t>& out);
 void hullCorners(const JarvisTrace& trace, std::vector<std::int32_t>& out);
 void hullCorners(const StackTrace& trace, std::vector<std::int32_t>& out);
+
+// One method's counts as the comparison writes them: "jarvis: temena 16,
+// koraka 16, testova orijentacije 16000, poredjenja 0".
+std::string countsLine(HullMethod method, const MethodCounts& counts);
 
 MethodCounts countsOf(const HullTrace& trace);
 MethodCounts countsOf(const JarvisTrace& trace);

@@ -429,6 +429,7 @@ struct BuiltRow {
     std::string segments = "";     // the segments' colours in order, one digit each
     std::size_t rings = 0;
     std::vector<std::pair<int, std::string>> blocks = {}; // each block's left edge and first line
+    HullMethod method = HullMethod::Farthest;
 };
 
 void PrintTo(const BuiltRow& r, std::ostream* os) { *os << r.name; }
@@ -446,6 +447,8 @@ TEST_P(PictureBuilder, SaysWhatToDrawWithoutAWindow)
     Session.mode = row.mode;
     Session.guess.question = row.question;
     Session.notice = row.notice;
+    Session.method = row.method;
+    traceShownMethod(Session);
     const Picture& p = buildPicture(Session, {WindowWidth, WindowHeight, 7.0f});
 
     if (!*row.points) {
@@ -482,13 +485,28 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BuiltRow{"TheFinishedHullAlone", WorkedSteps, false},
         BuiltRow{"AStepWithItsCaption", 2, true, false, Mode::View, -1, "", "wkkkbbbb", "777444", 1,
-                 {{Margin, "Korak 2 od 7"}}},
+                 {{Margin, "Korak 2 od 7 (najdalja)"}}},
         BuiltRow{"TheQuestionShowsTheStepBeforeAndTheEdge", 1, true, false, Mode::Guess, 2, "", "bkkbbbbb", "774", 0,
-                 {{Margin, "Korak 2 od 7"}}},
+                 {{Margin, "Korak 2 od 7 (najdalja)"}}},
         BuiltRow{"ThePanelAtTheRightEdge", 3, true, true, Mode::View, -1, "", "wkkkbkbb", "0077444", 1,
-                 {{Margin, "Korak 3 od 7"}, {PanelLeft, "Metod najdalje tacke (A: sakrij)"}}},
+                 {{Margin, "Korak 3 od 7 (najdalja)"}, {PanelLeft, "Metod najdalje tacke (A: sakrij)"}}},
         BuiltRow{"EditModeAndANoticeFirst", WorkedSteps, true, false, Mode::Edit, -1, "Tacke sacuvane u x.txt", "", "", 0,
-                 {{Margin, "Uredjivanje tacaka"}, {Margin, "Korak 7 od 7"}}}),
+                 {{Margin, "Uredjivanje tacaka"}, {Margin, "Korak 7 od 7 (najdalja)"}}},
+        // Gift wrapping from (600, 0) counter-clockwise: the edge laid red, the
+        // one chosen at the step orange with the vertex it reached ringed.
+        BuiltRow{"WrapStep", 2, true, false, Mode::View, -1, "", "bbkbkbkb", "04", 1, {{Margin, "Korak 2 od 8 (jarvis)"}},
+                 HullMethod::Jarvis},
+        BuiltRow{"WrapQuestionRingsTheVertexItStandsOn", 1, true, false, Mode::Guess, 2, "", "bbkbkbbb", "0", 1,
+                 {{Margin, "Korak 2 od 8 (jarvis)"}}, HullMethod::Jarvis},
+        // Graham's scan about (600, 0): (500, 500) taken and popped, white;
+        // rays to the three points still to come, the stack purple, the push orange.
+        BuiltRow{"GrahamStep", 3, true, false, Mode::View, -1, "", "wbkkkbkb", "222774", 1,
+                 {{Margin, "Korak 3 od 7 (graham)"}}, HullMethod::Graham},
+        // The monotone chain on its upper pass: the lower chain final, red.
+        BuiltRow{"ChainUpperStep", 9, true, false, Mode::View, -1, "", "bkkbkbkk", "00074", 1,
+                 {{Margin, "Korak 9 od 15 (andrew)"}}, HullMethod::Andrew},
+        BuiltRow{"EveryMethodFinishesOnTheRunsPicture", 15, false, false, Mode::View, -1, "", "", "", 0, {},
+                 HullMethod::Andrew}),
     [](const auto& i) { return std::string(i.param.name); });
 
 // The controller's own keys, from the finished hull of the worked example:

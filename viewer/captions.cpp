@@ -120,7 +120,12 @@ void guessLines(const SessionRecord& s, std::vector<std::string>& lines)
 {
     const GuessState& g = s.guess;
     if (s.mode != Mode::Guess) return;
-    if (g.question < 0 && g.answered >= 0 && g.answered == s.steps.step) {
+    if (g.question < 0 && g.answered >= 0 && g.answered == s.steps.step && s.method != HullMethod::Farthest) {
+        const Point& answer = s.points[std::size_t(g.answer)];
+        lines.push_back(g.right ? "Tacno!"
+                        : (s.method == HullMethod::Jarvis ? "Netacno: sledece teme je " : "Netacno: na vrhu steka je ")
+                              + xy(answer));
+    } else if (g.question < 0 && g.answered >= 0 && g.answered == s.steps.step) {
         const HullTrace& t = s.trace;
         const Point& far = vertex(t, g.answered);
         const HullStep& st = t.steps[std::size_t(g.answered)];

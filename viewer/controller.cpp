@@ -4,6 +4,7 @@
 #include "controller.hpp"
 
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include "camera.hpp"
@@ -59,6 +60,22 @@ void closeWhatIsOpen(SessionRecord& s)
     }
 }
 
+// The next method's steps: the finished hull stays the finished hull, the
+// same for every method; from any other step the new method starts at its
+// beginning, since its steps are others. A play stops, a question open is
+// closed, and guess mode's score starts again, as the questions are another
+// method's now.
+void nextMethod(SessionRecord& s)
+{
+    const bool finished = s.steps.step >= finishedStep(s);
+    s.method = HullMethods[(std::size_t(s.method) + 1) % std::size(HullMethods)].method;
+    traceShownMethod(s);
+    s.steps.step = finished ? finishedStep(s) : 0;
+    s.steps.playing = s.steps.paused = false;
+    ++s.steps.playRound;
+    if (s.mode == Mode::Guess) setMode(s, Mode::Guess);
+}
+
 Requests pressKey(int key)
 {
     SessionRecord& s = Session;
@@ -89,6 +106,13 @@ Requests pressKey(int key)
         s.panel = !s.panel;
         frameAgain(s);
         return r;
+    case 'm': case 'M':
+        nextMethod(s);
+        return r;
+    case 'u': case 'U':
+        s.comparison = !s.comparison;
+        if (s.comparison) countMethods(s);
+        return r;
     case 'h': case 'H': case KeyF1:
         s.steps.help = !s.steps.help;
         return r;
@@ -109,7 +133,7 @@ Requests pressKey(int key)
     }
     const StepKey k = stepKeyOf(key);
     if (k == StepKey::None || guessStepKey(s, k)) return r;
-    if (pressStepKey(s.steps, k, stepCount(s.trace))) {
+    if (pressStepKey(s.steps, k, finishedStep(s))) {
         r.playAfter = PlayMillis;
         r.playRound = s.steps.playRound;
     }
@@ -202,9 +226,10 @@ Requests startSession(int width, int height)
     const std::int32_t round = s.steps.playRound;
     s.steps = {};
     s.steps.playRound = round + 1;
-    s.steps.step = stepCount(s.trace);
+    s.steps.step = finishedStep(s);
     s.mode = Mode::View;
     s.panel = false;
+    s.comparison = false;
     s.guess = {};
     s.gesture = {};
     s.notice.clear();
@@ -245,7 +270,7 @@ Requests advancePlay(std::int32_t round)
     Requests r = redraw();
     // Guess mode stops a play at each question.
     if (stopForQuestion(s, round)) return r;
-    if (playTick(s.steps, round, stepCount(s.trace))) {
+    if (playTick(s.steps, round, finishedStep(s))) {
         r.playAfter = PlayMillis;
         r.playRound = round;
     }

@@ -51,11 +51,11 @@ bool removeEditPoint(SessionRecord& r, std::int32_t i)
 
 void rebuildEdited(SessionRecord& r)
 {
-    const std::int32_t before = stepCount(r.trace);
+    const std::int32_t before = finishedStep(r);
     const auto n = std::int32_t(r.points.size());
     const HullResult result = timeHull(r.points.data(), n);
     loadRun(r.points, result, {HullBuffer.data(), std::size_t(std::max(result.count, 0))});
-    const std::int32_t after = stepCount(r.trace);
+    const std::int32_t after = finishedStep(r);
     StepState& s = r.steps;
     s.step = s.step >= before ? after : std::min(s.step, after);
     r.notice.clear();

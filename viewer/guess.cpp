@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "method_text.hpp"
 #include "predicates.hpp"
 
 namespace {
@@ -32,7 +33,14 @@ bool undecidedBefore(const HullTrace& t, std::int32_t step, std::int32_t p)
 
 bool asksBefore(const SessionRecord& s, std::int32_t step)
 {
-    return s.mode == Mode::Guess && step >= 2 && step < stepCount(s.trace);
+    if (s.mode != Mode::Guess || step >= finishedStep(s)) return false;
+    switch (s.method) {
+    case HullMethod::Farthest: return step >= 2;
+    case HullMethod::Jarvis: return jarvisAnswer(s.jarvis, step) >= 0;
+    case HullMethod::Graham: return stackAnswer(s.graham, step) >= 0;
+    case HullMethod::Andrew: return stackAnswer(s.andrew, step) >= 0;
+    }
+    return false;
 }
 
 bool guessStepKey(SessionRecord& s, StepKey k)
@@ -50,7 +58,7 @@ bool guessStepKey(SessionRecord& s, StepKey k)
         } else if (asksBefore(s, st.step + 1)) {
             g.question = st.step + 1;
         } else {
-            st.step = std::min(st.step + 1, stepCount(s.trace));
+            st.step = std::min(st.step + 1, finishedStep(s));
         }
         return true;
     }
@@ -69,24 +77,49 @@ bool stopForQuestion(SessionRecord& s, std::int32_t round)
     return true;
 }
 
+namespace {
+
+// Judges a click on p for the farthest-point question: beyond the edge, still
+// undecided, and at least as far from it as the point the method takes (ties
+// count). The orientation is exact for whole coordinates, so a tie is a tie.
+void judgeFarthest(SessionRecord& s, std::int32_t step, std::int32_t p)
+{
+    GuessState& g = s.guess;
+    const HullTrace& t = s.trace;
+    const HullStep& st = t.steps[std::size_t(step)];
+    const Point &a = vertexAt(t, st.edgeFrom), &b = vertexAt(t, st.edgeTo), &far = vertexAt(t, step);
+    const double value = orientation(a, b, t.points[std::size_t(p)]);
+    g.beyond = value > 0.0 && undecidedBefore(t, step, p);
+    g.right = g.beyond && value >= orientation(a, b, far);
+    g.answer = t.vertices[std::size_t(step)];
+    g.clickedDistance = g.beyond ? value / length(a, b) : 0.0;
+    g.farDistance = orientation(a, b, far) / length(a, b);
+}
+
+// The other methods' questions have one right point: right where p lies in
+// its place (a copy of it is as right).
+void judgeByPlace(SessionRecord& s, std::int32_t p, std::int32_t answer)
+{
+    GuessState& g = s.guess;
+    const Point &q = s.points[std::size_t(p)], &a = s.points[std::size_t(answer)];
+    g.right = q.x == a.x && q.y == a.y;
+    g.answer = answer;
+}
+
+} // namespace
+
 bool answerGuess(SessionRecord& s, std::int32_t p)
 {
     GuessState& g = s.guess;
     if (g.question < 0 || p < 0) return false;
-    const HullTrace& t = s.trace;
     const std::int32_t step = g.question;
-    const HullStep& st = t.steps[std::size_t(step)];
-    const Point &a = vertexAt(t, st.edgeFrom), &b = vertexAt(t, st.edgeTo), &far = vertexAt(t, step);
-    const Point& q = t.points[std::size_t(p)];
-    // Beyond the edge, still undecided, and at least as far from it as the
-    // point the method takes: ties count. The orientation is exact for whole
-    // coordinates, so a tie is a tie.
-    const double value = orientation(a, b, q);
-    g.beyond = value > 0.0 && undecidedBefore(t, step, p);
-    g.right = g.beyond && value >= orientation(a, b, far);
+    switch (s.method) {
+    case HullMethod::Farthest: judgeFarthest(s, step, p); break;
+    case HullMethod::Jarvis: judgeByPlace(s, p, jarvisAnswer(s.jarvis, step)); break;
+    case HullMethod::Graham: judgeByPlace(s, p, stackAnswer(s.graham, step)); break;
+    case HullMethod::Andrew: judgeByPlace(s, p, stackAnswer(s.andrew, step)); break;
+    }
     g.clicked = p;
-    g.clickedDistance = g.beyond ? value / length(a, b) : 0.0;
-    g.farDistance = orientation(a, b, far) / length(a, b);
     g.hits += g.right;
     ++g.asked;
     g.answered = step;

@@ -4,6 +4,8 @@
 #include "picture.hpp"
 
 #include "captions.hpp"
+#include "method_pictures.hpp"
+#include "method_text.hpp"
 #include "step_keys.hpp"
 
 namespace {
@@ -12,6 +14,7 @@ namespace {
 struct PictureRecord {
     SceneStore steps;
     std::uint64_t revision = 0;
+    HullMethod method = HullMethod::Farthest;
     std::int32_t step = -1, question = -1, answered = -1;
     float ringRadius = 0.0f;
     bool built = false;
@@ -28,32 +31,74 @@ const SceneStore& stepScene(const SessionRecord& s, float ringRadius)
 {
     const GuessState& g = s.guess;
     const HullTrace& t = s.trace;
-    if (g.question < 0 && s.steps.step >= stepCount(t)) return Scene;
+    if (g.question < 0 && s.steps.step >= finishedStep(s)) return Scene;
     const std::int32_t answered = g.answered == s.steps.step ? g.answered : -1;
     PictureRecord& r = Shown;
-    if (r.built && r.revision == s.revision && r.step == s.steps.step && r.question == g.question
-        && r.answered == answered && r.ringRadius == ringRadius)
+    if (r.built && r.revision == s.revision && r.method == s.method && r.step == s.steps.step
+        && r.question == g.question && r.answered == answered && r.ringRadius == ringRadius)
         return r.steps;
-    if (g.question >= 0) {
+    const bool asking = g.question >= 0;
+    const std::int32_t step = asking ? g.question : s.steps.step;
+    if (s.method == HullMethod::Jarvis) {
+        buildJarvisPicture(s.jarvis, step, ringRadius, Scene.box, r.steps, asking);
+    } else if (s.method != HullMethod::Farthest) {
+        buildStackPicture(s.method == HullMethod::Graham ? s.graham : s.andrew, step, ringRadius, Scene.box, r.steps,
+                          asking);
+    } else if (asking) {
         // A question shows the step before it with the edge about to be split.
         buildStepPicture(t, g.question - 1, ringRadius, Scene.box, r.steps, false);
         const HullStep& q = t.steps[std::size_t(g.question)];
         r.steps.segments.push_back({vertex(t, q.edgeFrom), vertex(t, q.edgeTo), SplitColor});
     } else {
         buildStepPicture(t, s.steps.step, ringRadius, Scene.box, r.steps);
-        // The answer's ring: green round a right point, magenta round a wrong
-        // one (the right one keeps the step's own ring).
-        if (answered >= 0)
-            r.steps.circles.push_back({t.points[std::size_t(g.clicked)], ringRadius,
-                                       g.right ? RightGuessColor : WrongGuessColor});
     }
+    // The answer's ring: green round a right point, magenta round a wrong
+    // one (the right one keeps the step's own ring).
+    if (answered >= 0)
+        r.steps.circles.push_back({t.points[std::size_t(g.clicked)], ringRadius,
+                                   g.right ? RightGuessColor : WrongGuessColor});
     r.built = true;
     r.revision = s.revision;
+    r.method = s.method;
     r.step = s.steps.step;
     r.question = g.question;
     r.answered = answered;
     r.ringRadius = ringRadius;
     return r.steps;
+}
+
+// The caption of the step shown, or the question asked, for the method shown;
+// its first line names the method.
+void captionOf(const SessionRecord& s, std::vector<std::string>& lines)
+{
+    const std::int32_t question = s.guess.question, step = s.steps.step;
+    const StackTrace& stack = s.method == HullMethod::Graham ? s.graham : s.andrew;
+    if (question >= 0 && s.method == HullMethod::Farthest) {
+        questionCaption(s.trace, question, lines);
+    } else if (question >= 0) {
+        lines.assign(1, "Korak " + std::to_string(question) + " od " + std::to_string(finishedStep(s)));
+        lines.push_back(s.method == HullMethod::Jarvis ? jarvisQuestion(s.jarvis, question) : stackQuestion(stack, question));
+    } else if (s.method == HullMethod::Farthest) {
+        stepCaption(s.trace, step, lines);
+    } else if (s.method == HullMethod::Jarvis) {
+        jarvisCaption(s.jarvis, step, lines);
+    } else {
+        stackCaption(stack, step, lines);
+    }
+    lines[0] += std::string(" (") + hullMethodName(s.method) + ")";
+}
+
+// The method's numbered lines, the step's (or the question's) marked.
+void panelOf(const SessionRecord& s, std::vector<std::string>& lines)
+{
+    const bool asking = s.guess.question >= 0;
+    const std::int32_t step = asking ? s.guess.question : s.steps.step;
+    switch (s.method) {
+    case HullMethod::Farthest: methodLines(s.trace, step, asking, lines); break;
+    case HullMethod::Jarvis: jarvisLines(s.jarvis, step, asking, lines); break;
+    case HullMethod::Graham: stackLines(s.graham, step, asking, lines); break;
+    case HullMethod::Andrew: stackLines(s.andrew, step, asking, lines); break;
+    }
 }
 
 // Appends lines as a block below the blocks already in the left column,
@@ -80,10 +125,13 @@ const Picture& buildPicture(const SessionRecord& s, const PictureFrame& frame)
     if (!s.notice.empty()) lines.push_back(s.notice);
     leftBlock(p, lines, line);
     if (s.steps.captioned) {
-        if (s.guess.question >= 0) questionCaption(s.trace, s.guess.question, lines);
-        else stepCaption(s.trace, s.steps.step, lines);
+        captionOf(s, lines);
         if (*playLine(s.steps)) lines.push_back(playLine(s.steps));
         guessLines(s, lines);
+        leftBlock(p, lines, line);
+    }
+    if (s.comparison) {
+        comparisonLines(s.counts, s.agree, lines);
         leftBlock(p, lines, line);
     }
     if (s.steps.help) {
@@ -91,7 +139,7 @@ const Picture& buildPicture(const SessionRecord& s, const PictureFrame& frame)
         leftBlock(p, lines, line);
     }
     if (s.panel) {
-        methodLines(s.trace, s.guess.question >= 0 ? s.guess.question : s.steps.step, s.guess.question >= 0, lines);
+        panelOf(s, lines);
         p.text.push_back({frame.width - PanelWidth + Margin, Margin, lines});
     }
     return p;

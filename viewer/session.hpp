@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "methods.hpp"
 #include "picking.hpp"
 #include "run_viewer.hpp"
 #include "scene.hpp"
@@ -33,12 +34,14 @@ struct StepState {
     std::int32_t playRound = 0; // the play a timer tick belongs to; stale ticks are ignored
 };
 
-// Guess mode: before a farthest-point step is shown, the student clicks the
-// point they think lies farthest beyond its edge.
+// Guess mode: before a step is shown, the student clicks the point the step
+// will decide on: the point farthest beyond the edge split, the next vertex
+// of the wrap, or the point on top of the stack when the next one arrives.
 struct GuessState {
     std::int32_t question = -1; // the step asked about (the step before it is shown); -1: none open
     std::int32_t answered = -1; // the step last answered with a click, while it is shown; -1: none
     std::int32_t clicked = -1;  // the point clicked for it
+    std::int32_t answer = -1;   // the point that answers it
     bool right = false;
     bool beyond = false;        // the point clicked lies beyond the edge at all
     double clickedDistance = 0.0, farDistance = 0.0; // from the edge's line, both beyond it
@@ -49,12 +52,22 @@ struct SessionRecord {
     // Where the points came from: the generator's seed, or otherwise a file.
     RunSource source;
     // The set shown, in order: the run's, then as edited; its last computation
-    // and its steps. revision counts the sets shown, so that whatever is built
-    // from one knows when it is out of date.
+    // and its steps by the farthest point. revision counts the sets shown, so
+    // that whatever is built from one knows when it is out of date.
     std::vector<Point> points;
     HullResult result;
     HullTrace trace;
     std::uint64_t revision = 0;
+    // The other methods' steps on the same set, each traced when it is first
+    // shown (traced: the revision it was traced for, 0 for none), and the
+    // four methods' counts for the comparison (U).
+    JarvisTrace jarvis;
+    StackTrace graham, andrew;
+    std::uint64_t jarvisTraced = 0, grahamTraced = 0, andrewTraced = 0;
+    std::vector<MethodCounts> counts;
+    std::vector<bool> agree; // per method: its corners are the farthest point's
+    std::uint64_t counted = 0;
+    bool comparison = false; // the comparison is shown
 
     Mode mode = Mode::View;
     HullMethod method = HullMethod::Farthest; // whose steps are shown
@@ -81,6 +94,16 @@ void loadRun(std::span<const Point> points, const HullResult& result, std::span<
 // set. Nothing of it is unsaved.
 void takeRun(const RunSource& source, std::span<const Point> points, const HullResult& result,
              std::span<const Point> found);
+
+// Traces the method shown on the set shown, unless it is traced already.
+void traceShownMethod(SessionRecord& s);
+
+// The four methods' counts on the set shown, unless counted already.
+void countMethods(SessionRecord& s);
+
+// The step number of the finished hull for the method shown: its steps run
+// from 0 (the input, and what the method prepares) to this.
+std::int32_t finishedStep(const SessionRecord& s);
 
 // The hull's vertices as a person counts them: one for a set whose points
 // all coincide, which computeHull lists twice.

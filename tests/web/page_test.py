@@ -192,14 +192,16 @@ def main():
         ActionChains(driver).context_click(canvas).perform()
 
         # Steps by key, their caption over the picture where the desktop draws it.
-        for keys, caption in ((Keys.HOME, "Korak 0 od %d" % steps), (Keys.ARROW_RIGHT, "Korak 1 od %d" % steps),
-                              (Keys.ARROW_RIGHT, "Korak 2 od %d" % steps), (Keys.END, "Korak %d od %d" % (steps, steps))):
+        for keys, caption in ((Keys.HOME, "Korak 0 od %d (najdalja)" % steps),
+                              (Keys.ARROW_RIGHT, "Korak 1 od %d (najdalja)" % steps),
+                              (Keys.ARROW_RIGHT, "Korak 2 od %d (najdalja)" % steps),
+                              (Keys.END, "Korak %d od %d (najdalja)" % (steps, steps))):
             canvas.send_keys(keys)
             shown = wait(driver, lambda: caption in text_over_picture(), 5)
             check("%s shows \"%s\"" % (repr(keys), caption), bool(shown), str(text_over_picture()))
         # Space plays from step 0 a step at a time; a step key stops it. H shows the help with the seed.
         canvas.send_keys(Keys.HOME, Keys.SPACE)
-        check("Space plays the steps", bool(wait(driver, lambda: "Korak 2 od %d" % steps in text_over_picture(), 10)),
+        check("Space plays the steps", bool(wait(driver, lambda: "Korak 2 od %d (najdalja)" % steps in text_over_picture(), 10)),
               str(text_over_picture()))
         canvas.send_keys(Keys.END, "h")
         check("H shows the help and the run's seed", bool(wait(driver, lambda: "Seme: %d" % SEED in text_over_picture(), 5)),
