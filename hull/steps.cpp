@@ -29,18 +29,14 @@ struct Split {
     std::int32_t tests; // orientation tests evaluated
 };
 
-// Splits the points of a set by a->v and v->b: those strictly left of a->v to
-// work[lo, mid), those strictly left of v->b (and not of a->v) right behind
-// them, the rest (inside the triangle a, v, b or on its sides) ruled out. Both
-// halves keep their order, and the farthest point of each is found in the same
-// pass. The set is work[lo, hi) but its apex skip1, or for the first split
-// (First) every point 0..hi-1 in index order but L and R (skip1 and skip2), by
-// L->R and R->L (a = b = L). Where a point goes is a coin toss on a hull with
-// many vertices, so the writes are unconditional and the counters move by the
-// tests' results.
-template <bool First>
-Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std::int32_t skip2, Point a, Point v,
-            Point b)
+// Splits the set work[lo, hi) but its apex v (index skip) by a->v and v->b:
+// those strictly left of a->v to work[lo, mid), those strictly left of v->b
+// (and not of a->v) right behind them, the rest (inside the triangle a, v, b or
+// on its sides) ruled out. Both halves keep their order, and the farthest point
+// of each is found in the same pass. Where a point goes is a coin toss on a
+// hull with many vertices, so the writes are unconditional and the counters
+// move by the tests' results.
+Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip, Point a, Point v, Point b)
 {
     const Point* points = r.points;
     std::int32_t *work = r.t.work.data(), *spill = r.t.spill.data(), *out = r.t.ruledOut.data();
@@ -51,13 +47,12 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
     // orientation() with the ends converted once.
     const double ax = a.x, ay = a.y, vx = v.x, vy = v.y, bx = b.x, by = b.y;
     for (std::int32_t k = lo; k < hi; ++k) {
-        const std::int32_t i = First ? k : work[k];
-        if (i == skip1 || (First && i == skip2)) continue;
+        const std::int32_t i = work[k];
+        if (i == skip) continue;
         ++tested;
         const double px = points[i].x, py = points[i].y;
         const double o1 = orientationOf(ax, ay, vx, vy, px, py);
-        // The value against R->L is exactly the negation of that against L->R.
-        const double o2 = First ? -o1 : orientationOf(vx, vy, bx, by, px, py);
+        const double o2 = orientationOf(vx, vy, bx, by, px, py);
         // A point beyond a->v goes with that side alone.
         const bool in1 = o1 > 0.0, in2 = !in1 & (o2 > 0.0);
         // The bests start at 0, so a new best is beyond its edge; strictly
@@ -68,34 +63,79 @@ Split split(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t skip1, std
         mid += in1;
         spill[end] = i;
         end += in2;
-        const bool inside = !in1 & !in2;
-        if constexpr (First) {
-            // Only points on the line L-R: rare enough to branch on.
-            if (inside) out[ruled++] = i;
-        } else {
-            out[ruled] = i;
-            ruled += inside;
+        out[ruled] = i;
+        ruled += !in1 & !in2;
+    }
+    std::copy(spill, spill + end, work + mid);
+    r.ruled = std::int32_t(ruled);
+    // Two tests a point: one against each sub-edge.
+    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2, std::int32_t(2 * tested)};
+}
+
+// Step 1's split of every point 0..n-1 but L and R, in index order, by the line
+// L-R: those strictly above it (left of L->R) to work[0, mid), those strictly
+// below right behind them, those on it ruled out; the farthest above and the
+// farthest below found in the same pass. The value against R->L is exactly the
+// negation of that against L->R, so one value decides both sides: the farthest
+// below is the first of the lowest values, as split's best of R->L would be.
+Split splitByLine(Tracer& r, std::int32_t n, std::int32_t left, std::int32_t right)
+{
+    const Point* points = r.points;
+    std::int32_t *work = r.t.work.data(), *spill = r.t.spill.data(), *out = r.t.ruledOut.data();
+    std::ptrdiff_t mid = 0, end = 0, ruled = r.ruled;
+    std::int32_t far1 = -1, far2 = -1;
+    double highest = 0.0, lowest = 0.0;
+    const double lx = points[left].x, ly = points[left].y, rx = points[right].x, ry = points[right].y;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const double o = orientationOf(lx, ly, rx, ry, points[i].x, points[i].y);
+        const bool above = o > 0.0, below = o < 0.0;
+        if (o > highest) highest = o, far1 = i;
+        if (o < lowest) lowest = o, far2 = i;
+        work[mid] = i; // mid <= i: only places already read are written
+        mid += above;
+        spill[end] = i;
+        end += below;
+        // Neither above nor below (never both): on the line, or a value that
+        // is not a number. Rare enough to branch on, and so the place to pass
+        // over L and R, which are such points too and are vertices, not ruled
+        // out.
+        if (above == below) [[unlikely]] {
+            if (i != left && i != right) out[ruled++] = i;
         }
     }
     std::copy(spill, spill + end, work + mid);
     r.ruled = std::int32_t(ruled);
-    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2, std::int32_t(First ? tested : 2 * tested)};
+    // One test a point but L and R: its negation serves the side below.
+    return {std::int32_t(mid), std::int32_t(mid + end), far1, far2, n - 2};
 }
 
 // The leftmost and the rightmost point, first of equals, as the kernel's scan
-// finds them: the two values in a pass whose iterations do not wait on each
-// other, then the first point that holds each. Only a first value that is not
-// a number stays where it started.
+// finds them: the two values first, then the first point that holds each. The
+// values are kept in Lanes running minima and maxima that take every Lanes-th
+// point, so that no comparison waits on the one before it; the lanes agree on
+// the extremes whatever order they take the points in (a NaN never replaces a
+// number, and the sign of a zero does not matter to ==). Only a first value
+// that is not a number stays where it started.
 Extremes leftmostAndRightmost(const Point* p, std::int32_t n)
 {
-    float low = p[0].x, high = p[0].x;
-    for (std::int32_t i = 1; i < n; ++i) {
-        low = std::min(low, p[i].x);
-        high = std::max(high, p[i].x);
+    constexpr std::int32_t Lanes = 8;
+    float low[Lanes], high[Lanes];
+    std::fill(low, low + Lanes, p[0].x);
+    std::fill(high, high + Lanes, p[0].x);
+    std::int32_t i = 1;
+    for (; i + Lanes <= n; i += Lanes)
+        for (std::int32_t k = 0; k < Lanes; ++k) {
+            low[k] = std::min(low[k], p[i + k].x);
+            high[k] = std::max(high[k], p[i + k].x);
+        }
+    for (; i < n; ++i) {
+        low[0] = std::min(low[0], p[i].x);
+        high[0] = std::max(high[0], p[i].x);
     }
+    const float lowest = *std::min_element(low, low + Lanes), highest = *std::max_element(high, high + Lanes);
     Extremes e;
-    while (e.left < n && !(p[e.left].x == low)) ++e.left;
-    while (e.right < n && !(p[e.right].x == high)) ++e.right;
+    while (e.left < n && !(p[e.left].x == lowest)) ++e.left;
+    while (e.right < n && !(p[e.right].x == highest)) ++e.right;
     if (e.left == n) e.left = 0;
     if (e.right == n) e.right = 0;
     return e;
@@ -115,7 +155,7 @@ void expand(Tracer& r, std::int32_t lo, std::int32_t hi, std::int32_t from, std:
         const auto apex = std::int32_t(t.vertices.size());
         t.vertices.push_back(far);
         const Point &a = r.points[t.vertices[std::size_t(from)]], &b = r.points[t.vertices[std::size_t(to)]];
-        const Split s = split<false>(r, lo, hi, far, far, a, r.points[far], b);
+        const Split s = split(r, lo, hi, far, a, r.points[far], b);
         r.undecided -= (hi - lo) - (s.end - lo);
         t.steps.push_back({from, to, r.ruled, r.undecided, hi - lo, s.tests});
         t.next[std::size_t(from)] = apex;
@@ -144,9 +184,8 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     // Step 0: nothing decided.
     t.steps.push_back({-1, -1, 0, n, 0});
 
-    // Step 1: L and R as the kernel takes them, then every point by L->R and
-    // R->L: those above the line, those below it, and those on it ruled out. L
-    // and R themselves are vertices, not candidates.
+    // Step 1: L and R as the kernel takes them, then every other point by the
+    // line L-R: those above it, those below it, and those on it ruled out.
     const HullEnds ends = hullEnds(points, n, leftmostAndRightmost(points, n));
     const Point &l = points[ends.left], &r = points[ends.right];
     if (l.x == r.x && l.y == r.y) {
@@ -164,7 +203,7 @@ void traceHull(const Point* points, std::int32_t n, HullTrace& t)
     t.vertices = {ends.left, ends.right};
     t.next = {1, 0};
     Tracer tracer{t, t.points.data(), 0, n};
-    const Split sides = split<true>(tracer, 0, n, ends.left, ends.right, l, r, l);
+    const Split sides = splitByLine(tracer, n, ends.left, ends.right);
     tracer.undecided = sides.end;
     t.steps.push_back({-1, -1, tracer.ruled, tracer.undecided, n, sides.tests});
 

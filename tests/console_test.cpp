@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -342,22 +341,51 @@ TEST(ConsoleRun, TheSameSeedRepeatsTheRun)
     }
 }
 
-// The program's generator draws what this C library's rand() draws, for seeds
-// across the whole range (0 and 1 seed alike; from 2^31 on the seed starts the
-// words as a negative number), so a seed gives the same points on every platform it is built for.
-class RandomSeed : public ::testing::TestWithParam<std::uint32_t> {};
-
-TEST_P(RandomSeed, DrawsWhatTheCLibraryDraws)
+// The program's generator draws what the GNU C library's rand() draws after
+// srand(seed), whatever C library the program is built with, so a seed gives
+// the same points on every platform. The numbers are glibc's srand/rand
+// sequence, recorded once from glibc itself, for seeds across the whole range
+// (0 and 1 seed alike; from 2^31 on the seed starts the words as a negative
+// number), at positions that take in the first draws after the 310 outputs
+// seeding discards, the first that adds two drawn words (31), the first made
+// of drawn words alone (34), and far ones.
+TEST(RandomSeed, DrawsWhatGlibcDraws)
 {
-    RandomStream s;
-    seedRandom(s, GetParam());
-    std::srand(GetParam());
-    for (int i = 0; i < 100000; ++i) ASSERT_EQ(nextRandom(s), std::rand()) << "draw " << i;
+    constexpr int At[] = {0, 1, 2, 31, 34, 343, 1000, 99999};
+    struct Recorded {
+        std::uint32_t seed;
+        std::int32_t draws[std::size(At)];
+    };
+    const Recorded glibc[] = {
+        {0u, {1804289383, 846930886, 1681692777, 1801979802, 1369133069, 1389867269, 981914693, 660658275}},
+        {1u, {1804289383, 846930886, 1681692777, 1801979802, 1369133069, 1389867269, 981914693, 660658275}},
+        {7u, {1045618677, 1863967299, 1272579899, 1122762934, 1583848806, 1708651679, 363912548, 1673123431}},
+        {2024u, {742133555, 1180362363, 1165600424, 1690974320, 1435511372, 408425357, 1547067066, 432936071}},
+        {12345u, {383100999, 858300821, 357768173, 1752197064, 60241667, 298015066, 1842355799, 101586848}},
+        {127773u, {493846017, 862968434, 449042396, 2140381546, 320759581, 1562014139, 2088142036, 420928227}},
+        {2147483646u, {1320593690, 1199968952, 1432693999, 825759702, 1143693978, 278716807, 515787769, 888587231}},
+        {2147483647u, {1065668062, 2142264300, 1066566375, 1030075131, 2094087902, 2390545, 1446597600, 910617080}},
+        {2147483648u, {1336741213, 1210407648, 1447044896, 913093087, 1250485470, 273935717, 1917559864, 1214836719}},
+        {4294967295u, {254925627, 1205188300, 366127624, 1943168218, 1197089724, 276326262, 1216673817, 2125453799}},
+    };
+    for (const Recorded& r : glibc) {
+        RandomStream s;
+        seedRandom(s, r.seed);
+        std::size_t next = 0;
+        for (int i = 0; next < std::size(At); ++i) {
+            const std::int32_t draw = nextRandom(s);
+            if (i == At[next]) {
+                EXPECT_EQ(draw, r.draws[next]) << "seed " << r.seed << ", draw " << i;
+                ++next;
+            }
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Console, RandomSeed,
-                         ::testing::Values(0u, 1u, 7u, 2024u, 12345u, 127773u, 2147483646u, 2147483647u, 2147483648u,
-                                           4294967295u));
+// The program's generator seeded by the test, for drawPoints, which takes a
+// plain function.
+RandomStream TestDraws;
+int nextTestDraw() { return nextRandom(TestDraws); }
 
 // What each way of drawing the points promises, at a fixed seed: whole
 // coordinates 0..999, and the shape it is for.
@@ -366,8 +394,8 @@ TEST(Distributions, KeepTheirPromises)
     constexpr std::int32_t n = 1000;
     const auto draw = [](Distribution d) {
         std::vector<Point> p(n);
-        std::srand(7);
-        drawPoints(d, p.data(), n, std::rand);
+        seedRandom(TestDraws, 7);
+        drawPoints(d, p.data(), n, nextTestDraw);
         return p;
     };
     const auto hullCount = [](const std::vector<Point>& p) { return computeHull(p.data(), n); };
