@@ -5,6 +5,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <initializer_list>
@@ -576,6 +577,33 @@ TEST_F(EditSteps, StayWithinTheNewStepCount)
     Session.points = Square;
     rebuildEdited(Session);
     EXPECT_EQ(Session.steps.step, 4) << "the finished hull of the square";
+}
+
+// M goes through the four methods: from the finished hull, to each one's
+// finished hull, the run's own picture. U shows the four methods compared on
+// the set, and the comparison follows an edit.
+TEST_F(EditSteps, MethodsAndTheirComparisonFollowTheSet)
+{
+    const Frame finished = drawAndRead();
+    for (const HullMethod m : {HullMethod::Jarvis, HullMethod::Graham, HullMethod::Andrew, HullMethod::Farthest}) {
+        onKeyboard('m', 0, 0);
+        EXPECT_EQ(Session.method, m);
+        EXPECT_EQ(Session.steps.step, finishedStep(Session)) << hullMethodName(m);
+        EXPECT_TRUE(drawAndRead() == finished) << hullMethodName(m);
+    }
+    const auto shows = [](const std::string& line) {
+        const std::vector<std::string> text = shownText();
+        return std::find(text.begin(), text.end(), line) != text.end();
+    };
+    onKeyboard('u', 0, 0);
+    EXPECT_TRUE(shows("najdalja: temena 4, koraka 3, testova orijentacije 7, poredjenja 0"))
+        << testing::PrintToString(shownText());
+    EXPECT_TRUE(shows("Sva cetiri metoda daju isti omotac."));
+    ASSERT_TRUE(addEditPoint(Session, 1000, 500));
+    rebuildEdited(Session);
+    EXPECT_TRUE(shows("jarvis: temena 5, koraka 5, testova orijentacije 30, poredjenja 0"));
+    onKeyboard('u', 0, 0);
+    EXPECT_FALSE(shows("Sva cetiri metoda daju isti omotac."));
 }
 
 // An edit leaves the view where it is; R frames the set as it is then, and a

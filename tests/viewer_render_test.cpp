@@ -704,7 +704,7 @@ TEST_F(Steps, ThePanelNeverCoversAPoint)
 struct GuessRow {
     const char* name;
     std::vector<Point> set;
-    std::string actions;     // g, e, Esc: keys; > right arrow; h: Home; space: Space; t: a timer tick; c: a click;
+    std::string actions;     // g, e, m, Esc: keys; > right arrow; h: Home; space: Space; t: a timer tick; c: a click;
                              // w: a click that wanders 2 pixels while pressed
     std::vector<Point> clicks; // where each c clicks, in order
     std::int32_t step, question, hits, asked;
@@ -777,6 +777,19 @@ INSTANTIATE_TEST_SUITE_P(
         GuessRow{"AnEndOfTheEdge", Worked, "gh>>c", {at(0, 300)}, 2, -1, 0, 1,
                  "Netacno: ta tacka nije iza ivice (0, 300) - (900, 400); najdalja je (400, 900) na 552.2", Magenta},
         GuessRow{"EscClosesTheQuestion", Worked, "gh>>\x1b", {}, 1, -1, 0, 0, "Pogodjeno: 0 od 0"},
+        // The other methods ask their own next decision, from step 1 on: the
+        // wrap's next vertex, and the point a stack scan's new point lands on.
+        GuessRow{"TheWrapAsksTheNextVertex", Worked, "mgh>", {}, 0, 1, 0, 0,
+                 "Koja tacka je sledece teme posle (600, 0)? Kliknite je."},
+        GuessRow{"TheWrapRight", Worked, "mgh>c", {at(900, 400)}, 1, -1, 1, 1, "Tacno!", Green},
+        GuessRow{"TheWrapWrong", Worked, "mgh>c", {at(800, 800)}, 1, -1, 0, 1, "Netacno: sledece teme je (900, 400)",
+                 Magenta},
+        GuessRow{"GrahamAsksTheTopOfTheStack", Worked, "mmgh>", {}, 0, 1, 0, 0,
+                 "Koja tacka ce biti na vrhu steka kad (800, 800) dodje na stek? Kliknite je."},
+        GuessRow{"GrahamRight", Worked, "mmgh>c", {at(900, 400)}, 1, -1, 1, 1, "Tacno!", Green},
+        GuessRow{"TheChainWrong", Worked, "mmmgh>c", {at(300, 100)}, 1, -1, 0, 1, "Netacno: na vrhu steka je (0, 300)",
+                 Magenta},
+        GuessRow{"AnotherMethodStartsTheScoreAgain", Worked, "gh>>cm", {at(400, 900)}, 0, -1, 0, 0, "Pogodjeno: 0 od 0"},
         GuessRow{"ATieCounts", Tied, "gh>>c", {at(70, 50)}, 2, -1, 1, 1, "Tacno!", Green},
         GuessRow{"RightWithoutAGuess", Worked, "gh>>>", {}, 2, -1, 0, 0, "Pogodjeno: 0 od 0"},
         GuessRow{"AClickOnNothingDoesNothing", Worked, "gh>>c", {at(450, 600)}, 1, 2, 0, 0, ""},
@@ -784,6 +797,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "Pogodjeno: 2 od 3"},
         GuessRow{"PlayStopsAtEachQuestion", Worked, "gh tt", {}, 1, 2, 0, 0, ""},
         GuessRow{"SpaceWaitsForTheAnswer", Worked, "gh>> t", {}, 1, 2, 0, 0, ""},
+        // A step answered again, after going back, shows the new answer.
+        GuessRow{"AStepAnsweredAgain", Worked, "gh>>ch>>c", {at(400, 900), at(800, 800)}, 2, -1, 1, 2,
+                 "Netacno: (800, 800) je na udaljenosti 408.6, najdalja (400, 900) na 552.2", Magenta},
         GuessRow{"TheFinishedHullKeepsTheScore", Worked, "gh>>c>>>>>>>>>", {at(400, 900)}, WorkedSteps, -1, 1, 1,
                  "Pogodjeno: 1 od 1"},
         GuessRow{"LeavingGuessModeStartsAgain", Worked, "gh>>cgg", {at(400, 900)}, 2, -1, 0, 0, "Pogodjeno: 0 od 0"},

@@ -15,7 +15,8 @@ struct PictureRecord {
     SceneStore steps;
     std::uint64_t revision = 0;
     HullMethod method = HullMethod::Farthest;
-    std::int32_t step = -1, question = -1, answered = -1;
+    std::int32_t step = -1, question = -1, answered = -1, clicked = -1;
+    bool right = false;
     float ringRadius = 0.0f;
     bool built = false;
     Picture picture;
@@ -34,8 +35,10 @@ const SceneStore& stepScene(const SessionRecord& s, float ringRadius)
     if (g.question < 0 && s.steps.step >= finishedStep(s)) return Scene;
     const std::int32_t answered = g.answered == s.steps.step ? g.answered : -1;
     PictureRecord& r = Shown;
+    // A step answered again, after going back to it, may be answered otherwise.
     if (r.built && r.revision == s.revision && r.method == s.method && r.step == s.steps.step
-        && r.question == g.question && r.answered == answered && r.ringRadius == ringRadius)
+        && r.question == g.question && r.answered == answered && r.clicked == g.clicked && r.right == g.right
+        && r.ringRadius == ringRadius)
         return r.steps;
     const bool asking = g.question >= 0;
     const std::int32_t step = asking ? g.question : s.steps.step;
@@ -63,6 +66,8 @@ const SceneStore& stepScene(const SessionRecord& s, float ringRadius)
     r.step = s.steps.step;
     r.question = g.question;
     r.answered = answered;
+    r.clicked = g.clicked;
+    r.right = g.right;
     r.ringRadius = ringRadius;
     return r.steps;
 }

@@ -9,6 +9,14 @@ SessionRecord Session;
 
 namespace {
 
+// The sets shown so far in this process: a session record started again
+// still never reuses a revision, so nothing built before is taken for new.
+std::uint64_t SetsShown = 0;
+
+} // namespace
+
+namespace {
+
 // The closed outline in the order the window has always drawn it: clockwise,
 // from the lowest of the leftmost vertices. The trace has walked the outline
 // already; only its start moves. Two vertices (or one, listed twice) are the
@@ -38,7 +46,7 @@ void loadRun(std::span<const Point> points, const HullResult& result, std::span<
     Session.result = result;
     const auto n = std::int32_t(points.size());
     traceHull(points.data(), n, Session.trace);
-    ++Session.revision;
+    Session.revision = ++SetsShown;
     traceShownMethod(Session);
     if (Session.comparison) countMethods(Session);
 
