@@ -416,6 +416,24 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false}),
     [](const auto& i) { return std::string(i.param.name); });
 
+// A run that names a method (--metod) opens on the finished hull, as every
+// run does, with that method's steps to go through.
+TEST(HandOver, TheRunsMethodIsTheOneStepped)
+{
+    openTestWindow();
+    RunSource source;
+    source.method = HullMethod::Graham;
+    const HullResult result{computeHull(Worked.data(), std::int32_t(Worked.size())), 0};
+    takeRun(source, Worked, result, {HullBuffer.data(), std::size_t(result.count)});
+    startSession(WindowWidth, WindowHeight);
+    EXPECT_EQ(Session.steps.step, 7) << "Graham's finished hull, after its step 0 and 6 points taken";
+    EXPECT_EQ(framePicture().scene, &Scene);
+    handleInput({InputEvent::Kind::Key, MouseButton::Other, 0, 0, KeyHome});
+    handleInput({InputEvent::Kind::Key, MouseButton::Other, 0, 0, KeyRight});
+    EXPECT_EQ(shownText().at(0), "Korak 1 od 7 (graham)");
+    Session = {};
+}
+
 // The picture builder on its own, with no window: what it says to draw for
 // the session's state, in scene primitives and text blocks.
 struct BuiltRow {
