@@ -1,7 +1,8 @@
-// What the teaching additions cost a frame: the same 10000-point step drawn
-// plain, with its caption, and with the caption, the method's panel and
-// guess mode's lines, in a real window (a private virtual display when the
-// script runs it). Each iteration draws one frame and waits for it to finish.
+// What a frame costs in a real window (a private virtual display when the
+// script runs it): each method's step picture at 10000 points, built anew and
+// drawn; and the same farthest-point step plain, with its caption, and with
+// the caption, the method's panel and guess mode's lines. Each iteration
+// draws one frame and waits for it to finish.
 
 #include <benchmark/benchmark.h>
 
@@ -43,6 +44,7 @@ void openOnRandomPoints()
 void drawStep(benchmark::State& state, bool caption, bool teaching)
 {
     openOnRandomPoints();
+    Session.method = HullMethod::Farthest;
     Session.steps.step = 5;
     setMode(Session, teaching ? Mode::Guess : Mode::View);
     Session.steps.captioned = caption;
@@ -60,6 +62,37 @@ void BM_StepPlain(benchmark::State& state) { drawStep(state, false, false); }
 void BM_StepCaptioned(benchmark::State& state) { drawStep(state, true, false); }
 void BM_StepTeaching(benchmark::State& state) { drawStep(state, true, true); }
 
+// A step in the middle of a method's steps and the one after it in turn, with
+// the caption: every frame builds the step's picture anew, as stepping does.
+void drawMethodStep(benchmark::State& state, HullMethod method)
+{
+    openOnRandomPoints();
+    setMode(Session, Mode::View);
+    if (Session.panel) {
+        Session.panel = false;
+        onReshape(WindowWidth, WindowHeight);
+    }
+    Session.method = method;
+    traceShownMethod(Session);
+    Session.steps.captioned = true;
+    const std::int32_t middle = finishedStep(Session) / 2;
+    std::int32_t k = 0;
+    for (auto _ : state) {
+        Session.steps.step = middle + (k++ & 1);
+        drawPicture(framePicture(), drawTextBlock);
+        glFinish();
+    }
+}
+
+void BM_Farthest(benchmark::State& state) { drawMethodStep(state, HullMethod::Farthest); }
+void BM_Jarvis(benchmark::State& state) { drawMethodStep(state, HullMethod::Jarvis); }
+void BM_Graham(benchmark::State& state) { drawMethodStep(state, HullMethod::Graham); }
+void BM_Andrew(benchmark::State& state) { drawMethodStep(state, HullMethod::Andrew); }
+
+BENCHMARK(BM_Farthest)->Name("frame/najdalja/10000")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jarvis)->Name("frame/jarvis/10000")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Graham)->Name("frame/graham/10000")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Andrew)->Name("frame/andrew/10000")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepPlain)->Name("frame/step/10000")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepCaptioned)->Name("frame/step+caption/10000")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepTeaching)->Name("frame/step+caption+panel+guess/10000")->Unit(benchmark::kMillisecond);
