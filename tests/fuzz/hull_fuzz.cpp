@@ -176,14 +176,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint64_t> foundXy = sortedXy(count);
 
     // The window's steps end on any input and name input points only; on whole
-    // coordinates they reveal exactly the kernel's entries.
+    // coordinates they reveal exactly the kernel's entries, but for one place
+    // the kernel lists twice, which the steps count once.
     static HullTrace trace;
     traceHull(points.data(), n, trace);
-    require(stepCount(trace) >= 2 && stepCount(trace) <= std::max(n, 2), "step count out of range");
+    require(stepCount(trace) >= 1 && stepCount(trace) <= std::max(n, 2), "step count out of range");
     for (const std::int32_t v : trace.vertices) require(v >= 0 && v < n, "a step names no input point");
     if (!raw) {
-        require(stepCount(trace) == count, "steps and kernel differ on the count");
-        for (std::int32_t k = 0; k < count; ++k)
+        const bool onePlace = count == 2 && found[0].x == found[1].x && found[0].y == found[1].y;
+        require(stepCount(trace) == (onePlace ? 1 : count), "steps and kernel differ on the count");
+        for (std::int32_t k = 0; k < stepCount(trace); ++k)
             require(sameBits(points[std::size_t(trace.vertices[std::size_t(k)])], found[std::size_t(k)]),
                     "a step reveals another entry than the kernel");
     }
