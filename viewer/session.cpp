@@ -38,7 +38,10 @@ void loadRun(std::span<const Point> points, const HullResult& result, std::span<
     Session.result = result;
     const auto n = std::int32_t(points.size());
     traceHull(points.data(), n, Session.trace);
-    ++Session.revision;
+    // Counted for the process, not the record: a record started afresh
+    // (Session = {}) must not take the number of a set shown before it.
+    static std::uint64_t sets = 0;
+    Session.revision = ++sets;
 
     // Input points, the vertices over them in the order found, then the
     // closed outline.
