@@ -361,12 +361,13 @@ TEST_F(Steps, TextComesWithTheFirstStepKeyAndLeavesTheGLStateAlone)
 
 struct KeyPlay {
     const char* name;
-    std::vector<StepKey> keys; // Tick: the next timer the toolkit would call
+    std::vector<StepKey> keys; // Tick: the next timer the toolkit would call; Slower, Faster: - and +
     std::int32_t step;
     bool playing, captioned, help;
     const char* playText = ""; // what the caption says of the play
+    int millis = 800;          // between two steps of a play
 };
-constexpr StepKey Tick = StepKey(-1);
+constexpr StepKey Tick = StepKey(-1), Slower = StepKey(-2), Faster = StepKey(-3);
 
 void PrintTo(const KeyPlay& k, std::ostream* os) { *os << k.name; }
 
@@ -381,7 +382,9 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     s.step = WorkedSteps;
     std::deque<std::int32_t> timers;
     for (const StepKey key : k.keys) {
-        if (key != Tick) {
+        if (key == Slower || key == Faster) {
+            changePace(s, key == Slower ? '-' : '+');
+        } else if (key != Tick) {
             if (pressStepKey(s, key, WorkedSteps)) timers.push_back(s.playRound);
         } else if (!timers.empty()) {
             const std::int32_t round = timers.front();
@@ -394,6 +397,7 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     EXPECT_EQ(s.captioned, k.captioned);
     EXPECT_EQ(s.help, k.help);
     EXPECT_STREQ(playLine(s), k.playText);
+    EXPECT_EQ(playMillis(s), k.millis);
 }
 
 using K = StepKey;
@@ -404,16 +408,22 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"HomeThenNextTwice", {K::First, K::Next, K::Next}, 2, false, true, false},
                     KeyPlay{"PreviousStopsAtZero", {K::First, K::Previous}, 0, false, true, false},
                     KeyPlay{"EndFromAnywhere", {K::First, K::Next, K::Last}, 7, false, true, false},
-                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija"},
-                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija"},
+                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija: 0.8 s po koraku"},
+                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija: 0.8 s po koraku"},
                     KeyPlay{"PlayStopsAtTheEnd", {K::Play, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick}, 7,
                             false, true, false},
                     KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false, "Pauza"},
                     KeyPlay{"PauseAndPlayAgainLeavesOneTimer",
-                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija"},
+                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija: 0.8 s po koraku"},
                     KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
                             false},
-                    KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false}),
+                    KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false},
+                    // Four paces: two slower than the usual, one faster, and no further either way.
+                    KeyPlay{"SlowerTwiceThenNoSlower", {Slower, Slower, Slower, K::Play}, 0, true, true, false,
+                            "Reprodukcija: 3.2 s po koraku", 3200},
+                    KeyPlay{"FasterOnceThenNoFaster", {K::Play, Faster, Faster}, 0, true, true, false,
+                            "Reprodukcija: 0.4 s po koraku", 400},
+                    KeyPlay{"ThePaceOutlastsAStop", {Slower, K::Play, K::Next, Tick}, 1, false, true, false, "", 1600}),
     [](const auto& i) { return std::string(i.param.name); });
 
 // The picture builder on its own, with no window: what it says to draw for
