@@ -20,17 +20,17 @@ namespace {
 constexpr double LeastEyeDistance = 10.0;
 
 // Distance at which a box of the given half sizes, centred on the line of sight,
-// fits a picture of fitWidth x fitHeight pixels with room for whole markers
-// along every edge.
-double fitDistance(double halfWidth, double halfHeight, int fitWidth, int fitHeight)
+// fits a picture of fitWidth x fitHeight pixels with `margin` pixels to spare
+// along every edge (room for whole markers, at least).
+double fitDistance(double halfWidth, double halfHeight, int fitWidth, int fitHeight, double margin)
 {
     const double tanHalfFov = std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
     // At distance d one scene unit covers (fitHeight / 2) / (d * tanHalfFov) pixels,
     // on both axes, because the aspect ratio follows the picture.
     const double pixelsPerUnitAtOne = fitHeight * 0.5 / tanHalfFov;
     // A picture too small for a whole marker still fits the box in one pixel.
-    const double roomX = std::max(fitWidth * 0.5 - MarkerSize, 0.5);
-    const double roomY = std::max(fitHeight * 0.5 - MarkerSize, 0.5);
+    const double roomX = std::max(fitWidth * 0.5 - margin, 0.5);
+    const double roomY = std::max(fitHeight * 0.5 - margin, 0.5);
     return std::max(halfWidth * pixelsPerUnitAtOne / roomX, halfHeight * pixelsPerUnitAtOne / roomY);
 }
 
@@ -45,7 +45,7 @@ std::pair<double, double> axisBounds(float min, float max)
 
 } // namespace
 
-Framing frameBox(const BoundingBox& box, int fitWidth, int fitHeight)
+Framing frameBox(const BoundingBox& box, int fitWidth, int fitHeight, double margin)
 {
     const auto [minX, maxX] = axisBounds(box.min.x, box.max.x);
     const auto [minY, maxY] = axisBounds(box.min.y, box.max.y);
@@ -58,7 +58,7 @@ Framing frameBox(const BoundingBox& box, int fitWidth, int fitHeight)
 
     // It is kept where it shows the whole box, and raised just enough where it
     // would not (tall narrow boxes, boxes of no size).
-    distance = std::max({distance, fitDistance((maxX - minX) * 0.5, (maxY - minY) * 0.5, fitWidth, fitHeight), LeastEyeDistance});
+    distance = std::max({distance, fitDistance((maxX - minX) * 0.5, (maxY - minY) * 0.5, fitWidth, fitHeight, margin), LeastEyeDistance});
     // Keeps the far distance below (twice this) representable in single precision.
     distance = std::min(distance, double(FLT_MAX) * 0.25);
 
@@ -71,9 +71,9 @@ Framing frameBox(const BoundingBox& box, int fitWidth, int fitHeight)
     return f;
 }
 
-void frameCamera(const BoundingBox& box, int fitWidth, int fitHeight)
+void frameCamera(const BoundingBox& box, int fitWidth, int fitHeight, double margin)
 {
-    const Framing f = frameBox(box, fitWidth, fitHeight);
+    const Framing f = frameBox(box, fitWidth, fitHeight, margin);
     ViewState.viewCenterX = f.viewCenterX;
     ViewState.viewCenterY = f.viewCenterY;
     ViewState.eyeDistance = f.eyeDistance;
@@ -94,10 +94,10 @@ void reshapeView(int width, int height, PictureRoom room)
     ViewState.windowHeight = height;
     // Text beside the picture takes part of the window: the picture is framed
     // in the rest, so that the text never covers a point.
-    if (room.width <= 0 || room.height <= 0) room = {0, 0, width, height};
+    if (room.width <= 0 || room.height <= 0) room = {0, 0, width, height, room.margin};
     // Framed on the set as it is now: edits change the Scene's box, and only
     // here does the view follow them.
-    frameCamera(Scene.box, room.width, room.height);
+    frameCamera(Scene.box, room.width, room.height, room.margin);
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);

@@ -87,22 +87,27 @@ struct Framing {
 };
 
 // Places the eye over the box centre, far enough that the whole box fits a
-// picture of fitWidth x fitHeight pixels and close enough to stay inside the
-// far clipping plane. The customary distance does not depend on the size, so
-// pictures of one shape and different sizes show the same, only scaled.
-Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight);
+// picture of fitWidth x fitHeight pixels with `margin` pixels to spare along
+// every edge, and close enough to stay inside the far clipping plane. The
+// customary distance does not depend on the size, so pictures of one shape
+// and different sizes show the same, only scaled.
+Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight,
+                 double margin = MarkerSize);
 
 // Scene units a framing shows over the picture's height, before any zoom.
 double unitsAcross(const Framing& f);
 
 // Stores the framing of box in ViewState and loads the modelview matrix with
 // the matching translation (leaves the modelview matrix selected).
-void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight);
+void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight,
+                 double margin = MarkerSize);
 
 // The part of the window the picture is drawn in, in window pixels from the
-// window's top-left corner; the rest is left to text. Empty: the whole window.
+// window's top-left corner, the rest being left to text (empty: the whole
+// window), and the pixels the framing keeps free round the set in it.
 struct PictureRoom {
     int left = 0, top = 0, width = 0, height = 0;
+    double margin = MarkerSize;
     friend bool operator==(const PictureRoom&, const PictureRoom&) = default;
 };
 

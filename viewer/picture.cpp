@@ -183,7 +183,7 @@ bool drawnBox(const PictureRoom& room, double reach, Rect& out)
 {
     const BoundingBox& box = Scene.box;
     if (!(box.min.x <= box.max.x) || !(box.min.y <= box.max.y)) return false;
-    const Framing f = frameBox(box, room.width, room.height);
+    const Framing f = frameBox(box, room.width, room.height, room.margin);
     const double perUnit = room.height / unitsAcross(f);
     const double cx = room.left + room.width * 0.5, cy = room.top + room.height * 0.5;
     out = {cx + (double(box.min.x) - f.viewCenterX) * perUnit - reach,
@@ -194,7 +194,10 @@ bool drawnBox(const PictureRoom& room, double reach, Rect& out)
 }
 
 // Pixels a scene unit takes in room's framing: the more, the larger the set.
-double scaleIn(const PictureRoom& room) { return room.height / unitsAcross(frameBox(Scene.box, room.width, room.height)); }
+double scaleIn(const PictureRoom& room)
+{
+    return room.height / unitsAcross(frameBox(Scene.box, room.width, room.height, room.margin));
+}
 
 // The room Laid leaves the picture in a window of frame's size.
 PictureRoom roomLeft(const PictureFrame& frame)
@@ -213,9 +216,11 @@ PictureRoom roomLeft(const PictureFrame& frame)
         textRight = std::max(textRight, a.right);
         textBottom = std::max(textBottom, a.bottom);
     }
+    // The rings round the set's outermost points stay clear of the text too.
+    const double reach = MarkReach * frame.scale;
     const int besideLeft = int(std::ceil(textRight)), belowTop = int(std::ceil(textBottom));
-    const PictureRoom beside{besideLeft, 0, right - besideLeft, frame.height};
-    const PictureRoom below{0, belowTop, right, frame.height - belowTop};
+    const PictureRoom beside{besideLeft, 0, right - besideLeft, frame.height, reach};
+    const PictureRoom below{0, belowTop, right, frame.height - belowTop, reach};
     if (below.height <= 0) return beside.width > 0 ? beside : whole;
     if (beside.width <= 0) return below;
     return scaleIn(below) > scaleIn(beside) ? below : beside;

@@ -24,7 +24,7 @@ inline constexpr double RingPixels = 12.0;
 // lines wrap at TextColumnChars characters, so that the column ends
 // TextColumnWidth pixels from the window's left edge, short of where the
 // usual framing of points 0..999 begins. The help wraps wider.
-inline constexpr int TextColumnChars = 29;
+inline constexpr int TextColumnChars = 28;
 inline constexpr int HelpChars = 60;
 // What a character of the text takes across, at most for the text shown
 // (digits, which are the widest of it, take 7, the rest less).

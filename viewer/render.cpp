@@ -28,7 +28,15 @@ double markPixels(float pixels) { return double(pixels) * ViewState.presentation
 // GL line draws; anything wider is drawn as a band (WebGL draws no wide lines).
 bool thinLine(double windowPixels) { return windowPixels * double(ViewState.deviceScale) <= 1.0; }
 
-void setRgb(const Rgb& c) { glColor3f(c.r, c.g, c.b); }
+// The current colour as last set, kept here rather than read back from
+// OpenGL, which not every platform can (WebGL has no current colour).
+Rgb Current = Palette[std::size_t(InitialColor)];
+
+void setRgb(const Rgb& c)
+{
+    Current = c;
+    glColor3f(c.r, c.g, c.b);
+}
 
 // A band along the scene points a-b in the plane z: `half` scene units
 // either side of the line, reaching `reach` units past both ends. A piece of
@@ -123,8 +131,7 @@ void setColor(ColorIndex c)
 {
     // Anything outside the palette keeps whatever colour was drawn last.
     if (!inPalette(c)) return;
-    const Rgb& rgb = Palette[std::size_t(c)];
-    glColor3f(rgb.r, rgb.g, rgb.b);
+    setRgb(Palette[std::size_t(c)]);
 }
 
 // A regular 100-gon in the plane z = center.z, from +x towards +y, as a ring
@@ -205,15 +212,14 @@ void drawStore(const SceneStore& store)
     // so that every point still lies over every rim.
     if (std::any_of(store.points.begin(), store.points.end(), [](const Point& p) { return p.color == RimmedColor; })) {
         // The colour drawn last carries on to points outside the palette.
-        GLfloat current[4];
-        glGetFloatv(GL_CURRENT_COLOR, current);
+        const Rgb current = Current;
         glPointSize(float(markPixels(MarkerSize + 2.0f)) * ViewState.deviceScale);
-        glColor3f(WhiteRimColor.r, WhiteRimColor.g, WhiteRimColor.b);
+        setRgb(WhiteRimColor);
         glBegin(GL_POINTS);
         for (const Point& p : store.points)
             if (p.color == RimmedColor) vertex(p);
         glEnd();
-        glColor4fv(current);
+        setRgb(current);
     }
     // All points in one pair, each with its own colour: one draw call where
     // every pair costs one (the browser), the same pixels in the same order.
@@ -250,6 +256,7 @@ void drawText(const Picture& p, TextPen pen)
     glPushMatrix();
     glLoadIdentity();
 
+    const Rgb current = Current;
     setColor(HullVertexColor);
     for (const TextBlock& block : p.text) pen(block, height);
 
@@ -258,6 +265,8 @@ void drawText(const Picture& p, TextPen pen)
     glPopMatrix();
     glMatrixMode(GLenum(mode));
     glPopAttrib();
+    // As glPopAttrib does, where the platform has it; and where it has not.
+    setRgb(current);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
