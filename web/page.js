@@ -155,7 +155,7 @@ Module.omotacStart = function () {
   function ran(status, source) {
     $('panel').textContent = UTF8ToString(_omotac_output());
     $('message').textContent = UTF8ToString(_omotac_errors());
-    if (status !== 0) return false;
+    if (status !== 0) { run.open = true; return false; }
     shown = source;
     document.body.classList.add('shown');
     view.hidden = false;
