@@ -118,4 +118,5 @@ std::array<double, 16> projectionMatrix()
     return m;
 }
 
-int toolkitY(double y) { return viewport()[3] - 1 - int(std::lround(y)); }
+// The window's rows, not the viewport's: the picture may leave room for text.
+int toolkitY(double y) { return ViewState.windowHeight - 1 - int(std::lround(y)); }
