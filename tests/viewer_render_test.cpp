@@ -921,7 +921,7 @@ struct TextRoomRow {
     int width, height;
     const char* keys; // characters as typed; '>' the right arrow, '^' Home
     bool moves;       // the picture is framed anew for the text
-    Point click;      // clicked once the keys are in, where not (0, 0)
+    Point click{};    // clicked once the keys are in, where not (0, 0)
     const char* says = "";
 };
 
