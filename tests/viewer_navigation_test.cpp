@@ -367,6 +367,77 @@ TEST_F(Navigation, ReshapeRestoresTheInitialFraming)
     EXPECT_FLOAT_EQ(ViewState.eyeDistance, 999.0f);
 }
 
+// Two fingers on the page: the scene point under their midpoint stays under
+// it as it moves, the picture grows by their spread and turns with them
+// (clockwise on the screen for a clockwise turn), and the zoom stops where the
+// wheel and the middle drag stop.
+struct PinchRow {
+    const char* name;
+    int fromX, fromY, toX, toY;
+    double scale, turn; // the fingers' spread, times; their turn, degrees clockwise
+    double zoom;        // the accumulated zoom after it
+};
+
+void PrintTo(const PinchRow& r, std::ostream* os) { *os << r.name; }
+
+class Pinch : public Navigation, public testing::WithParamInterface<PinchRow> {};
+
+TEST_P(Pinch, ZoomsAndTurnsAboutTheFingers)
+{
+    const PinchRow& r = GetParam();
+    drag(GLUT_RIGHT_BUTTON, 500, 300, {{560, 340}}); // a turn before it changes nothing of what follows
+    const auto picked = [](int x, int y) {
+        press(GLUT_LEFT_BUTTON, x, y);
+        release(GLUT_LEFT_BUTTON, x, y);
+        return ViewState.lastPicked;
+    };
+    const Point under = picked(r.fromX, r.fromY), aside = picked(r.fromX + 100, r.fromY);
+    const double zoom = ViewState.zoom;
+    InputEvent e;
+    e.kind = InputEvent::Kind::Pinch;
+    e.fromX = r.fromX;
+    e.fromY = r.fromY;
+    e.x = r.toX;
+    e.y = r.toY;
+    e.scale = r.scale;
+    e.turn = r.turn;
+    EXPECT_TRUE(handleInput(e).redraw);
+    EXPECT_NEAR(ViewState.zoom / zoom, r.zoom, 1e-9 * r.zoom);
+    const WindowPoint u = drawnAt(under.x, under.y), a = drawnAt(aside.x, aside.y);
+    EXPECT_NEAR(u.x, r.toX, 1e-2);
+    EXPECT_NEAR(u.y, windowY(r.toY), 1e-2);
+    // The point 100 pixels to the right, as the screen counts (y down).
+    const double dx = a.x - u.x, dy = -(a.y - u.y), turn = r.turn * std::numbers::pi / 180.0;
+    EXPECT_NEAR(dx, 100.0 * r.zoom * std::cos(turn), 1e-2);
+    EXPECT_NEAR(dy, 100.0 * r.zoom * std::sin(turn), 1e-2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fingers, Pinch,
+    testing::Values(PinchRow{"SpreadTwiceAboutTheMidpoint", 300, 200, 300, 200, 2.0, 0.0, 2.0},
+                    PinchRow{"CloseHalfWhileMoving", 600, 400, 640, 380, 0.5, 0.0, 0.5},
+                    PinchRow{"TurnAQuarterClockwise", 400, 300, 400, 300, 1.0, 90.0, 1.0},
+                    PinchRow{"TurnAndSpreadTogether", 512, 350, 500, 360, 1.5, -30.0, 1.5}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// However far the fingers spread, the zoom stops at the wheel's limit, and a
+// pinch back as far returns to where it was.
+TEST_F(Navigation, APinchStopsAtTheZoomsLimit)
+{
+    const Drawn initial = picture();
+    InputEvent e;
+    e.kind = InputEvent::Kind::Pinch;
+    e.fromX = e.x = 512;
+    e.fromY = e.y = 349;
+    e.scale = 1e30;
+    handleInput(e);
+    EXPECT_NEAR(ViewState.zoom, ZoomLimit, 1e-6 * ZoomLimit);
+    for (const double m : projectionMatrix()) ASSERT_TRUE(std::isfinite(m));
+    e.scale = 1.0 / ZoomLimit;
+    handleInput(e);
+    EXPECT_NEAR(length(picture()), length(initial), 1e-3 * length(initial));
+}
+
 // Changing the step never moves the view; R brings back the initial view,
 // as a resize does, and keeps the step.
 TEST_F(Navigation, StepKeysKeepTheViewAndRRestoresTheInitialOne)

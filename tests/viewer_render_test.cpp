@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <numbers>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "camera.hpp"
 #include "captions.hpp"
 #include "controller.hpp"
 #include "hull.hpp"
@@ -361,12 +363,13 @@ TEST_F(Steps, TextComesWithTheFirstStepKeyAndLeavesTheGLStateAlone)
 
 struct KeyPlay {
     const char* name;
-    std::vector<StepKey> keys; // Tick: the next timer the toolkit would call
+    std::vector<StepKey> keys; // Tick: the next timer the toolkit would call; Slower, Faster: - and +
     std::int32_t step;
     bool playing, captioned, help;
     const char* playText = ""; // what the caption says of the play
+    int millis = 800;          // between two steps of a play
 };
-constexpr StepKey Tick = StepKey(-1);
+constexpr StepKey Tick = StepKey(-1), Slower = StepKey(-2), Faster = StepKey(-3);
 
 void PrintTo(const KeyPlay& k, std::ostream* os) { *os << k.name; }
 
@@ -381,7 +384,9 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     s.step = WorkedSteps;
     std::deque<std::int32_t> timers;
     for (const StepKey key : k.keys) {
-        if (key != Tick) {
+        if (key == Slower || key == Faster) {
+            changePace(s, key == Slower ? '-' : '+');
+        } else if (key != Tick) {
             if (pressStepKey(s, key, WorkedSteps)) timers.push_back(s.playRound);
         } else if (!timers.empty()) {
             const std::int32_t round = timers.front();
@@ -394,6 +399,7 @@ TEST_P(StepKeys, MoveThroughTheSteps)
     EXPECT_EQ(s.captioned, k.captioned);
     EXPECT_EQ(s.help, k.help);
     EXPECT_STREQ(playLine(s), k.playText);
+    EXPECT_EQ(playMillis(s), k.millis);
 }
 
 using K = StepKey;
@@ -404,16 +410,22 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyPlay{"HomeThenNextTwice", {K::First, K::Next, K::Next}, 2, false, true, false},
                     KeyPlay{"PreviousStopsAtZero", {K::First, K::Previous}, 0, false, true, false},
                     KeyPlay{"EndFromAnywhere", {K::First, K::Next, K::Last}, 7, false, true, false},
-                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija"},
-                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija"},
+                    KeyPlay{"SpaceAtTheEndPlaysFromZero", {K::Play}, 0, true, true, false, "Reprodukcija: 0.8 s po koraku"},
+                    KeyPlay{"PlayMovesOnEachTick", {K::First, K::Play, Tick, Tick, Tick}, 3, true, true, false, "Reprodukcija: 0.8 s po koraku"},
                     KeyPlay{"PlayStopsAtTheEnd", {K::Play, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick, Tick}, 7,
                             false, true, false},
                     KeyPlay{"SpacePauses", {K::First, K::Play, Tick, K::Play, Tick, Tick}, 1, false, true, false, "Pauza"},
                     KeyPlay{"PauseAndPlayAgainLeavesOneTimer",
-                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija"},
+                            {K::First, K::Play, K::Play, K::Play, Tick, Tick}, 1, true, true, false, "Reprodukcija: 0.8 s po koraku"},
                     KeyPlay{"AStepKeyStopsThePlay", {K::First, K::Play, Tick, K::Next, Tick, Tick}, 2, false, true,
                             false},
-                    KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false}),
+                    KeyPlay{"OtherKeysLeaveTheSteps", {K::None}, 7, false, false, false},
+                    // Four paces: two slower than the usual, one faster, and no further either way.
+                    KeyPlay{"SlowerTwiceThenNoSlower", {Slower, Slower, Slower, K::Play}, 0, true, true, false,
+                            "Reprodukcija: 3.2 s po koraku", 3200},
+                    KeyPlay{"FasterOnceThenNoFaster", {K::Play, Faster, Faster}, 0, true, true, false,
+                            "Reprodukcija: 0.4 s po koraku", 400},
+                    KeyPlay{"ThePaceOutlastsAStop", {Slower, K::Play, K::Next, Tick}, 1, false, true, false, "", 1600}),
     [](const auto& i) { return std::string(i.param.name); });
 
 // A run that names a method (--metod) opens on the finished hull, as every
@@ -850,5 +862,190 @@ TEST(SvgExport, WritesNumberedFiles)
     EXPECT_FALSE(writeSvg(full, spanningScene()));
     std::fclose(full);
 }
+
+// The marks the step view adds, each alone on the background at the usual
+// framing: what a person sees across it and along it. Its outer edge stands
+// out at 3 : 1 or more; its shape tells it apart from the others without its
+// colour: the outline thin and whole, the split edge wide and rimmed, waiting
+// edges dashed, rings whole but for a wrong answer's.
+struct MarkLook {
+    const char* name;
+    bool ring;         // a ring of radius 100 round (500, 500), else a segment from (200, 500) to (800, 500)
+    ColorIndex colour;
+    Rgb8 core;         // the colour on the mark's middle line
+    int across;        // pixels of that colour across it
+    Rgb8 edge;         // just outside them
+    bool broken;       // gaps along it
+};
+
+void PrintTo(const MarkLook& m, std::ostream* os) { *os << m.name; }
+
+// The relative luminance of a colour and the contrast of two, as the usual
+// rule for graphics measures them.
+double luminance(Rgb8 c)
+{
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+double contrast(Rgb8 a, Rgb8 b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+class Marks : public Rendering, public testing::WithParamInterface<MarkLook> {};
+
+TEST_P(Marks, StandOutAndDifferInShape)
+{
+    const MarkLook& m = GetParam();
+    SceneStore s = spanningScene();
+    if (m.ring) s.circles = {{at(500, 500), 100.0f, m.colour}};
+    else s.segments = {{at(200, 500), at(800, 500), m.colour}};
+    const Frame f = show(s);
+    const WindowPoint centre = drawnAt(500, 500), east = drawnAt(600, 500);
+    // Across the mark: at +x of the ring, or the segment's middle; the core, then the edge outside it.
+    const int x = m.ring ? int(std::lround(east.x)) : int(centre.x), y = int(centre.y);
+    const auto across = [&](int d) { return m.ring ? f.at(x + d, y) : f.at(x, y + d); };
+    int from = 0;
+    while (from > -10 && across(from - 1) == m.core) --from;
+    int to = 0;
+    while (to < 10 && across(to + 1) == m.core) ++to;
+    EXPECT_EQ(across(0), m.core);
+    EXPECT_EQ(to - from + 1, m.across);
+    EXPECT_EQ(across(from - 1), m.edge);
+    EXPECT_EQ(across(to + 1), m.edge);
+    EXPECT_GE(contrast(m.edge == Background ? m.core : m.edge, Background), 3.0) << m.name;
+    // Along the mark: its middle line at every degree of the ring, or pixel of the segment.
+    int gaps = 0, samples = 0;
+    const double radius = east.x - centre.x;
+    for (int k = 0; k < 360; ++k, ++samples) {
+        const double a = k * std::numbers::pi / 180.0;
+        const int px = m.ring ? int(std::lround(centre.x + radius * std::cos(a))) : int(drawnAt(210 + k * 580.0 / 360, 500).x);
+        const int py = m.ring ? int(std::lround(centre.y + radius * std::sin(a))) : y;
+        gaps += f.at(px, py) == Background;
+    }
+    EXPECT_EQ(gaps > samples / 10, m.broken) << gaps << " of " << samples << " on the background";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Step, Marks,
+    testing::Values(MarkLook{"TheOutlineThinAndWhole", false, OutlineColor, Red, 1, Background, false},
+                    MarkLook{"TheSplitEdgeWideAndRimmed", false, SplitColor, Orange, 3, Rim, false},
+                    MarkLook{"AWaitingEdgeDashed", false, WaitingColor, Purple, 2, Background, true},
+                    MarkLook{"TheNewVertexsRingWideAndRimmed", true, SplitColor, Orange, 3, Rim, false},
+                    MarkLook{"ARightAnswersRingWhole", true, RightGuessColor, Green, 3, Rim, false},
+                    MarkLook{"AWrongAnswersRingBroken", true, WrongGuessColor, Magenta, 3, Rim, true}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+// The presentation size: every point's marker, the ring and the text twice
+// as large, the picture's colours as they are.
+TEST_F(Steps, ThePresentationSizeDoublesMarksRingsAndText)
+{
+    onSpecialKey(GLUT_KEY_HOME, 0, 0);
+    onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
+    onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
+    const Picture usual = framePicture();
+    onKeyboard('v', 0, 0);
+    const Frame f = drawAndRead();
+    const Picture large = framePicture();
+    const WindowPoint v = drawnAt(400, 900);
+    int black = 0;
+    for (int y = int(v.y) - 6; y <= int(v.y) + 6; ++y)
+        for (int x = int(v.x) - 6; x <= int(v.x) + 6; ++x) black += f.at(x, y) == Black;
+    EXPECT_EQ(black, 64) << "a marker of 8 x 8";
+    EXPECT_TRUE(f.hasNear(v.x + 24, v.y, Orange) || f.hasNear(v.x - 24, v.y, Orange)) << "a ring of 24 pixels";
+    ASSERT_EQ(large.text.size(), usual.text.size());
+    EXPECT_EQ(large.text[0].top, 2 * usual.text[0].top);
+    EXPECT_EQ(large.scale, 2);
+    onKeyboard('v', 0, 0);
+    EXPECT_EQ(ViewState.presentation, 1);
+}
+
+// The text keeps its room: in each window, after the keys, no point of the set
+// and no ring round one lies under text the picture keeps room for (all but
+// the help, which is read and closed). Where the usual framing clears the text,
+// the keys leave the view as it was.
+struct TextRoomRow {
+    const char* name;
+    int width, height;
+    const char* keys; // characters as typed; '>' the right arrow, '^' Home
+    bool moves;       // the picture is framed anew for the text
+    Point click{};    // clicked once the keys are in, where not (0, 0)
+    const char* says = "";
+};
+
+void PrintTo(const TextRoomRow& r, std::ostream* os) { *os << r.name; }
+
+class TextRoom : public Steps, public testing::WithParamInterface<TextRoomRow> {};
+
+// Where the desktop's pen writes a block, in window pixels from the bottom-left corner.
+struct Box {
+    double left, bottom, right, top;
+};
+Box written(const TextBlock& b, int windowHeight)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : b.lines) {
+        if (b.wrap > 0) wrapLine(line, b.wrap, lines);
+        else lines.push_back(line);
+    }
+    const int scale = ViewState.presentation;
+    void* font = scale > 1 ? GLUT_BITMAP_TIMES_ROMAN_24 : GLUT_BITMAP_HELVETICA_12;
+    int width = 0;
+    for (const std::string& line : lines)
+        width = std::max(width, glutBitmapLength(font, reinterpret_cast<const unsigned char*>(line.c_str())));
+    const double top = windowHeight - b.top;
+    return {b.left - 3.0 * scale, top - double(TextLineHeight * scale) * double(lines.size()) - 3.0 * scale,
+            b.left + width + 3.0 * scale, top + 3.0 * scale};
+}
+
+TEST_P(TextRoom, NothingWrittenCoversThePoints)
+{
+    const TextRoomRow& row = GetParam();
+    onReshape(row.width, row.height);
+    const auto opened = projectionMatrix();
+    for (const char* c = row.keys; *c; ++c) {
+        if (*c == '>') onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
+        else if (*c == '^') onSpecialKey(GLUT_KEY_HOME, 0, 0);
+        else onKeyboard(static_cast<unsigned char>(*c), 0, 0);
+    }
+    drawFrame();
+    EXPECT_EQ(projectionMatrix() != opened, row.moves);
+    const double ring = RingPixels * ViewState.presentation + 2.5 * ViewState.presentation;
+    for (const TextBlock& b : framePicture().text) {
+        if (b.kind == TextKind::Help) continue;
+        const Box box = written(b, row.height);
+        for (const Point& p : Worked) {
+            const WindowPoint w = drawnAt(p.x, p.y);
+            EXPECT_TRUE(w.x + ring < box.left || w.x - ring > box.right || w.y + ring < box.bottom || w.y - ring > box.top)
+                << "(" << p.x << ", " << p.y << ") under \"" << b.lines.at(0) << "\"";
+        }
+    }
+    if (row.click.x != 0.0f) {
+        // Picked where it is drawn, in a picture that need not fill the window.
+        const WindowPoint w = drawnAt(row.click.x, row.click.y);
+        onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, int(std::lround(w.x)), toolkitY(w.y));
+        onMouse(GLUT_LEFT_BUTTON, GLUT_UP, int(std::lround(w.x)), toolkitY(w.y));
+        const std::vector<std::string> text = shownText();
+        EXPECT_NE(std::find(text.begin(), text.end(), row.says), text.end()) << testing::PrintToString(text);
+    }
+    onKeyboard('\x1b', 0, 0);
+    ViewState.presentation = 1;
+    onReshape(WindowWidth, WindowHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, TextRoom,
+    testing::Values(TextRoomRow{"TheUsualWindowKeepsItsView", WindowWidth, WindowHeight, "^>>gh", false},
+                    TextRoomRow{"ASmallWindowFramesBesideTheCaption", 600, 400, "^>>", true},
+                    TextRoomRow{"TheQuestionAndItsAnswerClearOfTheCaption", 600, 400, "g^>>", true, at(400, 900),
+                                "Tacno!"},
+                    TextRoomRow{"ANarrowWindowPutsThePanelInTheColumn", 500, 700, "ag^>>", true, at(400, 900),
+                                "Tacno!"},
+                    TextRoomRow{"ThePresentationSize", WindowWidth, WindowHeight, "v^>>", true}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 } // namespace

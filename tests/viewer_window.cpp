@@ -13,6 +13,16 @@
 #include "render.hpp"
 #include "session.hpp"
 
+#if defined(__SANITIZE_ADDRESS__)
+// The leak check reads the blocks of dynamic thread-local storage that it saw
+// handed out; after the GL driver's libraries are loaded, this toolchain's
+// sanitizer records one that points nowhere and crashes in the middle of the
+// check (whether it does depends on nothing but where the libraries land in
+// memory). Not watching them hand out leaves those blocks unread, and the
+// thread's own storage is read as ever.
+extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
+#endif
+
 namespace {
 
 std::array<GLint, 4> viewport()
@@ -118,4 +128,5 @@ std::array<double, 16> projectionMatrix()
     return m;
 }
 
-int toolkitY(double y) { return viewport()[3] - 1 - int(std::lround(y)); }
+// The window's rows, not the viewport's: the picture may leave room for text.
+int toolkitY(double y) { return ViewState.windowHeight - 1 - int(std::lround(y)); }

@@ -543,6 +543,27 @@ TEST_F(Person, ResizeRestoresTheFraming)
     ASSERT_NO_FATAL_FAILURE(expectSameAs(opened, "resized back"));
 }
 
+// V, for a projector: every marker twice as large, the colours and the
+// framing as they were; V again gives back the picture the window opened with.
+TEST_F(Person, VDoublesTheMarkersForAProjector)
+{
+    ASSERT_NO_FATAL_FAILURE(expectPicture(placement_, "opened"));
+    const Shot opened = screenshot();
+    press(XK_v);
+    expectShot(
+        [&](const Shot& s) -> std::string {
+            for (const Vec& v : dialogue_.hull) {
+                const auto [x, y] = pixelOf(s, placement_, v);
+                for (const auto& [dx, dy] : {std::pair{-3, -2}, {2, -2}, {-3, 3}, {2, 3}})
+                    if (!(s.at(x + dx, y + dy) == Black)) return "no 8 x 8 marker at" + where(s, placement_, v);
+            }
+            return {};
+        },
+        "presentation size");
+    press(XK_v);
+    ASSERT_NO_FATAL_FAILURE(expectSameAs(opened, "usual size"));
+}
+
 // The caption's corner: three lines of text from the window's top left, the
 // longest with six three-digit coordinates about 340 pixels wide.
 constexpr int CaptionWidth = 350, CaptionHeight = 64;

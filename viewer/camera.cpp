@@ -20,15 +20,17 @@ namespace {
 constexpr double LeastEyeDistance = 10.0;
 
 // Distance at which a box of the given half sizes, centred on the line of sight,
-// fits the initial window with room for whole markers along every edge.
-double fitDistance(double halfWidth, double halfHeight, int fitWidth)
+// fits a picture of fitWidth x fitHeight pixels with `margin` pixels to spare
+// along every edge (room for whole markers, at least).
+double fitDistance(double halfWidth, double halfHeight, int fitWidth, int fitHeight, double margin)
 {
     const double tanHalfFov = std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
-    // At distance d one scene unit covers (WindowHeight / 2) / (d * tanHalfFov) pixels,
-    // on both axes, because the aspect ratio follows the window.
-    const double pixelsPerUnitAtOne = WindowHeight * 0.5 / tanHalfFov;
-    const double roomX = fitWidth * 0.5 - MarkerSize;
-    const double roomY = WindowHeight * 0.5 - MarkerSize;
+    // At distance d one scene unit covers (fitHeight / 2) / (d * tanHalfFov) pixels,
+    // on both axes, because the aspect ratio follows the picture.
+    const double pixelsPerUnitAtOne = fitHeight * 0.5 / tanHalfFov;
+    // A picture too small for a whole marker still fits the box in one pixel.
+    const double roomX = std::max(fitWidth * 0.5 - margin, 0.5);
+    const double roomY = std::max(fitHeight * 0.5 - margin, 0.5);
     return std::max(halfWidth * pixelsPerUnitAtOne / roomX, halfHeight * pixelsPerUnitAtOne / roomY);
 }
 
@@ -43,7 +45,7 @@ std::pair<double, double> axisBounds(float min, float max)
 
 } // namespace
 
-Framing frameBox(const BoundingBox& box, int fitWidth)
+Framing frameBox(const BoundingBox& box, int fitWidth, int fitHeight, double margin)
 {
     const auto [minX, maxX] = axisBounds(box.min.x, box.max.x);
     const auto [minY, maxY] = axisBounds(box.min.y, box.max.y);
@@ -56,7 +58,7 @@ Framing frameBox(const BoundingBox& box, int fitWidth)
 
     // It is kept where it shows the whole box, and raised just enough where it
     // would not (tall narrow boxes, boxes of no size).
-    distance = std::max({distance, fitDistance((maxX - minX) * 0.5, (maxY - minY) * 0.5, fitWidth), LeastEyeDistance});
+    distance = std::max({distance, fitDistance((maxX - minX) * 0.5, (maxY - minY) * 0.5, fitWidth, fitHeight, margin), LeastEyeDistance});
     // Keeps the far distance below (twice this) representable in single precision.
     distance = std::min(distance, double(FLT_MAX) * 0.25);
 
@@ -69,9 +71,9 @@ Framing frameBox(const BoundingBox& box, int fitWidth)
     return f;
 }
 
-void frameCamera(const BoundingBox& box, int fitWidth)
+void frameCamera(const BoundingBox& box, int fitWidth, int fitHeight, double margin)
 {
-    const Framing f = frameBox(box, fitWidth);
+    const Framing f = frameBox(box, fitWidth, fitHeight, margin);
     ViewState.viewCenterX = f.viewCenterX;
     ViewState.viewCenterY = f.viewCenterY;
     ViewState.eyeDistance = f.eyeDistance;
@@ -85,36 +87,48 @@ void frameCamera(const BoundingBox& box, int fitWidth)
     multiplyTranslation(ViewState.modelview, -f.viewCenterX, -f.viewCenterY, -f.eyeDistance);
 }
 
-void reshapeView(int width, int height, int reserved)
+void reshapeView(int width, int height, PictureRoom room)
 {
     if (height == 0) height = 1;
     ViewState.windowWidth = width;
     ViewState.windowHeight = height;
-    // Text beside the picture takes the window's right edge: the picture is
-    // framed in the rest, so that the text never covers a point.
-    const int fitWidth = WindowWidth - reserved;
-    if (reserved > 0) width -= std::min(reserved, width - 1);
+    // Text beside the picture takes part of the window: the picture is framed
+    // in the rest, so that the text never covers a point.
+    if (room.width <= 0 || room.height <= 0) room = {0, 0, width, height, room.margin};
     // Framed on the set as it is now: edits change the Scene's box, and only
     // here does the view follow them.
-    frameCamera(Scene.box, fitWidth);
+    frameCamera(Scene.box, room.width, room.height, room.margin);
     // Navigation piles up on the projection matrix, so reloading it here
     // returns the picture to the initial framing at the new aspect ratio.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     ViewState.zoom = 1.0;
-    glViewport(0, 0, width, height);
-    ViewState.viewport = {0, 0, width, height};
-    const double aspect = double(float(double(width) / double(height)));
+    // OpenGL counts rows from the bottom.
+    ViewState.viewport = {room.left, height - room.top - room.height, room.width, room.height};
+    const auto& v = ViewState.viewport;
+    glViewport(devicePixels(v[0]), devicePixels(v[1]), devicePixels(v[2]), devicePixels(v[3]));
+    const double aspect = double(float(double(room.width) / double(room.height)));
     gluPerspective(FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
     loadIdentity(ViewState.projection);
     multiplyPerspective(ViewState.projection, FieldOfViewY, aspect, NearDistance, double(ViewState.farDistance));
 }
 
-// The eye sees 2 * eyeDistance * tan(fov / 2) units over the initial window's height.
+// The eye sees 2 * eyeDistance * tan(fov / 2) units over the picture's height.
+double unitsAcross(const Framing& f)
+{
+    return 2.0 * double(f.eyeDistance) * std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0);
+}
+
 double unitsPerPixel()
 {
-    return 2.0 * double(ViewState.eyeDistance) * std::tan(FieldOfViewY * 0.5 * std::numbers::pi / 180.0) / WindowHeight;
+    return unitsAcross({ViewState.viewCenterX, ViewState.viewCenterY, ViewState.eyeDistance, ViewState.farDistance})
+           / double(std::max(ViewState.viewport[3], 1));
 }
+
+// Navigation never tilts the scene plane: a zoom is the only change of scale.
+double unitsPerPixelNow() { return unitsPerPixel() / ViewState.zoom; }
+
+int devicePixels(double windowPixels) { return int(std::lround(windowPixels * double(ViewState.deviceScale))); }
 
 void loadIdentity(std::array<double, 16>& m)
 {

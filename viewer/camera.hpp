@@ -51,6 +51,16 @@ struct ViewRecord {
     double zoom = 1.0;
     // Frames shown so far, for anyone who needs to know whether the window redraws.
     std::uint64_t framesShown = 0;
+    // Device pixels to a window pixel: 1 on the desktop, the screen's own ratio
+    // (2 or 3 on a phone) on the page, whose window pixels are the browser's
+    // CSS pixels. Everything but the GL calls counts in window pixels.
+    float deviceScale = 1.0f;
+    // The presentation size for a projector: 2 draws points, lines, rings and
+    // text twice as large, 1 as ever.
+    int presentation = 1;
+    // The platform has room for text below the picture (the page has): text
+    // that a narrow window has no room for beside the picture goes there.
+    bool textBelow = false;
     // The window's size in pixels, and the part of it the picture is drawn
     // in (x, y from the bottom-left corner, width, height), as the last
     // reshape left them.
@@ -76,24 +86,48 @@ struct Framing {
     float farDistance = float(LeastFarDistance);
 };
 
-// Places the eye over the box centre, far enough that the whole box fits the
-// initial window (fitWidth pixels of its width) and close enough to stay
-// inside the far clipping plane.
-Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth);
+// Places the eye over the box centre, far enough that the whole box fits a
+// picture of fitWidth x fitHeight pixels with `margin` pixels to spare along
+// every edge, and close enough to stay inside the far clipping plane. The
+// customary distance does not depend on the size, so pictures of one shape
+// and different sizes show the same, only scaled.
+Framing frameBox(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight,
+                 double margin = MarkerSize);
+
+// Scene units a framing shows over the picture's height, before any zoom.
+double unitsAcross(const Framing& f);
 
 // Stores the framing of box in ViewState and loads the modelview matrix with
 // the matching translation (leaves the modelview matrix selected).
-void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth);
+void frameCamera(const BoundingBox& box, int fitWidth = WindowWidth, int fitHeight = WindowHeight,
+                 double margin = MarkerSize);
 
-// Viewport and perspective for a window of width x height pixels whose right
-// edge keeps `reserved` pixels for text beside the picture, framed on the
-// Scene as it is now; discards all navigation and leaves the projection
+// The part of the window the picture is drawn in, in window pixels from the
+// window's top-left corner, the rest being left to text (empty: the whole
+// window), and the pixels the framing keeps free round the set in it.
+struct PictureRoom {
+    int left = 0, top = 0, width = 0, height = 0;
+    double margin = MarkerSize;
+    friend bool operator==(const PictureRoom&, const PictureRoom&) = default;
+};
+
+// Viewport and perspective for a window of width x height pixels whose
+// picture is drawn in `room` (the whole window where it is empty), framed on
+// the Scene as it is now; discards all navigation and leaves the projection
 // matrix selected.
-void reshapeView(int width, int height, int reserved = 0);
+void reshapeView(int width, int height, PictureRoom room = {});
 
 // Scene units a pixel covers at the framing, before any zoom: what a mark of
 // a fixed size in pixels measures in the scene.
 double unitsPerPixel();
+
+// Scene units a pixel covers now, zoom included: the width of a line drawn a
+// fixed number of pixels wide whatever the zoom.
+double unitsPerPixelNow();
+
+// Where the renderer and the platforms put a window pixel position or size on
+// the device: times deviceScale, rounded.
+int devicePixels(double windowPixels);
 
 // The matrix operations the viewer gives OpenGL, applied to a double-precision
 // copy as OpenGL applies them: m becomes m times the operation's matrix.

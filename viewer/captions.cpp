@@ -177,14 +177,33 @@ void methodLines(const HullTrace& t, std::int32_t step, bool asking, std::vector
     }
 }
 
+namespace {
+
+// The marks of the picture, for the help: each by its colour and its shape.
+constexpr const char* MarkLegend[] = {
+    "Oznake na slici:",
+    "  crne tacke: temena; plave: neodlucene; bele sa sivim rubom: iskljucene",
+    "  tanka crvena linija: ivica omotaca; ljubicasta isprekidana: ivica koja ceka",
+    "  siroka narandzasta sa sivim rubom: ivica koja se deli i njen trougao",
+    "  pun krug: novo teme (narandzast) i tacan odgovor (zelen); krug od crtica: netacan odgovor",
+};
+
+} // namespace
+
 void helpLines(const RunSource& source, std::vector<std::string>& lines)
 {
     lines.assign(std::begin(ControlHelp), std::end(ControlHelp));
+    lines.insert(lines.end(), std::begin(MarkLegend), std::end(MarkLegend));
+    // After an edit the seed or the file only says where the set began.
+    std::string from;
     if (source.seed)
-        lines.push_back("Seme: " + std::to_string(*source.seed)
-                        + (source.distribution.empty() ? "" : ", raspored: " + source.distribution));
+        from = "seme: " + std::to_string(*source.seed) + (source.distribution.empty() ? "" : ", raspored: " + source.distribution);
     else if (!source.pointsFile.empty())
-        lines.push_back("Tacke iz datoteke: " + (source.pointsFile == "-" ? "standardni ulaz" : asciiName(source.pointsFile)));
+        from = "tacke iz datoteke: " + (source.pointsFile == "-" ? "standardni ulaz" : asciiName(source.pointsFile));
+    if (source.edited)
+        lines.push_back("Tacke su izmenjene u prozoru" + (from.empty() ? std::string() : " (na pocetku " + from + ")"));
+    else if (!from.empty())
+        lines.push_back(std::string(1, char(from[0] - 'a' + 'A')) + from.substr(1));
 }
 
 void editLines(const SessionRecord& s, std::vector<std::string>& lines)

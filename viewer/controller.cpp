@@ -3,6 +3,7 @@
 
 #include "controller.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <utility>
@@ -27,11 +28,32 @@ Requests redraw(bool draw = true)
     return r;
 }
 
-// The panel's room at the right edge while it is shown.
-int reserved(const SessionRecord& s) { return s.panel ? PanelWidth : 0; }
+// The window the picture is built for, as the camera stands.
+PictureFrame windowFrame()
+{
+    return {ViewState.windowWidth, ViewState.windowHeight, float(RingPixels * ViewState.presentation * unitsPerPixel()),
+            ViewState.presentation, ViewState.textBelow};
+}
 
-// As a resize does: the projection starts again from the initial framing.
-void frameAgain(const SessionRecord& s) { reshapeView(ViewState.windowWidth, ViewState.windowHeight, reserved(s)); }
+// The room the picture was last framed in.
+PictureRoom Framed;
+
+// As a resize does: the projection starts again from the initial framing, in
+// the room the text leaves the picture.
+void frameAgain(const SessionRecord& s)
+{
+    Framed = pictureRoom(s, windowFrame());
+    reshapeView(ViewState.windowWidth, ViewState.windowHeight, Framed);
+}
+
+// After a key: where the text now leaves the picture another room (the
+// caption came, the panel or the help, a mode's lines, the size), the
+// picture is framed again in it. Pointer events never do this, so that an
+// edit leaves the view where it is.
+void fitToText(const SessionRecord& s)
+{
+    if (pictureRoom(s, windowFrame()) != Framed) frameAgain(s);
+}
 
 // A save's result as the notice, a failure on stderr as well; the name of a
 // file written goes to the platform.
@@ -54,10 +76,7 @@ void closeWhatIsOpen(SessionRecord& s)
         s.steps.help = false;
         return;
     }
-    if (s.panel) {
-        s.panel = false;
-        frameAgain(s);
-    }
+    s.panel = false;
 }
 
 // The next method's steps: the finished hull stays the finished hull, the
@@ -104,7 +123,6 @@ Requests pressKey(int key)
     case 'a': case 'A':
         // The picture moves aside for the panel, framed as R frames it.
         s.panel = !s.panel;
-        frameAgain(s);
         return r;
     case 'm': case 'M':
         nextMethod(s);
@@ -128,13 +146,21 @@ Requests pressKey(int key)
     case 'x': case 'X':
         noticeSaved(s, exportSvg(*framePicture().scene), "Slika sacuvana u ", r);
         return r;
+    case '-': case '+': case '=':
+        changePace(s.steps, key);
+        s.notice = paceLine(s.steps);
+        return r;
+    case 'v': case 'V':
+        // The presentation size: the picture's marks and its text twice as large.
+        ViewState.presentation = ViewState.presentation == 1 ? 2 : 1;
+        return r;
     default:
         break;
     }
     const StepKey k = stepKeyOf(key);
     if (k == StepKey::None || guessStepKey(s, k)) return r;
     if (pressStepKey(s.steps, k, finishedStep(s))) {
-        r.playAfter = PlayMillis;
+        r.playAfter = playMillis(s.steps);
         r.playRound = s.steps.playRound;
     }
     return r;
@@ -200,6 +226,7 @@ bool pointerInMode(SessionRecord& s, const InputEvent& e)
         navigationRelease();
         return true;
     case InputEvent::Kind::Key:
+    case InputEvent::Kind::Pinch:
     case InputEvent::Kind::Ignored:
         return false;
     }
@@ -235,13 +262,14 @@ Requests startSession(int width, int height)
     s.notice.clear();
     s.quitAsked = false;
     navigationRelease();
-    reshapeView(width, height);
-    return redraw();
+    return reshapeWindow(width, height);
 }
 
 Requests reshapeWindow(int width, int height)
 {
-    reshapeView(width, height, reserved(Session));
+    ViewState.windowWidth = width;
+    ViewState.windowHeight = std::max(height, 1);
+    frameAgain(Session);
     return redraw();
 }
 
@@ -249,12 +277,20 @@ Requests handleInput(const InputEvent& e)
 {
     SessionRecord& s = Session;
     switch (e.kind) {
-    case InputEvent::Kind::Key:
-        return pressKey(e.key);
+    case InputEvent::Kind::Key: {
+        const Requests r = pressKey(e.key);
+        fitToText(s);
+        return r;
+    }
     case InputEvent::Kind::Press:
     case InputEvent::Kind::Release:
     case InputEvent::Kind::Motion:
         return redraw(s.mode == Mode::View ? navigate(e) : pointerInMode(s, e));
+    case InputEvent::Kind::Pinch:
+        // Two fingers navigate in every mode, and end whatever one began.
+        s.gesture = {};
+        navigationRelease();
+        return redraw(navigationPinch(e.fromX, e.fromY, e.x, e.y, e.scale, e.turn));
     case InputEvent::Kind::Ignored:
         // A key the program has no use for still ends a notice, as any key does.
         s.notice.clear();
@@ -271,13 +307,24 @@ Requests advancePlay(std::int32_t round)
     // Guess mode stops a play at each question.
     if (stopForQuestion(s, round)) return r;
     if (playTick(s.steps, round, finishedStep(s))) {
-        r.playAfter = PlayMillis;
+        r.playAfter = playMillis(s.steps);
         r.playRound = round;
     }
     return r;
 }
 
-const Picture& framePicture()
+Requests showStep(std::int32_t step)
 {
-    return buildPicture(Session, {ViewState.windowWidth, ViewState.windowHeight, float(RingPixels * unitsPerPixel())});
+    SessionRecord& s = Session;
+    closeQuestion(s);
+    // A new round: a tick of a play before is nobody's.
+    ++s.steps.playRound;
+    s.steps.playing = s.steps.paused = false;
+    s.steps.captioned = true;
+    s.steps.step = std::clamp(step, 0, finishedStep(s));
+    s.guess.answered = -1;
+    fitToText(s);
+    return redraw();
 }
+
+const Picture& framePicture() { return buildPicture(Session, windowFrame()); }

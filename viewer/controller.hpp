@@ -41,6 +41,10 @@ Requests handleInput(const InputEvent& e);
 // question guess mode asks before it.
 Requests advancePlay(std::int32_t round);
 
+// Shows step `step` of the method shown (within its steps) with its caption,
+// as an address naming a step asks: no play, no question.
+Requests showStep(std::int32_t step);
+
 // What the window shows now, for the platform to draw.
 const Picture& framePicture();
 

@@ -60,6 +60,7 @@ void rebuildEdited(SessionRecord& r)
     s.step = s.step >= before ? after : std::min(s.step, after);
     r.notice.clear();
     r.unsaved = true;
+    r.source.edited = true;
 }
 
 bool movesPoint(const PointerGesture& g) { return g.button == MouseButton::Left && g.point >= 0; }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "camera.hpp"
 #include "controller.hpp"
@@ -23,8 +24,9 @@
 
 namespace {
 
-// Text: the toolkit's 12-point Helvetica.
-void* const Font = GLUT_BITMAP_HELVETICA_12;
+// Text: the toolkit's 12-point Helvetica; at the presentation size its
+// 24-point Times, the one twice as large.
+void* font() { return ViewState.presentation > 1 ? GLUT_BITMAP_TIMES_ROMAN_24 : GLUT_BITMAP_HELVETICA_12; }
 
 MouseButton buttonOf(int button)
 {
@@ -164,29 +166,36 @@ void onClose() { checkLeaksNow(); }
 // A block of text on a band of the background colour that is opaque enough to
 // read the text on and lets the picture show faintly through. The band reaches
 // Pad pixels past the text on every side; the text's baseline lies
-// BaselineRise pixels above the bottom of its line.
+// BaselineRise pixels above the bottom of its line (both at the usual size).
+// Lines longer than the block's wrap go on, indented, on the next.
 void drawTextBlock(const TextBlock& block, int windowHeight)
 {
     constexpr int Pad = 3, BaselineRise = 4;
     constexpr float BandOpacity = 0.75f;
-    const std::vector<std::string>& lines = block.lines;
+    static std::vector<std::string> lines;
+    lines.clear();
+    for (const std::string& line : block.lines) {
+        if (block.wrap > 0) wrapLine(line, block.wrap, lines);
+        else lines.push_back(line);
+    }
     if (lines.empty()) return;
+    const int scale = ViewState.presentation, height = TextLineHeight * scale;
     int width = 0;
     for (const std::string& line : lines)
-        width = std::max(width, glutBitmapLength(Font, reinterpret_cast<const unsigned char*>(line.c_str())));
+        width = std::max(width, glutBitmapLength(font(), reinterpret_cast<const unsigned char*>(line.c_str())));
     const int left = block.left;
     const int topY = windowHeight - block.top;
-    const int bottomY = topY - TextLineHeight * int(lines.size());
+    const int bottomY = topY - height * int(lines.size());
 
     glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(BackgroundColor.r, BackgroundColor.g, BackgroundColor.b, BandOpacity);
-    glRecti(left - Pad, bottomY - Pad, left + width + Pad, topY + Pad);
+    glRecti(left - Pad * scale, bottomY - Pad * scale, left + width + Pad * scale, topY + Pad * scale);
     glPopAttrib();
 
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        glRasterPos2i(left, topY - TextLineHeight * int(i + 1) + BaselineRise);
-        for (const char c : lines[i]) glutBitmapCharacter(Font, static_cast<unsigned char>(c));
+        glRasterPos2i(left, topY - height * int(i + 1) + BaselineRise * scale);
+        for (const char c : lines[i]) glutBitmapCharacter(font(), static_cast<unsigned char>(c));
     }
 }

@@ -14,11 +14,16 @@ inline constexpr int KeyHome = 0x102;
 inline constexpr int KeyEnd = 0x103;
 inline constexpr int KeyF1 = 0x104;
 
+// A Pinch is two fingers moving on the picture: their midpoint from
+// (fromX, fromY) to (x, y), the distance between them growing `scale` times
+// and the line through them turning `turn` degrees clockwise on the screen.
 struct InputEvent {
-    enum class Kind { Ignored, Press, Release, Motion, Key };
+    enum class Kind { Ignored, Press, Release, Motion, Key, Pinch };
     Kind kind = Kind::Ignored;
     MouseButton button = MouseButton::Other; // Press and Release
     int x = 0, y = 0;                        // pixels from the window's top-left corner
     int key = 0;                             // Key: a character code 0..255 or one of the Key* values
+    int fromX = 0, fromY = 0;                // Pinch
+    double scale = 1.0, turn = 0.0;          // Pinch
     friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };

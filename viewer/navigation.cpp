@@ -20,9 +20,9 @@ constexpr double ZoomPixelsPerE = 2100.0;
 // A notch of the wheel zooms as a middle drag of this many pixels does.
 constexpr double WheelNotchPixels = 100.0;
 
-// Zooms as a middle drag by dy pixels does: upward drags (dy < 0) enlarge. The
-// accumulated zoom stops at its limits, so a drag back as long as the one that
-// reached a limit always returns.
+// Zooms by the factor e^(-dy / ZoomPixelsPerE), as a middle drag by dy pixels
+// does: upward drags (dy < 0) enlarge. The accumulated zoom stops at its
+// limits, so a drag back as long as the one that reached a limit always returns.
 void zoomBy(double dy)
 {
     const double zoom = std::clamp(ViewState.zoom * std::exp(-dy / ZoomPixelsPerE), 1.0 / ZoomLimit, ZoomLimit);
@@ -87,6 +87,27 @@ bool navigationPress(MouseButton button, int x, int y)
 }
 
 bool navigating() { return ViewState.translating || ViewState.rotating || ViewState.scaling; }
+
+// A zoom and a turn about the view centre, as the middle and the right drag
+// make them, then the pan that brings the point grabbed back under the
+// fingers, as the left drag makes it.
+bool navigationPinch(int fromX, int fromY, int x, int y, double scale, double turn)
+{
+    const auto grabbed = pickScenePlane(fromX, fromY);
+    if (!grabbed || !(scale > 0.0) || !std::isfinite(scale) || !std::isfinite(turn)) return false;
+    zoomBy(-std::log(scale) * ZoomPixelsPerE);
+    // Clockwise on the screen is clockwise in the picture: negative degrees.
+    const float angle = float(-turn);
+    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    multiplyRotationZ(ViewState.projection, angle);
+    const auto now = pickScenePlane(x, y);
+    if (now) {
+        const float tx = toFloat(now->x - grabbed->x), ty = toFloat(now->y - grabbed->y);
+        glTranslatef(tx, ty, 0.0f);
+        multiplyTranslation(ViewState.projection, tx, ty, 0.0);
+    }
+    return true;
+}
 
 // Navigation multiplies onto the projection matrix after the perspective, so
 // it acts on the coordinates the modelview matrix produces. There the view

@@ -27,3 +27,8 @@ bool navigationDrag(int x, int y);
 
 // Whether a mode is under way.
 bool navigating();
+
+// Two fingers: the picture zooms `scale` times (as far as the wheel and the
+// middle drag may) and turns `turn` degrees clockwise, and the scene point
+// that was under their midpoint (fromX, fromY) comes under (x, y).
+bool navigationPinch(int fromX, int fromY, int x, int y, double scale, double turn);

@@ -15,6 +15,7 @@ WindowMap currentWindowMap()
     const std::array<double, 16>& projection = ViewState.projection;
     WindowMap map;
     map.viewport = ViewState.viewport;
+    map.windowHeight = ViewState.windowHeight;
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < 4; ++r) {
             double sum = 0.0;
@@ -31,7 +32,7 @@ std::int32_t pointNear(std::span<const Point> points, const WindowMap& map, int 
 {
     const auto& m = map.matrix;
     const auto& v = map.viewport;
-    const double cursorX = x, cursorY = double(v[3]) - double(y) - 1.0;
+    const double cursorX = x, cursorY = double(map.windowHeight) - double(y) - 1.0;
     double best = GrabPixels * GrabPixels;
     std::int32_t nearest = -1;
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -59,7 +60,7 @@ std::optional<ScenePoint> pickScenePlane(int x, int y)
                                ViewState.viewport[3]};
     // The window's rows count from the top, OpenGL's from the bottom.
     const double winX = x;
-    const double winY = double(viewport[3]) - double(y) - 1.0;
+    const double winY = double(ViewState.windowHeight) - double(y) - 1.0;
     double nx, ny, nz, fx, fy, fz;
     if (!gluUnProject(winX, winY, 0.0, modelview, projection, viewport, &nx, &ny, &nz) ||
         !gluUnProject(winX, winY, 1.0, modelview, projection, viewport, &fx, &fy, &fz))

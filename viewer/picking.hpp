@@ -18,10 +18,12 @@ inline constexpr double GrabPixels = 8.0;
 inline constexpr double ClickPixels = 3.0;
 
 // Where the scene plane is drawn: projection times modelview (column-major,
-// as OpenGL keeps them) and the viewport.
+// as OpenGL keeps them), the viewport and the window's height, whose rows
+// the cursor counts from the top.
 struct WindowMap {
     std::array<double, 16> matrix{};
     std::array<int, 4> viewport{};
+    int windowHeight = 0;
 };
 
 // The map the camera's matrices and viewport give as they stand.

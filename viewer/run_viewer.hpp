@@ -19,6 +19,7 @@ struct RunSource {
     std::string pointsFile;
     std::string distribution; // how random points were drawn, where not the uniform square
     HullMethod method = HullMethod::Farthest; // whose steps the window shows
+    bool edited = false; // changed in the window since: the seed or the file no longer gives the set
 };
 
 // Hands the finished console run to the window and shows it until the user
@@ -34,6 +35,7 @@ void showRun(const RunSource& source, std::span<const Point> points, const HullR
 inline constexpr const char* ControlHelp[] = {
     "Strelice desno/levo ili N/P: korak napred/nazad",
     "Razmak: pusti/zaustavi",
+    "- i +: sporije i brze pustanje (cetiri brzine)",
     "Home/End: pocetak/kraj",
     "R: pocetni pogled (na sve tacke)",
     "H ili F1: pomoc",
@@ -50,4 +52,5 @@ inline constexpr const char* ControlHelp[] = {
     "  desni klik na tacku: uklanja je; prevlacenje van tacaka: kao i inace",
     "S: sacuvaj tacke u omotac-tacke-N.txt",
     "X: sacuvaj sliku u omotac-slika-N.svg",
+    "V: velika slika i tekst, za projektor (ukljuci/iskljuci)",
 };

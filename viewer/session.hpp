@@ -29,9 +29,10 @@ struct StepState {
     std::int32_t step = 0;      // 0 .. stepCount(trace); stepCount is the finished hull
     bool captioned = false;     // from the first step key on
     bool help = false;          // the help text is shown
-    bool playing = false;       // a step every PlayMillis
+    bool playing = false;       // a step every playMillis (step_keys.hpp)
     bool paused = false;        // a play was stopped by Space, and no step key came since
     std::int32_t playRound = 0; // the play a timer tick belongs to; stale ticks are ignored
+    std::int32_t pace = 0;      // the play's speed: 0 the usual, below it slower, above faster
 };
 
 // Guess mode: before a step is shown, the student clicks the point the step

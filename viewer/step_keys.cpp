@@ -51,7 +51,31 @@ bool pressStepKey(StepState& s, StepKey key, std::int32_t count)
     return false;
 }
 
-const char* playLine(const StepState& s) { return s.playing ? "Reprodukcija" : s.paused ? "Pauza" : ""; }
+namespace {
+
+// The pace's place in PlayPaces; a pace out of range is the nearest one.
+std::size_t paceIndex(const StepState& s) { return std::size_t(std::clamp(s.pace, SlowestPace, FastestPace) - SlowestPace); }
+
+constexpr const char* PlayLines[] = {"Reprodukcija: 3.2 s po koraku", "Reprodukcija: 1.6 s po koraku",
+                                     "Reprodukcija: 0.8 s po koraku", "Reprodukcija: 0.4 s po koraku"};
+constexpr const char* PaceLines[] = {"Brzina: 3.2 s po koraku", "Brzina: 1.6 s po koraku", "Brzina: 0.8 s po koraku",
+                                     "Brzina: 0.4 s po koraku"};
+
+} // namespace
+
+int playMillis(const StepState& s) { return PlayPaces[paceIndex(s)]; }
+
+bool changePace(StepState& s, int key)
+{
+    const std::int32_t pace = s.pace;
+    if (key == '-') s.pace = std::max(s.pace - 1, SlowestPace);
+    if (key == '+' || key == '=') s.pace = std::min(s.pace + 1, FastestPace);
+    return s.pace != pace;
+}
+
+const char* paceLine(const StepState& s) { return PaceLines[paceIndex(s)]; }
+
+const char* playLine(const StepState& s) { return s.playing ? PlayLines[paceIndex(s)] : s.paused ? "Pauza" : ""; }
 
 bool playTick(StepState& s, std::int32_t round, std::int32_t count)
 {

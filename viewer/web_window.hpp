@@ -24,3 +24,15 @@ void startPage();
 // Milliseconds spent drawing frames so far (the GL calls as the page makes
 // them, not the browser's compositing), for measuring.
 double drawMillis();
+
+// The page gives the picture width x height window (CSS) pixels on a screen
+// of `ratio` device pixels to one: the canvas gets a device pixel for each,
+// and a run shown is framed again at the new size.
+void resizePicture(int width, int height, double ratio);
+
+// A key the page's buttons press, named as keyEvent names it: exactly what
+// that key pressed on the picture does.
+void pressKeyNamed(std::string_view key);
+
+// Shows step `step` of the run shown, as an address asks.
+void showStepNamed(int step);

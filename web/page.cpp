@@ -1,13 +1,16 @@
 // The page's entry: what main does on the desktop, one run at a time, called
 // by the page's form. A run is the console's own: its command line is the
-// desktop's (--seed, --raspored), its typed line goes through the console's
-// reader, a chosen points file through the console's points reader, and what
-// the console prints is kept for the page in one piece.
+// desktop's (--seed, --raspored, --metod), its typed line goes through the
+// console's reader, a chosen points file (or the points an address carries)
+// through the console's points reader, and what the console prints is kept
+// for the page in one piece. The page's buttons, its size and the step an
+// address names come in here too.
 
 #include <emscripten.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -121,12 +124,20 @@ EMSCRIPTEN_KEEPALIVE int omotac_run(const char* countLine, const char* args)
     const int status = runConsoleFor(opts, seed, in, c.out, c.err, Run);
     std::fclose(in);
     c.finish();
+    // The console says why a count was refused on its own lines and, at the
+    // end of its input, only that none came: the page has no more input to
+    // give, so its message is the reason.
+    if (status != 0 && !opts.pointsFile && !parsePointCount(countLine)) {
+        const std::size_t from = Printed.find('\n') + 1, to = Printed.find('\n', from);
+        if (from > 0 && to != std::string::npos) Errors = Printed.substr(from, to - from + 1);
+    }
     return show(status, runSourceFor(opts, seed));
 }
 
 // One run on the points file the page has put at ChosenPath, as the command
-// line "omotac --points NAME" would run the file NAME; as omotac_run after.
-EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name)
+// line "omotac --points NAME --metod METHOD" would run the file NAME; as
+// omotac_run after.
+EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name, const char* method)
 {
     Printed.clear();
     Errors.clear();
@@ -141,8 +152,51 @@ EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name)
     c.finish();
     RunSource source;
     source.pointsFile = name;
+    source.method = hullMethodNamed(method).value_or(HullMethod::Farthest);
     return show(status, source);
 }
+
+// One run on the points an address carries, as "x,y" pairs joined by "_":
+// the points reader reads them as a file of its own (named "adresa" in its
+// messages); the set shown is an edited one, which no seed gives.
+EMSCRIPTEN_KEEPALIVE int omotac_run_listed(const char* pairs, const char* method)
+{
+    Printed.clear();
+    Errors.clear();
+    std::string text;
+    for (const char* p = pairs; *p; ++p) text += *p == '_' ? '\n' : *p == ',' ? ' ' : *p;
+    text += '\n';
+    Capture c;
+    std::FILE* in = fmemopen(text.data(), text.size(), "r");
+    const int status = runPointsStream(in, "adresa", c.out, c.err, Run);
+    std::fclose(in);
+    c.finish();
+    RunSource source;
+    source.method = hullMethodNamed(method).value_or(HullMethod::Farthest);
+    source.edited = true;
+    return show(status, source);
+}
+
+// The set shown as an address carries it ("x,y" pairs joined by "_"), where
+// it has at most `limit` points; empty otherwise.
+EMSCRIPTEN_KEEPALIVE const char* omotac_points(int limit)
+{
+    static std::string text;
+    text.clear();
+    if (Session.points.size() > std::size_t(std::max(limit, 0))) return text.c_str();
+    char pair[64];
+    for (const Point& p : Session.points) {
+        std::snprintf(pair, sizeof pair, "%s%.0f,%.0f", text.empty() ? "" : "_", double(p.x), double(p.y));
+        text += pair;
+    }
+    return text.c_str();
+}
+
+// The page's buttons press keys by the names the browser gives them; the
+// page gives the picture its size; an address names a step.
+EMSCRIPTEN_KEEPALIVE void omotac_key(const char* name) { pressKeyNamed(name); }
+EMSCRIPTEN_KEEPALIVE void omotac_resize(int width, int height, double ratio) { resizePicture(width, height, ratio); }
+EMSCRIPTEN_KEEPALIVE void omotac_show_step(int step) { showStepNamed(step); }
 
 // Where the page puts the chosen file before omotac_run_chosen.
 EMSCRIPTEN_KEEPALIVE const char* omotac_chosen_path() { return ChosenPath; }

@@ -17,7 +17,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 options = webdriver.ChromeOptions()
 for a in ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
           "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run",
-          "--hide-scrollbars", "--window-size=1060,1340", "--user-data-dir=" + tempfile.mkdtemp(prefix="omotac-shot-")]:
+          "--hide-scrollbars", "--window-size=1060,920", "--user-data-dir=" + tempfile.mkdtemp(prefix="omotac-shot-")]:
     options.add_argument(a)
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
 try:

@@ -7,6 +7,7 @@ usage: page_test.py PAGE.html DESKTOP_PROGRAM
 Prints one line per check and closes with "N passed, N failed"; the status is
 non-zero when a check failed. Every run is from a fixed seed or typed input.
 """
+import math
 import os
 import re
 import shutil
@@ -17,6 +18,7 @@ import time
 import xml.etree.ElementTree as ET
 
 from selenium import webdriver
+from selenium.common.exceptions import ElementNotInteractableException, StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
@@ -28,7 +30,6 @@ PAGE, PROGRAM = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 WIDTH, HEIGHT = 1024, 700
 SEED, COUNT = 2024, 100
 REFUSED = "Broj tacaka mora biti ceo broj od 1 do 10000."
-NO_COUNT = "Nije unet broj tacaka."
 
 results = []
 
@@ -108,12 +109,16 @@ def desktop_picture(directory):
         xvfb.wait()
 
 
+BROWSER_FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run"]
+
+
 def browser(downloads):
+    """A window whose page gives the picture exactly the desktop's 1024 x 700."""
     options = webdriver.ChromeOptions()
-    for a in ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-              "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run",
-              "--user-data-dir=" + os.path.join(downloads, "profile"), "--window-size=1300,1500"]:
+    for a in BROWSER_FLAGS + ["--user-data-dir=" + os.path.join(downloads, "profile"), "--window-size=1040,1500"]:
         options.add_argument(a)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     options.add_experimental_option("prefs", {"download.default_directory": downloads,
                                               "download.prompt_for_download": False})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
@@ -128,6 +133,158 @@ def wait(driver, condition, seconds=20):
         return None
 
 
+def phone_browser(scratch, width, height):
+    """Chromium as a phone of width x height CSS pixels, three device pixels to one, with touch."""
+    options = webdriver.ChromeOptions()
+    for a in BROWSER_FLAGS + ["--user-data-dir=" + tempfile.mkdtemp(dir=scratch)]:
+        options.add_argument(a)
+    options.add_experimental_option("mobileEmulation", {
+        "deviceMetrics": {"width": width, "height": height, "pixelRatio": 3.0, "touch": True},
+        "userAgent": "Mozilla/5.0 (Linux; Android 13; Pixel 7) AppleWebKit/537.36 (KHTML, like Gecko) Mobile Safari/537.36"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def screens(scratch):
+    """A run opened from its address at the laptop's, the tablet's and the phone's sizes: the whole picture
+    inside the viewport with its shape, no scrolling sideways, a device pixel for every screen pixel."""
+    sizes = [("1366 x 768", None, (1366, 768)), ("1024 x 768", None, (1024, 768)),
+             ("390 x 844, upright", (390, 844), None), ("844 x 390, on its side", (844, 390), None)]
+    for name, phone, window in sizes:
+        if phone:
+            driver = phone_browser(scratch, *phone)
+        else:
+            options = webdriver.ChromeOptions()
+            for a in BROWSER_FLAGS + ["--user-data-dir=" + tempfile.mkdtemp(dir=scratch), "--window-size=%d,%d" % window]:
+                options.add_argument(a)
+            driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        try:
+            driver.get("file://" + PAGE + "?n=%d&seed=%d&korak=3" % (COUNT, SEED))
+            WebDriverWait(driver, 20, poll_frequency=0.05).until(
+                lambda d: d.execute_script("return document.querySelectorAll('#text .block').length > 0"))
+            box = driver.execute_script("""const r = document.getElementById('picture').getBoundingClientRect();
+                const c = Module.canvas, ratio = devicePixelRatio;
+                return [r.left, r.top, r.right, r.bottom, innerWidth, innerHeight,
+                        document.documentElement.scrollWidth, c.width, c.height, ratio,
+                        Math.min(...[...document.querySelectorAll('#text .block div')].map(
+                            e => parseFloat(getComputedStyle(e).fontSize)))]""")
+            left, top, right, bottom, vw, vh, scroll_width, cw, ch, ratio, font = box
+            width, height = right - left, bottom - top
+            check("%s: the picture lies inside the viewport, 1024 : 700, with no scrolling sideways" % name,
+                  left >= 0 and top >= 0 and right <= vw and bottom <= vh and scroll_width <= vw
+                  and abs(width * 700 / 1024 - height) <= 1 and width >= min(vw - 20, 300), str(box))
+            check("%s: a device pixel for every screen pixel, text of 12 pixels at least" % name,
+                  abs(cw - width * ratio) <= 1 and abs(ch - height * ratio) <= 1 and font >= 12, str(box))
+        finally:
+            driver.quit()
+
+
+def touch(driver, kind, points):
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+        "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+
+def gesture(driver, start, end, steps=8):
+    """Fingers moved in steps from the points of start to those of end, then lifted."""
+    touch(driver, "touchStart", start)
+    for k in range(1, steps + 1):
+        touch(driver, "touchMove", [(a[0] + (b[0] - a[0]) * k / steps, a[1] + (b[1] - a[1]) * k / steps)
+                                    for a, b in zip(start, end)])
+    touch(driver, "touchEnd", [])
+
+
+def phone(scratch):
+    """The phone held upright, with fingers: taps, drags, pinches, turns and long presses on the picture."""
+    driver = phone_browser(scratch, 390, 844)
+    text = lambda: driver.execute_script("return [...document.querySelectorAll('#text .block div')]"
+                                         ".map(e => e.textContent)")
+    until = lambda condition, seconds=5: wait(driver, condition, seconds)
+    key = lambda name: driver.execute_script("ccall('omotac_key', null, ['string'], [arguments[0]])", name)
+    try:
+        driver.get("file://" + PAGE + "?n=%d&seed=%d" % (COUNT, SEED))
+        until(lambda: driver.execute_script("return Module._omotac_frames && Module._omotac_frames() >= 2"), 20)
+        console_out, _ = desktop("%d\n" % COUNT, "--seed", str(SEED))
+        hull = [tuple(map(int, re.findall(r"-?\d+", h)))
+                for h in console_out.split("Tacke konveksnog omotaca su:\n\n")[1].splitlines()]
+        canvas = driver.find_element(By.ID, "canvas")
+        at = driver.execute_script("const r = Module.canvas.getBoundingClientRect(); return [r.left, r.top, r.width]")
+        png = os.path.join(scratch, "phone.png")
+        # The vertices' markers, in CSS pixels of the viewport: 12 x 12 device pixels each.
+        def marks():
+            canvas.screenshot(png)
+            return sorted((at[0] + (x + 6) / 3, at[1] + (y + 6) / 3)
+                          for x, y, n in black_marks(pixels(png), int(round(at[2] * 3))) if n == 144)
+        # Every marker expected has one where it is expected; markers that
+        # touch each other make one group and are left out.
+        near = lambda a, b, tolerance: len(a) >= 3 and all(
+            any(abs(p[0] - q[0]) <= tolerance and abs(p[1] - q[1]) <= tolerance for q in b) for p in a)
+        framed = marks()
+        check("the phone shows the hull's vertices", len(framed) >= len(hull) - 3, "%d of %d" % (len(framed), len(hull)))
+        # One finger pans: every vertex moves with it.
+        mid = (at[0] + at[2] / 2, at[1] + at[2] * 700 / 1024 / 2)
+        gesture(driver, [mid], [(mid[0] + 40, mid[1] + 30)])
+        panned = until(lambda: (lambda m: m if m != framed else None)(marks())) or []
+        check("one finger pans the picture with it", near([(x + 40, y + 30) for x, y in framed], panned, 1.5),
+              "%s -> %s" % (framed, panned))
+        key("r")
+        until(lambda: marks() == framed)
+        # Two fingers spreading to 1.4 times their distance: 1.4 times as large about their midpoint.
+        gesture(driver, [(mid[0] - 50, mid[1]), (mid[0] + 50, mid[1])], [(mid[0] - 70, mid[1]), (mid[0] + 70, mid[1])])
+        zoomed = until(lambda: (lambda m: m if m != framed else None)(marks())) or []
+        inside = lambda m: [(x, y) for x, y in m if at[0] + 4 < x < at[0] + at[2] - 4 and at[1] + 4 < y < at[1] + at[2] * 700 / 1024 - 4]
+        check("two fingers pinch the picture larger about their midpoint",
+              near(inside([(mid[0] + 1.4 * (x - mid[0]), mid[1] + 1.4 * (y - mid[1])) for x, y in framed]), zoomed, 3),
+              "%s -> %s" % (framed, zoomed))
+        key("r")
+        until(lambda: marks() == framed)
+        # Two fingers turning a quarter clockwise: the picture turns with them.
+        turn = [[(mid[0] - 40 * math.cos(a), mid[1] - 40 * math.sin(a)), (mid[0] + 40 * math.cos(a), mid[1] + 40 * math.sin(a))]
+                for a in (math.pi / 2 * k / 9 for k in range(10))]
+        touch(driver, "touchStart", turn[0])
+        for fingers in turn[1:]:
+            touch(driver, "touchMove", fingers)
+        touch(driver, "touchEnd", [])
+        turned = until(lambda: (lambda m: m if m != framed else None)(marks())) or []
+        check("two fingers turning turn the picture about their midpoint",
+              near(inside([(mid[0] - (y - mid[1]), mid[1] + (x - mid[0])) for x, y in framed]), turned, 3),
+              "%s -> %s" % (framed, turned))
+        key("r")
+        until(lambda: marks() == framed)
+        # Edit mode: a tap adds a point, a long press on it removes it.
+        key("e")
+        figures = lambda: next((t for t in text() if t.startswith("Tacke:")), "")
+        spot = (at[0] + at[2] - 12, at[1] + at[2] * 700 / 1024 - 12)
+        touch(driver, "touchStart", [spot])
+        touch(driver, "touchEnd", [])
+        check("a tap in edit mode adds a point", bool(until(lambda: figures().startswith("Tacke: %d " % (COUNT + 1)))),
+              figures())
+        touch(driver, "touchStart", [spot])
+        removed = until(lambda: figures().startswith("Tacke: %d " % COUNT))
+        touch(driver, "touchEnd", [])
+        check("a long press in edit mode removes it", bool(removed), figures())
+        key("e")
+        # Guess mode: a tap answers the question, on the point drawn under the
+        # finger. The question shows L and R alone in black, which fix where
+        # every point is drawn (the caption may have moved the picture aside).
+        key("Home")
+        key("g")
+        key("ArrowRight")
+        key("ArrowRight")
+        until(lambda: any(t.startswith("Koja tacka") for t in text()))
+        (lx, ly), (rx, ry) = hull[0], hull[1]
+        ends = until(lambda: (lambda m: m if len(m) == 2 else None)(marks())) or [(0, 0), (1, 0)]
+        left, right = min(ends), max(ends)
+        scale = (right[0] - left[0]) / (rx - lx)
+        far = hull[2]
+        touch(driver, "touchStart", [(left[0] + scale * (far[0] - lx), left[1] - scale * (far[1] - ly))])
+        touch(driver, "touchEnd", [])
+        check("a tap answers a guess", bool(until(lambda: "Tacno!" in text())), str(text()))
+        check("the page does not scroll or zoom under a finger on the picture",
+              driver.execute_script("return [scrollX, scrollY, visualViewport.scale, getComputedStyle(Module.canvas)"
+                                    ".touchAction]") == [0, 0, 1, "none"])
+    finally:
+        driver.quit()
+
+
 def main():
     scratch = tempfile.mkdtemp(prefix="omotac-page-")
     downloads = os.path.join(scratch, "downloads")
@@ -137,6 +294,9 @@ def main():
     by_id = lambda name: driver.find_element(By.ID, name)
     text_over_picture = lambda: driver.execute_script(
         "return [...document.querySelectorAll('#text .block div')].map(e => e.textContent)")
+    # What an element holds, shown or folded away.
+    content = lambda name: driver.execute_script("return document.getElementById(arguments[0]).textContent",
+                                                 name).strip()
     try:
         # The form: the console's prompt and its refusals.
         driver.get(url)
@@ -147,29 +307,30 @@ def main():
               by_id("prompt").text)
         by_id("count").send_keys("abc")
         by_id("start").click()
-        wait(driver, lambda: by_id("message").text)
-        check("a refused count gets the console's refusal",
-              by_id("panel").text == console_out.rstrip("\n") and by_id("message").text == NO_COUNT
-              and REFUSED in by_id("panel").text, by_id("panel").text + " | " + by_id("message").text)
+        wait(driver, lambda: content("message"))
+        check("a refused count gets the console's refusal, and the message says why",
+              content("panel").rstrip("\n") == console_out.rstrip("\n") and content("message") == REFUSED
+              and REFUSED in content("panel"), content("panel") + " | " + content("message"))
         by_id("count").clear()
         by_id("count").send_keys("5")
         by_id("seed").send_keys("x")
         by_id("start").click()
         _, desktop_err = desktop("5\n", "--seed", "x")
-        wait(driver, lambda: "seme" in by_id("message").text)
-        check("a bad seed gets the command line's message", by_id("message").text == desktop_err.strip(),
-              by_id("message").text)
+        wait(driver, lambda: "seme" in content("message"))
+        check("a bad seed gets the command line's message", content("message") == desktop_err.strip(),
+              content("message"))
 
         # A run from the address: the console's lines and the first picture.
         driver.get(url + "?n=%d&seed=%d" % (COUNT, SEED))
-        wait(driver, lambda: "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in content("panel"))
         panel = driver.execute_script("return document.getElementById('panel').textContent")
         console_out, _ = desktop("%d\n" % COUNT, "--seed", str(SEED))
         check("the address starts the run at once", "Tacke poligona su:" in panel, panel[:80])
         check("the panel holds the console's lines", without_time(panel) == without_time(console_out),
               panel[-200:])
         check("the page shows the address of the run",
-              by_id("link").text.endswith("omotac.html?n=%d&seed=%d" % (COUNT, SEED)), by_id("link").text)
+              bool(wait(driver, lambda: content("link").endswith("omotac.html?n=%d&seed=%d" % (COUNT, SEED)), 5)),
+              content("link"))
         hull = console_out.split("Tacke konveksnog omotaca su:\n\n")[1].splitlines()
         steps = len(hull)
 
@@ -212,10 +373,12 @@ def main():
         check("Tab moves the keyboard on from the picture",
               driver.execute_script("return document.activeElement !== Module.canvas"))
         first = driver.find_element(By.CSS_SELECTOR, "#text .block div")
-        check("the caption sits in the top-left corner, in the live region",
+        check("the caption sits in the top-left corner; the live region reads it, not the help",
               first.location["x"] - canvas.location["x"] == 10
               and 8 <= first.location["y"] - canvas.location["y"] <= 14
-              and by_id("text").get_attribute("aria-live") == "polite", str(first.location))
+              and by_id("live").get_attribute("aria-live") == "polite"
+              and content("live").startswith("Korak %d od %d" % (steps, steps)) and "Temena omotaca" in content("live")
+              and "Seme" not in content("live"), str(first.location) + content("live"))
 
         # A left drag pans: the grabbed point stays under the cursor. R frames it back.
         markers = lambda: [m for m in black_marks(pixels(shot()), WIDTH) if m[2] == 16]
@@ -320,11 +483,17 @@ def main():
         # right click on it removes it again.
         black_at = lambda raw, x, y: any(raw[3 * ((y + dy) * WIDTH + x + dx):][:3] == b"\0\0\0"
                                          for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+        # The live region says nothing while the drag goes on.
+        canvas.send_keys(Keys.END)
+        spoken = wait(driver, lambda: content("live").startswith("Korak"), 5) and content("live")
         ActionChains(driver).move_to_element_with_offset(canvas, 1000 - WIDTH // 2, 680 - HEIGHT // 2) \
-            .click_and_hold().move_by_offset(-10, -10).move_by_offset(-10, -10).release().perform()
+            .click_and_hold().move_by_offset(-10, -10).move_by_offset(-10, -10).perform()
+        during = wait(driver, lambda: black_at(pixels(shot()), 980, 660), 5) and content("live")
+        ActionChains(driver).release().perform()
         moved = wait(driver, lambda: (lambda raw: black_at(raw, 980, 660) and not black_at(raw, 1000, 680))(
             pixels(shot())), 5)
-        check("an edit drag moves the point, the hull following", bool(moved), figures())
+        check("an edit drag moves the point, the hull following, and the live region waits for its end",
+              bool(moved) and during == spoken, "%s | %s | %s" % (figures(), spoken, during))
         ActionChains(driver).move_to_element_with_offset(canvas, 980 - WIDTH // 2, 660 - HEIGHT // 2) \
             .context_click().perform()
         check("a right click in edit mode removes it",
@@ -337,24 +506,25 @@ def main():
         wait(driver, lambda: any(b[0] >= WIDTH - 300 for b in blocks()), 5)
         canvas.send_keys(Keys.ESCAPE)
         closed = wait(driver, lambda: all(b[0] < WIDTH - 300 for b in blocks()) and figures(), 5)
-        check("Esc closes the method and keeps the run and its edits", bool(closed) and not by_id("message").text,
+        check("Esc closes the method and keeps the run and its edits", bool(closed) and not content("message"),
               str(text_over_picture()))
         canvas.send_keys("q")
         asks = wait(driver, lambda: any(t.startswith("Izmene nisu sacuvane") for t in text_over_picture()), 5)
         canvas.send_keys("q")
-        ended = wait(driver, lambda: not text_over_picture() and "zavrsen" in by_id("message").text, 5)
+        ended = wait(driver, lambda: not text_over_picture() and "zavrsen" in content("ended")
+                     and by_id("ended").is_displayed() and not content("message"), 5)
         frames = driver.execute_script("return Module._omotac_frames()")
         time.sleep(0.3)
-        check("Q over unsaved edits asks once more, and the second Q ends the run",
-              bool(asks) and bool(ended) and driver.execute_script("return Module._omotac_frames()") == frames,
-              by_id("message").text)
+        check("Q over unsaved edits asks once more, and the second Q ends the run, which the picture says",
+              bool(asks) and bool(ended) and driver.execute_script("return Module._omotac_frames()") == frames
+              and "ended" in by_id("picture").get_attribute("class"), content("ended"))
         driver.execute_script("window.omotacSamePage = true")
         by_id("count").clear()
         by_id("count").send_keys("7")
         by_id("seed").clear()
         by_id("seed").send_keys("3")
         by_id("start").click()
-        wait(driver, lambda: "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in content("panel"))
         console_out, _ = desktop("7\n", "--seed", "3")
         panel = driver.execute_script("return document.getElementById('panel').textContent")
         check("a new run from the form, on the same page, with no text over its picture",
@@ -362,20 +532,23 @@ def main():
               and without_time(panel) == without_time(console_out) and not text_over_picture(),
               panel[:80] + str(text_over_picture()))
         canvas.send_keys("q")
-        check("Q ends the run", bool(wait(driver, lambda: "zavrsen" in by_id("message").text, 5)))
+        check("Q ends the run", bool(wait(driver, lambda: "zavrsen" in content("ended"), 5)))
 
         # A distribution from the address, listed by the program itself.
         driver.get(url + "?n=60&seed=5&raspored=krug")
-        wait(driver, lambda: "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in content("panel"))
         panel = driver.execute_script("return document.getElementById('panel').textContent")
         console_out, _ = desktop("60\n", "--seed", "5", "--raspored", "krug")
         options = driver.execute_script("return [...document.querySelectorAll('#raspored option')].map(o => o.value)")
         check("the distributions are the program's, krug from the address gives the desktop's run",
               options[0] == "ravnomerno" and "krug" in options and by_id("raspored").get_attribute("value") == "krug"
               and without_time(panel) == without_time(console_out)
-              and by_id("link").text.endswith("?n=60&seed=5&raspored=krug"), "%s %s" % (options, by_id("link").text))
+              and bool(wait(driver, lambda: content("link").endswith("?n=60&seed=5&raspored=krug"), 5)),
+              "%s %s" % (options, content("link")))
 
         # A points file: the same reader, the same run; its messages name the file.
+        # Once a run is shown its form is folded into the line above the picture.
+        by_id("summary").click()
         good = os.path.join(scratch, "kvadrat.txt")
         with open(good, "w") as f:
             f.write("# kvadrat\n0 0\n10,0\n10 , 10\n0   10\n5 5\n")
@@ -383,12 +556,15 @@ def main():
         by_id("start").click()
         # The file is read before the run starts, so the last run's text stays a
         # moment: a run from a file is the one whose text opens without the prompt.
-        wait(driver, lambda: by_id("panel").text.startswith("Tacke poligona su:")
-             and "Tacke konveksnog omotaca su:" in by_id("panel").text)
+        wait(driver, lambda: content("panel").startswith("Tacke poligona su:")
+             and "Tacke konveksnog omotaca su:" in content("panel"))
         console_out, _ = desktop("", "--points", good)
         panel = driver.execute_script("return document.getElementById('panel').textContent")
-        check("a points file gives the desktop's run", without_time(panel) == without_time(console_out)
-              and by_id("address").get_attribute("hidden") is not None, panel)
+        check("a points file gives the desktop's run, and the page says the file was used, not the count and seed",
+              without_time(panel) == without_time(console_out)
+              and bool(wait(driver, lambda: by_id("address").get_attribute("hidden") is not None, 5))
+              and bool(wait(driver, lambda: content("summary").startswith("Tacke iz datoteke kvadrat.txt: 5 tacaka"), 5)),
+              panel + content("summary"))
         by_id("canvas").send_keys("q")
         bad = os.path.join(scratch, "tacke.txt")
         with open(bad, "w") as f:
@@ -396,9 +572,9 @@ def main():
         by_id("file").send_keys(bad)
         by_id("start").click()
         _, desktop_err = desktop("", "--points", bad)
-        wait(driver, lambda: "red 3" in by_id("message").text)
+        wait(driver, lambda: "red 3" in content("message"))
         check("a points file fault gets the reader's message",
-              by_id("message").text == desktop_err.strip().replace(bad, "tacke.txt"), by_id("message").text)
+              content("message") == desktop_err.strip().replace(bad, "tacke.txt"), content("message"))
         # A chosen file is data under its own name, apart from the files the
         # page saves: one named like a saved file is not offered back, and S
         # numbers its own files; names that are folders of the page's file
@@ -413,10 +589,10 @@ def main():
                 f.write("0 0\n10 0\n10 10\n0 10\n5 5\n")
             by_id("file").send_keys(chosen)
             by_id("start").click()
-            ran = wait(driver, lambda: by_id("panel").text.startswith("Tacke poligona su:\n\n<  0,  0>")
-                       and "Tacke konveksnog omotaca su:" in by_id("panel").text and not by_id("message").text, 10)
+            ran = wait(driver, lambda: content("panel").startswith("Tacke poligona su:\n\n<  0,  0>")
+                       and "Tacke konveksnog omotaca su:" in content("panel") and not content("message"), 10)
             check("a chosen file named %s is run as points" % name, bool(ran),
-                  by_id("message").text + " | " + by_id("panel").text[:60])
+                  content("message") + " | " + content("panel")[:60])
             canvas = by_id("canvas")
             if name == "omotac-tacke-1.txt":
                 canvas.send_keys(Keys.HOME, Keys.END)
@@ -436,15 +612,189 @@ def main():
               and [n for n in kept[1] if not n.startswith(".")] == ["datoteka"], str(kept))
         by_id("unchoose").click()
         by_id("start").click()
-        wait(driver, lambda: by_id("panel").text.startswith("Unesite broj tacaka:")
-             and "Tacke konveksnog omotaca su:" in by_id("panel").text)
-        check("without the file, random points again", by_id("chosen").text == "nije izabrana"
-              and by_id("panel").text.startswith("Unesite broj tacaka:"), by_id("message").text)
+        wait(driver, lambda: content("panel").startswith("Unesite broj tacaka:")
+             and "Tacke konveksnog omotaca su:" in content("panel"))
+        check("without the file, random points again", content("chosen") == "nije izabrana"
+              and content("panel").startswith("Unesite broj tacaka:"), content("message"))
+
+        # The toolbar: a button for every key, each as large as a finger, named
+        # in Serbian with its key in its tooltip, pressing exactly that key.
+        driver.get(url + "?n=%d&seed=%d" % (COUNT, SEED))
+        wait(driver, lambda: "Tacke konveksnog omotaca su:" in content("panel"))
+        buttons = driver.execute_script("""return [...document.querySelectorAll('[role=toolbar] button')].map(b => {
+            const r = b.getBoundingClientRect();
+            return [b.getAttribute('aria-label'), b.title, r.width, r.height, b.disabled, b.tabIndex,
+                    b.getAttribute('aria-pressed')]; })""")
+        titles = [b[1] for b in buttons]
+        check("the toolbar has a button for every key, the method and comparison keys too",
+              all(t in titles for t in ("Sledeci korak (\u2192)", "Pocetak (Home)", "Izmena tacaka (E)",
+                                        "Sacuvaj tacke (S)", "Metod (M)", "Uporedi metode (U)", "Korak nazad (\u2190)",
+                                        "Kraj (End)", "Pusti ili zaustavi (Razmak)", "Sporije (-)", "Brze (+)",
+                                        "Metod pored slike (A)", "Pogadjanje (G)", "Pocetni pogled (R)",
+                                        "Sacuvaj sliku (X)", "Pomoc (H)", "Velika slika za projektor (V)",
+                                        "Zatvori pitanje, pomoc ili metod (Esc)", "Zavrsi prikaz (Q)")), str(titles))
+        check("every button is at least 44 x 44, labelled, enabled and reachable by Tab",
+              all(b[0] and b[2] >= 44 and b[3] >= 44 and not b[4] and b[5] >= 0 for b in buttons), str(buttons))
+        check("the modes and the play show their state",
+              {b[1]: b[6] for b in buttons if b[6] is not None}
+              == {title: "false" for title in ("Metod pored slike (A)", "Pogadjanje (G)", "Izmena tacaka (E)",
+                                               "Velika slika za projektor (V)", "Pomoc (H)",
+                                               "Pusti ili zaustavi (Razmak)")}, str(buttons))
+        def press(title):
+            """Clicks the button once it can take a click: the toolbar may be
+            moving for a moment while the picture is fitted again."""
+            def clicked():
+                try:
+                    driver.find_element(By.CSS_SELECTOR, '[role=toolbar] button[title="%s"]' % title).click()
+                    return True
+                except (ElementNotInteractableException, StaleElementReferenceException):
+                    return False
+            if not wait(driver, clicked, 5):
+                raise RuntimeError("the button \"%s\" takes no click" % title)
+        pressed = lambda title: driver.find_element(
+            By.CSS_SELECTOR, '[role=toolbar] button[title="%s"]' % title).get_attribute("aria-pressed")
+        # Each button, and what the picture then shows.
+        # A line of the text that begins so (a caption's first line may name the method after it).
+        caption_has = lambda line: lambda: any(t.startswith(line) for t in text_over_picture())
+        for title, shows in (("Pocetak (Home)", caption_has("Korak 0 od %d" % steps)),
+                             ("Sledeci korak (\u2192)", caption_has("Korak 1 od %d" % steps)),
+                             ("Kraj (End)", caption_has("Korak %d od %d" % (steps, steps))),
+                             ("Korak nazad (\u2190)", caption_has("Korak %d od %d" % (steps - 1, steps))),
+                             ("Sporije (-)", caption_has("Brzina: 1.6 s po koraku")),
+                             ("Brze (+)", caption_has("Brzina: 0.8 s po koraku")),
+                             ("Metod pored slike (A)", lambda: pressed("Metod pored slike (A)") == "true"
+                              and any(t.startswith("Metod najdalje tacke") for t in text_over_picture())),
+                             ("Pomoc (H)", lambda: pressed("Pomoc (H)") == "true" and caption_has("Oznake na slici:")()),
+                             ("Zatvori pitanje, pomoc ili metod (Esc)", lambda: pressed("Pomoc (H)") == "false"),
+                             ("Zatvori pitanje, pomoc ili metod (Esc)", lambda: pressed("Metod pored slike (A)") == "false"),
+                             ("Pogadjanje (G)", lambda: pressed("Pogadjanje (G)") == "true"
+                              and caption_has("Pogodjeno: 0 od 0")()),
+                             ("Izmena tacaka (E)", lambda: pressed("Izmena tacaka (E)") == "true"
+                              and pressed("Pogadjanje (G)") == "false" and caption_has("Uredjivanje tacaka")()),
+                             ("Izmena tacaka (E)", lambda: pressed("Izmena tacaka (E)") == "false"),
+                             ("Velika slika za projektor (V)", lambda: pressed("Velika slika za projektor (V)") == "true"
+                              and driver.execute_script("return getComputedStyle(document.querySelector("
+                                                        "'#text .block div')).fontSize") == "24px"),
+                             ("Velika slika za projektor (V)", lambda: driver.execute_script(
+                                 "return getComputedStyle(document.querySelector('#text .block div')).fontSize") == "12px"),
+                             # M goes through the methods and back; U shows the comparison and hides it.
+                             ("Metod (M)", lambda: any(t.endswith("(jarvis)") for t in text_over_picture())),
+                             ("Uporedi metode (U)", lambda: "Sva cetiri metoda daju isti omotac." in text_over_picture()),
+                             ("Uporedi metode (U)", lambda: not any(t.startswith("Poredjenje metoda")
+                                                                    for t in text_over_picture())),
+                             ("Metod (M)", lambda: any(t.endswith("(graham)") for t in text_over_picture())),
+                             ("Metod (M)", lambda: any(t.endswith("(andrew)") for t in text_over_picture())),
+                             ("Metod (M)", lambda: any(t.endswith("(najdalja)") for t in text_over_picture())),
+                             ("Pocetni pogled (R)", lambda: True)):
+            press(title)
+            check("the button \"%s\" does what its key does" % title, bool(wait(driver, shows, 5)),
+                  str(text_over_picture()))
+        check("a button clicked leaves the keys to the picture",
+              driver.execute_script("return document.activeElement === Module.canvas"))
+        # Play at the slowest pace: the caption says the pace while playing, the
+        # button its state; Space stops it.
+        press("Sporije (-)")
+        press("Sporije (-)")
+        press("Pocetak (Home)")
+        press("Pusti ili zaustavi (Razmak)")
+        playing = wait(driver, lambda: "Reprodukcija: 3.2 s po koraku" in text_over_picture()
+                       and pressed("Pusti ili zaustavi (Razmak)") == "true"
+                       and content("live").startswith("Korak 0 od %d" % steps) and "." not in content("live"), 5)
+        check("play at the slowest pace says so, and the live region reads only the step line",
+              bool(playing), str(text_over_picture()) + " | " + content("live"))
+        by_id("canvas").send_keys(Keys.SPACE)
+        check("Space pauses it", bool(wait(driver, lambda: "Pauza" in text_over_picture()
+                                           and pressed("Pusti ili zaustavi (Razmak)") == "false", 5)))
+        # A play goes on only while the page is seen.
+        by_id("canvas").send_keys(Keys.SPACE)
+        wait(driver, lambda: "Reprodukcija: 3.2 s po koraku" in text_over_picture(), 5)
+        visibility = """Object.defineProperty(document, 'hidden', {configurable: true, get: () => arguments[0]});
+            Object.defineProperty(document, 'visibilityState', {configurable: true, get: () => arguments[0] ? 'hidden' : 'visible'});
+            document.dispatchEvent(new Event('visibilitychange'));"""
+        driver.execute_script(visibility, True)
+        hidden = wait(driver, lambda: "Pauza" in text_over_picture(), 5)
+        driver.execute_script(visibility, False)
+        check("a hidden page pauses the play, and plays on when seen again",
+              bool(hidden) and bool(wait(driver, lambda: "Reprodukcija: 3.2 s po koraku" in text_over_picture(), 5)),
+              str(text_over_picture()))
+        by_id("canvas").send_keys(Keys.END)
+        # Keyboard users keep the keys, and see where the keyboard is.
+        by_id("canvas").send_keys(Keys.SHIFT + Keys.TAB)
+        check("focus on the toolbar is visible", driver.execute_script(
+            "const e = document.activeElement; return e.closest('[role=toolbar]') !== null"
+            " && getComputedStyle(e).outlineStyle !== 'none'"))
+
+        # The step in the address: kept up to date, and opened again at that step.
+        by_id("canvas").send_keys(Keys.HOME, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT)
+        stepped = wait(driver, lambda: driver.execute_script("return location.search")
+                       == "?n=%d&seed=%d&korak=3" % (COUNT, SEED), 5)
+        check("the address follows the step", bool(stepped), driver.execute_script("return location.search"))
+        driver.get(url + "?n=%d&seed=%d&metod=jarvis&korak=5" % (COUNT, SEED))
+        opened = wait(driver, lambda: any(t.startswith("Korak 5 od ") for t in text_over_picture()), 10)
+        check("an address with &korak= shows that step of that method",
+              bool(opened) and driver.execute_script("return UTF8ToString(_omotac_method())") == "jarvis"
+              and by_id("metod").get_attribute("value") == "jarvis"
+              and bool(wait(driver, lambda: driver.execute_script("return location.search")
+                            == "?n=%d&seed=%d&metod=jarvis&korak=5" % (COUNT, SEED), 5)),
+              str(text_over_picture()) + driver.execute_script("return location.search"))
+
+        # After an edit the address carries the points, the help and the line
+        # above the picture no longer claim the seed; the address runs them again.
+        by_id("canvas").send_keys(Keys.END, "e")
+        ActionChains(driver).move_to_element_with_offset(by_id("canvas"), 1000 - WIDTH // 2, 680 - HEIGHT // 2).click().perform()
+        carried = wait(driver, lambda: "tacke=" in driver.execute_script("return location.search"), 5)
+        address = driver.execute_script("return location.search")
+        by_id("canvas").send_keys("e", "h")
+        told = wait(driver, lambda: any(t.startswith("Tacke su izmenjene u prozoru (na pocetku seme: %d" % SEED)
+                                        for t in text_over_picture()), 5)
+        check("after an edit the address carries the points, and the help and the line say the set was edited",
+              bool(carried) and address.count("_") == COUNT and "metod=jarvis" in address and bool(told)
+              and not any(t.startswith("Seme:") for t in text_over_picture())
+              and content("summary").startswith("Izmenjen skup (na pocetku: seme %d)" % SEED),
+              "%d pairs %s | %s | %s" % (address.count("_") + 1, address[-40:], content("summary"), text_over_picture()[-3:]))
+        driver.get(url + address)
+        reopened = wait(driver, lambda: content("summary").startswith("Tacke iz adrese: %d " % (COUNT + 1)), 10)
+        check("that address shows the edited set again", bool(reopened) and content("panel").startswith(
+            "Tacke poligona su:"), content("summary"))
+
+        # What the address asks and the page cannot do, in the page's words.
+        driver.get(url + "?n=100&seed=5&raspored=oblak")
+        wait(driver, lambda: content("message"), 5)
+        check("an unknown distribution in the address is named with the ones there are, and nothing runs",
+              content("message").startswith('U adresi je nepoznat raspored "oblak"; rasporedi su: ravnomerno, krug')
+              and by_id("raspored").get_attribute("value") == "ravnomerno" and by_id("view").get_attribute("hidden")
+              is not None, content("message"))
+        driver.get(url + "?n=100&seed=" + "7" * 100000)
+        wait(driver, lambda: content("message"), 5)
+        check("a seed longer than any is refused before anything echoes it",
+              content("message") == "Seme je predugacko: seme je ceo broj od 0 do 4294967295."
+              and driver.execute_script("return document.documentElement.scrollWidth <= innerWidth"),
+              content("message")[:80])
+        # Opened cold: what the page is, and examples to open; no warnings.
+        driver.get_log("browser")
+        driver.get(url)
+        wait(driver, lambda: by_id("start").is_enabled())
+        examples = driver.execute_script("return [...document.querySelectorAll('#examples a')].map(a => a.search)")
+        warnings = [e for e in driver.get_log("browser") if e["level"] in ("WARNING", "SEVERE")]
+        check("opened cold, the page says what it is and offers example runs, with no empty box or blank picture",
+              by_id("intro").is_displayed() and "Konveksni omotac" in content("intro") and len(examples) == 3
+              and "?n=200&seed=7&raspored=mreza&korak=3" in examples and not by_id("panel").is_displayed()
+              and not by_id("view").is_displayed(), str(examples))
+        driver.get(url + "?n=200&seed=7&raspored=mreza&korak=3")
+        wait(driver, lambda: "Korak 3 od" in " ".join(text_over_picture()), 10)
+        warnings += [e for e in driver.get_log("browser") if e["level"] in ("WARNING", "SEVERE")]
+        check("the browser's console has no warnings on load", not warnings, str(warnings)[:300])
     except Exception as e:  # a step that could not even be taken fails, and the summary still comes
         check("the checks ran to the end", False, "%s: %s" % (type(e).__name__, str(e).splitlines()[0] if str(e) else ""))
     finally:
         driver.quit()
-        shutil.rmtree(scratch, ignore_errors=True)
+    for part in (screens, phone):
+        try:
+            part(scratch)
+        except Exception as e:
+            check("the checks of %s ran to the end" % part.__name__, False,
+                  "%s: %s" % (type(e).__name__, str(e).splitlines()[0] if str(e) else ""))
+    shutil.rmtree(scratch, ignore_errors=True)
     passed = results.count(True)
     print("%d passed, %d failed" % (passed, len(results) - passed))
     return 0 if results and all(results) else 1
