@@ -64,6 +64,13 @@ struct Capture {
     }
 };
 
+// The methods' comparison after a run on a file that went well, where asked
+// for, as --poredi prints it.
+int compared(int status, int compare, Capture& c)
+{
+    return status == 0 && compare != 0 ? printMethodComparison(c.out, c.err, Run) : status;
+}
+
 // A run the console finished with status 0 goes to the picture.
 int show(int status, const RunSource& source)
 {
@@ -135,9 +142,9 @@ EMSCRIPTEN_KEEPALIVE int omotac_run(const char* countLine, const char* args)
 }
 
 // One run on the points file the page has put at ChosenPath, as the command
-// line "omotac --points NAME --metod METHOD" would run the file NAME; as
-// omotac_run after.
-EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name, const char* method)
+// line "omotac --points NAME --metod METHOD [--poredi]" would run the file
+// NAME; as omotac_run after.
+EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name, const char* method, int compare)
 {
     Printed.clear();
     Errors.clear();
@@ -147,7 +154,7 @@ EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name, const char* method)
         return 2;
     }
     Capture c;
-    const int status = runPointsStream(file, name, c.out, c.err, Run);
+    const int status = compared(runPointsStream(file, name, c.out, c.err, Run), compare, c);
     std::fclose(file);
     c.finish();
     RunSource source;
@@ -159,7 +166,7 @@ EMSCRIPTEN_KEEPALIVE int omotac_run_chosen(const char* name, const char* method)
 // One run on the points an address carries, as "x,y" pairs joined by "_":
 // the points reader reads them as a file of its own (named "adresa" in its
 // messages); the set shown is an edited one, which no seed gives.
-EMSCRIPTEN_KEEPALIVE int omotac_run_listed(const char* pairs, const char* method)
+EMSCRIPTEN_KEEPALIVE int omotac_run_listed(const char* pairs, const char* method, int compare)
 {
     Printed.clear();
     Errors.clear();
@@ -168,7 +175,7 @@ EMSCRIPTEN_KEEPALIVE int omotac_run_listed(const char* pairs, const char* method
     text += '\n';
     Capture c;
     std::FILE* in = fmemopen(text.data(), text.size(), "r");
-    const int status = runPointsStream(in, "adresa", c.out, c.err, Run);
+    const int status = compared(runPointsStream(in, "adresa", c.out, c.err, Run), compare, c);
     std::fclose(in);
     c.finish();
     RunSource source;

@@ -8,7 +8,8 @@
 
 Module.omotacStart = function () {
   var $ = function (id) { return document.getElementById(id); };
-  var form = $('form'), count = $('count'), seed = $('seed'), raspored = $('raspored'), metod = $('metod');
+  var form = $('form'), count = $('count'), seed = $('seed'), raspored = $('raspored'), metod = $('metod'),
+      poredi = $('poredi');
   var file = $('file'), run = $('run'), summary = $('summary'), picture = $('picture'), view = $('view');
   var canvas = Module.canvas;
 
@@ -123,6 +124,7 @@ Module.omotacStart = function () {
     }
     if (query !== null) {
       if (state.method !== defaultMethod) query += '&metod=' + encodeURIComponent(state.method);
+      if (poredi.checked) query += '&poredi=1';
       if (state.captioned) query += '&korak=' + state.step;
       var url = location.href.split(/[?#]/)[0] + query;
       try { history.replaceState(null, '', query); } catch (e) { /* some file:// pages refuse it */ }
@@ -193,6 +195,7 @@ Module.omotacStart = function () {
       if (typedSeed !== '') args.push('--seed', typedSeed);
       if (raspored.value !== defaultDistribution) args.push('--raspored', raspored.value);
       if (metod.value !== defaultMethod) args.push('--metod', metod.value);
+      if (poredi.checked) args.push('--poredi');
       var ok = runCount(count.value, args, { file: null, listed: false, line: count.value.trim(), raspored: raspored.value });
       if (ok) shown.seed = UTF8ToString(_omotac_seed());
       if (ok && then) then();
@@ -201,7 +204,7 @@ Module.omotacStart = function () {
     // The reader's messages name the file as the user knows it.
     chosen.arrayBuffer().then(function (bytes) {
       FS.writeFile(chosenPath, new Uint8Array(bytes));
-      ran(ccall('omotac_run_chosen', 'number', ['string', 'string'], [chosen.name, metod.value]),
+      ran(ccall('omotac_run_chosen', 'number', ['string', 'string', 'number'], [chosen.name, metod.value, +poredi.checked]),
           { file: chosen.name, listed: false, seed: '', raspored: defaultDistribution });
     });
   }
@@ -237,11 +240,12 @@ Module.omotacStart = function () {
   // omotac.html?n=100&seed=2024[&raspored=krug][&metod=graham][&korak=5] starts
   // that run at once and shows that step; ?tacke=x,y_x,y... runs those points.
   var query = new URLSearchParams(location.search);
+  poredi.checked = query.get('poredi') === '1';
   var chosenOk = chooseFromAddress(query, 'raspored', raspored, ['raspored', 'rasporedi'])
     && chooseFromAddress(query, 'metod', metod, ['metod', 'metodi']);
   if (chosenOk && query.has('tacke')) {
     var listed = query.get('tacke');
-    if (ran(ccall('omotac_run_listed', 'number', ['string', 'string'], [listed, metod.value]),
+    if (ran(ccall('omotac_run_listed', 'number', ['string', 'string', 'number'], [listed, metod.value, +poredi.checked]),
             { file: null, listed: true, seed: '', raspored: defaultDistribution })) goToStep(query);
   } else if (chosenOk && query.has('n')) {
     count.value = query.get('n');

@@ -546,6 +546,15 @@ def main():
               and bool(wait(driver, lambda: content("link").endswith("?n=60&seed=5&raspored=krug"), 5)),
               "%s %s" % (options, content("link")))
 
+        # The methods compared, asked for in the address, as --poredi prints them.
+        driver.get(url + "?n=30&seed=7&poredi=1")
+        wait(driver, lambda: "Poredjenje metoda:" in by_id("panel").get_attribute("textContent"))
+        panel = driver.execute_script("return document.getElementById('panel').textContent")
+        console_out, _ = desktop("30\n", "--seed", "7", "--poredi")
+        check("the page's text compares the methods as --poredi does",
+              without_time(panel) == without_time(console_out) and by_id("poredi").is_selected(), panel[-300:])
+        driver.execute_script("document.getElementById('poredi').checked = false")
+
         # A points file: the same reader, the same run; its messages name the file.
         # Once a run is shown its form is folded into the line above the picture.
         by_id("summary").click()
@@ -737,6 +746,15 @@ def main():
               and bool(wait(driver, lambda: driver.execute_script("return location.search")
                             == "?n=%d&seed=%d&metod=jarvis&korak=5" % (COUNT, SEED), 5)),
               str(text_over_picture()) + driver.execute_script("return location.search"))
+        # That method's own lines beside the picture, and its own question.
+        by_id("canvas").send_keys("a")
+        check("A shows the method shown's own lines",
+              bool(wait(driver, lambda: "Metod umotavanja (A: sakrij)" in text_over_picture(), 5)), str(text_over_picture()))
+        by_id("canvas").send_keys("a", "g", Keys.HOME, Keys.ARROW_RIGHT)
+        check("G asks the method shown's next decision",
+              bool(wait(driver, lambda: any(t.startswith("Koja tacka je sledece teme posle")
+                                            for t in text_over_picture()), 5)), str(text_over_picture()))
+        by_id("canvas").send_keys(Keys.ESCAPE, "g")
 
         # After an edit the address carries the points, the help and the line
         # above the picture no longer claim the seed; the address runs them again.
