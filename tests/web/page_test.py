@@ -18,7 +18,8 @@ import time
 import xml.etree.ElementTree as ET
 
 from selenium import webdriver
-from selenium.common.exceptions import ElementNotInteractableException, StaleElementReferenceException
+from selenium.common.exceptions import (ElementClickInterceptedException, ElementNotInteractableException,
+                                        StaleElementReferenceException)
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
@@ -131,6 +132,22 @@ def wait(driver, condition, seconds=20):
         return WebDriverWait(driver, seconds, poll_frequency=0.05).until(lambda d: condition())
     except Exception:
         return None
+
+
+def click_when_ready(driver, element):
+    """Clicks what element() finds once it can take a click: the page may be
+    unfolding its form or fitting its picture again for a moment."""
+    def clicked():
+        try:
+            element().click()
+            return True
+        except (ElementNotInteractableException, ElementClickInterceptedException, StaleElementReferenceException):
+            return False
+    if not wait(driver, clicked, 10):
+        e = element()
+        raise RuntimeError("%s takes no click: shown %s, at %s, form open %s" % (
+            e.get_attribute("id") or e.get_attribute("title"), e.is_displayed(), e.rect,
+            driver.execute_script("return document.getElementById('run').open")))
 
 
 def phone_browser(scratch, width, height):
@@ -306,7 +323,7 @@ def main():
         check("the form asks what the console asks", by_id("prompt").text + "\n" == console_out.splitlines(True)[0],
               by_id("prompt").text)
         by_id("count").send_keys("abc")
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("start"))
         wait(driver, lambda: content("message"))
         check("a refused count gets the console's refusal, and the message says why",
               content("panel").rstrip("\n") == console_out.rstrip("\n") and content("message") == REFUSED
@@ -314,7 +331,7 @@ def main():
         by_id("count").clear()
         by_id("count").send_keys("5")
         by_id("seed").send_keys("x")
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("start"))
         _, desktop_err = desktop("5\n", "--seed", "x")
         wait(driver, lambda: "seme" in content("message"))
         check("a bad seed gets the command line's message", content("message") == desktop_err.strip(),
@@ -523,7 +540,7 @@ def main():
         by_id("count").send_keys("7")
         by_id("seed").clear()
         by_id("seed").send_keys("3")
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("start"))
         wait(driver, lambda: "Tacke konveksnog omotaca su:" in content("panel"))
         console_out, _ = desktop("7\n", "--seed", "3")
         panel = driver.execute_script("return document.getElementById('panel').textContent")
@@ -557,12 +574,12 @@ def main():
 
         # A points file: the same reader, the same run; its messages name the file.
         # Once a run is shown its form is folded into the line above the picture.
-        by_id("summary").click()
+        click_when_ready(driver, lambda: by_id("summary"))
         good = os.path.join(scratch, "kvadrat.txt")
         with open(good, "w") as f:
             f.write("# kvadrat\n0 0\n10,0\n10 , 10\n0   10\n5 5\n")
         by_id("file").send_keys(good)
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("start"))
         # The file is read before the run starts, so the last run's text stays a
         # moment: a run from a file is the one whose text opens without the prompt.
         wait(driver, lambda: content("panel").startswith("Tacke poligona su:")
@@ -579,7 +596,7 @@ def main():
         with open(bad, "w") as f:
             f.write("0 0\n10,0\nx\n")
         by_id("file").send_keys(bad)
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("start"))
         _, desktop_err = desktop("", "--points", bad)
         wait(driver, lambda: "red 3" in content("message"))
         check("a points file fault gets the reader's message",
@@ -597,8 +614,13 @@ def main():
             with open(chosen, "w") as f:
                 f.write("0 0\n10 0\n10 10\n0 10\n5 5\n")
             by_id("file").send_keys(chosen)
-            by_id("start").click()
-            ran = wait(driver, lambda: content("panel").startswith("Tacke poligona su:\n\n<  0,  0>")
+            click_when_ready(driver, lambda: by_id("start"))
+            # Every file here has the same points, and the page reads a file
+            # before its run starts: the run is this file's once the run
+            # before has gone (Q greyed it) and a picture is shown again.
+            ran = wait(driver, lambda: not driver.execute_script(
+                           "return document.getElementById('picture').classList.contains('ended')")
+                       and content("panel").startswith("Tacke poligona su:\n\n<  0,  0>")
                        and "Tacke konveksnog omotaca su:" in content("panel") and not content("message"), 10)
             check("a chosen file named %s is run as points" % name, bool(ran),
                   content("message") + " | " + content("panel")[:60])
@@ -619,8 +641,8 @@ def main():
         check("a chosen file has a place of its own, where the next one replaces it",
               [n for n in kept[0] if n.startswith("omotac")] == ["omotac-tacke-1.txt"]
               and [n for n in kept[1] if not n.startswith(".")] == ["datoteka"], str(kept))
-        by_id("unchoose").click()
-        by_id("start").click()
+        click_when_ready(driver, lambda: by_id("unchoose"))
+        click_when_ready(driver, lambda: by_id("start"))
         wait(driver, lambda: content("panel").startswith("Unesite broj tacaka:")
              and "Tacke konveksnog omotaca su:" in content("panel"))
         check("without the file, random points again", content("chosen") == "nije izabrana"
@@ -649,17 +671,9 @@ def main():
               == {title: "false" for title in ("Metod pored slike (A)", "Pogadjanje (G)", "Izmena tacaka (E)",
                                                "Velika slika za projektor (V)", "Pomoc (H)",
                                                "Pusti ili zaustavi (Razmak)")}, str(buttons))
-        def press(title):
-            """Clicks the button once it can take a click: the toolbar may be
-            moving for a moment while the picture is fitted again."""
-            def clicked():
-                try:
-                    driver.find_element(By.CSS_SELECTOR, '[role=toolbar] button[title="%s"]' % title).click()
-                    return True
-                except (ElementNotInteractableException, StaleElementReferenceException):
-                    return False
-            if not wait(driver, clicked, 5):
-                raise RuntimeError("the button \"%s\" takes no click" % title)
+        # The toolbar may be moving for a moment while the picture is fitted again.
+        press = lambda title: click_when_ready(driver, lambda: driver.find_element(
+            By.CSS_SELECTOR, '[role=toolbar] button[title="%s"]' % title))
         pressed = lambda title: driver.find_element(
             By.CSS_SELECTOR, '[role=toolbar] button[title="%s"]' % title).get_attribute("aria-pressed")
         # Each button, and what the picture then shows.
