@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "merge_sort.hpp"
 #include "methods.hpp"
 #include "predicates.hpp"
 
@@ -29,31 +30,13 @@ inline double alongRay(const Point& from, const Point& p)
     return std::fabs(double(p.x) - double(from.x)) + std::fabs(double(p.y) - double(from.y));
 }
 
-// Sorts items stably by `before` with a bottom-up merge sort through scratch:
-// runs of 1, 2, 4, ... items merged pairwise from the left. Each merge takes
-// the right run's item first only when it comes strictly before the left's.
-// The calls of `before` depend on the items alone, not on any library, so the
-// counts they make are the same wherever the program is built; and the sort
-// stays inside its arrays even when `before` is not a consistent order (as on
-// coordinates that are not numbers).
+// Sorts the indices of items by `before` (merge_sort.hpp), scratch taking
+// their room.
 template <class Before>
 void mergeSort(std::vector<std::int32_t>& items, std::vector<std::int32_t>& scratch, Before before)
 {
-    const std::size_t n = items.size();
-    scratch.resize(n);
-    std::int32_t* from = items.data();
-    std::int32_t* to = scratch.data();
-    for (std::size_t width = 1; width < n; width *= 2) {
-        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
-            const std::size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
-            std::size_t i = lo, j = mid, k = lo;
-            while (i < mid && j < hi) to[k++] = before(from[j], from[i]) ? from[j++] : from[i++];
-            while (i < mid) to[k++] = from[i++];
-            while (j < hi) to[k++] = from[j++];
-        }
-        std::swap(from, to);
-    }
-    if (from != items.data()) std::copy(from, from + n, items.data());
+    scratch.resize(items.size());
+    mergeSort(items.data(), scratch.data(), items.size(), before);
 }
 
 // Starts a stack trace of points[0..n): the input copied, everything else empty.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "hull.hpp"
+#include "merge_sort.hpp"
 #include "predicates.hpp"
 
 namespace {
@@ -107,24 +108,6 @@ void sortByRank(Swept* v, Swept* scratch, std::int32_t n)
     if (from != v) std::copy(from, from + n, v);
 }
 
-// Merge sort of v[0..n) through scratch. It only ever compares two elements
-// and moves the winner, so it stays within its arrays whatever the comparison
-// answers (keys that are not numbers make it inconsistent).
-template <class Less>
-void mergeSort(Swept* v, Swept* scratch, std::int32_t n, const Less& less)
-{
-    for (std::int32_t width = 1; width < n; width *= 2) {
-        for (std::int32_t lo = 0; lo < n; lo += 2 * width) {
-            const std::int32_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
-            std::int32_t a = lo, b = mid, out = lo;
-            while (a < mid && b < hi) scratch[out++] = less(v[b], v[a]) ? v[b++] : v[a++];
-            while (a < mid) scratch[out++] = v[a++];
-            while (b < hi) scratch[out++] = v[b++];
-        }
-        std::copy(scratch, scratch + n, v);
-    }
-}
-
 } // namespace
 
 void orderHullOutline(std::int32_t count)
@@ -159,7 +142,7 @@ void orderHullOutline(std::int32_t count)
     sortByRank(v, SweepScratch.data(), m);
     for (std::int32_t lo = 0, hi = 0; lo < m; lo = hi) {
         for (hi = lo + 1; hi < m && v[hi].rank == v[lo].rank; ++hi) {}
-        if (hi - lo > 1) mergeSort(v + lo, SweepScratch.data(), hi - lo, order);
+        if (hi - lo > 1) mergeSort(v + lo, SweepScratch.data(), std::size_t(hi - lo), order);
     }
     // Only places move; z and colour stay with their slot.
     for (std::int32_t i = 0; i < m; ++i) {

@@ -50,5 +50,11 @@ struct HullTrace {
 // vertex: the finished hull is step 1.
 void traceHull(const Point* points, std::int32_t n, HullTrace& trace);
 
+// The hull vertex found at step `position`.
+inline const Point& vertex(const HullTrace& trace, std::int32_t position)
+{
+    return trace.points[std::size_t(trace.vertices[std::size_t(position)])];
+}
+
 // The finished hull's step number, one past the last recorded step.
 inline std::int32_t stepCount(const HullTrace& trace) { return std::int32_t(trace.vertices.size()); }

@@ -69,11 +69,6 @@ std::string pointsAccusative(std::int64_t n)
     return std::to_string(n) + word;
 }
 
-const Point& vertex(const HullTrace& t, std::int32_t position)
-{
-    return t.points[std::size_t(t.vertices[std::size_t(position)])];
-}
-
 void stepCaption(const HullTrace& t, std::int32_t step, std::vector<std::string>& lines)
 {
     const std::int32_t count = stepCount(t);

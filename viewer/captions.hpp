@@ -17,9 +17,6 @@ std::string xy(const Point& p);
 // ("za 1 tacku", "za 3 tacke", "za 25 tacaka").
 std::string pointsAccusative(std::int64_t n);
 
-// The hull vertex found at step `position`.
-const Point& vertex(const HullTrace& t, std::int32_t position);
-
 // The caption of a step, one line each, coordinates as whole numbers.
 void stepCaption(const HullTrace& trace, std::int32_t step, std::vector<std::string>& lines);
 

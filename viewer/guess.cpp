@@ -13,11 +13,6 @@ namespace {
 
 double length(const Point& a, const Point& b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); }
 
-const Point& vertexAt(const HullTrace& t, std::int32_t position)
-{
-    return t.points[std::size_t(t.vertices[std::size_t(position)])];
-}
-
 // Whether point p is still undecided when step `step` begins: neither ruled
 // out nor a vertex by then.
 bool undecidedBefore(const HullTrace& t, std::int32_t step, std::int32_t p)
@@ -87,7 +82,7 @@ void judgeFarthest(SessionRecord& s, std::int32_t step, std::int32_t p)
     GuessState& g = s.guess;
     const HullTrace& t = s.trace;
     const HullStep& st = t.steps[std::size_t(step)];
-    const Point &a = vertexAt(t, st.edgeFrom), &b = vertexAt(t, st.edgeTo), &far = vertexAt(t, step);
+    const Point &a = vertex(t, st.edgeFrom), &b = vertex(t, st.edgeTo), &far = vertex(t, step);
     const double value = orientation(a, b, t.points[std::size_t(p)]);
     g.beyond = value > 0.0 && undecidedBefore(t, step, p);
     g.right = g.beyond && value >= orientation(a, b, far);

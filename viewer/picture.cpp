@@ -206,19 +206,19 @@ void layOut(const SessionRecord& s, const PictureFrame& frame, std::vector<TextB
     // On a window too narrow for them beside the picture, the help and the
     // panel go below it where the platform has room there.
     const auto narrow = [&](int right) { return frame.width - right < LeastPictureWidth; };
-    // The comparison of the methods, like the help, is read and then closed:
-    // it keeps no room from the picture.
-    if (s.comparison) {
-        comparisonLines(s.counts, s.agree, lines);
+    // The comparison of the methods and the help are read, then closed: they
+    // keep no room, so that they never move the picture.
+    const auto readThenClosed = [&] {
         if (frame.roomBelow && narrow(rightOf(HelpChars))) text.push_back({0, 0, lines, TextKind::Help, HelpChars, true});
         else leftBlock(text, lines, TextKind::Help, HelpChars, frame, 0, false);
+    };
+    if (s.comparison) {
+        comparisonLines(s.counts, s.agree, lines);
+        readThenClosed();
     }
     if (s.steps.help) {
         helpLines(s.source, lines);
-        if (frame.roomBelow && narrow(rightOf(HelpChars))) text.push_back({0, 0, lines, TextKind::Help, HelpChars, true});
-        // The help is read, then closed: it keeps no room, so that it never
-        // moves the picture.
-        else leftBlock(text, lines, TextKind::Help, HelpChars, frame, 0, false);
+        readThenClosed();
     }
     if (s.panel) {
         panelOf(s, lines);

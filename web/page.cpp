@@ -71,6 +71,18 @@ int compared(int status, int compare, Capture& c)
     return status == 0 && compare != 0 ? printMethodComparison(c.out, c.err, Run) : status;
 }
 
+// A table of named choices (a name and what it does each) as the page's
+// choosers take it: one a line, the name, a tab, what it does.
+template <class Table>
+const char* choices(const Table& table)
+{
+    static std::string list;
+    list.clear();
+    for (const auto& entry : table) list += std::string(entry.name) + '\t' + entry.what + '\n';
+    list.pop_back();
+    return list.c_str();
+}
+
 // A run the console finished with status 0 goes to the picture.
 int show(int status, const RunSource& source)
 {
@@ -219,27 +231,10 @@ EMSCRIPTEN_KEEPALIVE const char* omotac_seed()
     return text.c_str();
 }
 
-// The ways random points can be drawn, one a line: the name, a tab, what it
-// does; the default first.
-EMSCRIPTEN_KEEPALIVE const char* omotac_distributions()
-{
-    static std::string list;
-    list.clear();
-    for (const DistributionName& d : Distributions) list += std::string(d.name) + '\t' + d.what + '\n';
-    list.pop_back();
-    return list.c_str();
-}
-
-// The hull methods whose steps the picture can show, one a line: the name, a
-// tab, what it does; the default first.
-EMSCRIPTEN_KEEPALIVE const char* omotac_methods()
-{
-    static std::string list;
-    list.clear();
-    for (const HullMethodName& m : HullMethods) list += std::string(m.name) + '\t' + m.what + '\n';
-    list.pop_back();
-    return list.c_str();
-}
+// The ways random points can be drawn, and the hull methods whose steps the
+// picture can show: one a line, the name, a tab, what it does; the default first.
+EMSCRIPTEN_KEEPALIVE const char* omotac_distributions() { return choices(Distributions); }
+EMSCRIPTEN_KEEPALIVE const char* omotac_methods() { return choices(HullMethods); }
 
 // What the picture shows now: the method's name, and the step (the finished
 // hull being the method's step count).
